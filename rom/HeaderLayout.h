@@ -1,0 +1,26 @@
+// Where things stand in a SNES cartridge image.
+#pragma once
+
+#include <cstdint>
+
+// The optional copier header in front of the ROM data.
+constexpr uint32_t COPIER_HEADER_SIZE = 512;
+// An image without copier header is a whole number of these blocks.
+constexpr uint32_t ROM_BLOCK_MASK = 0x7FFF;
+
+// The 32-byte internal header, by mapping (offsets into the ROM data).
+constexpr uint32_t LOROM_HEADER_OFFSET = 0x7FC0;
+constexpr uint32_t HIROM_HEADER_OFFSET = 0xFFC0;
+constexpr uint32_t INTERNAL_HEADER_SIZE = 32;
+
+// Fields of the internal header, from its first byte.
+constexpr uint32_t HEADER_TITLE = 0x00;
+constexpr uint32_t HEADER_TITLE_LENGTH = 21;
+constexpr uint32_t HEADER_MAP_MODE = 0x15;
+constexpr uint32_t HEADER_VERSION = 0x1B;
+constexpr uint32_t HEADER_CHECKSUM_COMPLEMENT = 0x1C;
+constexpr uint32_t HEADER_CHECKSUM = 0x1E;
+
+// Map-mode bytes that each probe accepts.
+constexpr uint8_t LOROM_MAP_MODES[] = {0x20, 0x30};
+constexpr uint8_t HIROM_MAP_MODES[] = {0x21, 0x31};

@@ -1,0 +1,87 @@
+// The ROM context object: one cartridge image held whole in memory, its
+// internal header, a read cursor addressed by LoROM/HiROM bus address or
+// file offset, and the text facilities (character table, labels) that work
+// on the same image.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Which kind of position seek() is given and tell() reports. When several
+// flags are set, ADDR_FILE wins over ADDR_HIROM, and ADDR_HIROM over
+// ADDR_LOROM; other bits are ignored.
+using AddrMode = uint32_t;
+constexpr AddrMode ADDR_FILE = 1, ADDR_HIROM = 2, ADDR_LOROM = 4;
+
+// One label of the label list: a 32-bit key and a text of at most 31
+// characters, always terminated.
+struct LabelEntry {
+    uint32_t key;
+    char text[32];
+};
+
+// LoROM bus address <-> file offset (copier header never counted).
+uint32_t loRomToFile(uint32_t address);
+uint32_t fileToLoRom(uint32_t offset);
+
+class RomImage {
+public:
+    FILE* romFile;
+    char romPath[256], tablePath[256], labelPath[256];
+    std::unique_ptr<uint8_t[]> data;   // the whole file, copier header included
+    uint8_t hasCopierHeader;           // 1: ROM data starts at index 512
+    char title[22];                    // 21 title characters and a NUL
+    uint8_t mapMode, version;
+    int32_t checksumComplement, checksum;
+    uint8_t tableCodes[256];
+    char tableChars[256];
+    int32_t tableCount;
+    uint32_t cursor;                   // index into data, copier header counted
+    int32_t size;                      // bytes held in data
+    std::vector<LabelEntry> labels;
+
+    RomImage();
+    ~RomImage();
+    RomImage(const RomImage&) = delete;
+    RomImage& operator=(const RomImage&) = delete;
+
+    // Image loading and the internal header.
+    void setRomPath(const char* path);
+    int32_t load();
+    void parseHeader();
+
+    // Cursor positioning and reads. Reads never touch memory outside data:
+    // a byte at an index at or past size reads as 0. Cursor arithmetic is
+    // 32-bit and wraps.
+    void seek(uint32_t address, AddrMode mode);
+    uint32_t tell(AddrMode mode) const;
+    uint8_t readByte();
+    uint32_t readWord();
+    uint32_t readLong();
+    uint32_t fileToHiRom(uint32_t offset) const;
+
+    // The byte at an image index, 0 outside the image.
+    uint8_t byteAt(uint32_t index) const;
+    // Bytes of the copier header in front of the ROM data: 512 or 0.
+    uint32_t headerBytes() const;
+
+    // Character table and ROM string reader.
+    int32_t readTable();
+    int32_t loadTable(const char* path);
+    uint8_t lookupChar(uint8_t code) const;
+    void printString(uint32_t address);
+
+    // Label list and key expansion.
+    int32_t readLabels();
+    int32_t loadLabels(const char* path);
+    void expandKey(uint32_t key, char* out, int32_t& pos) const;
+
+private:
+    // A path handed to setRomPath that does not fit romPath: kept whole so
+    // that load refuses it by its real name instead of opening a truncated
+    // one.
+    std::string overlongRomPath;
+};

@@ -1,0 +1,85 @@
+// Reading the image file whole and finding its internal header.
+#include "rom/RomImage.h"
+
+#include "rom/HeaderLayout.h"
+
+#include <climits>
+#include <cstring>
+
+namespace {
+
+bool isOneOf(uint8_t value, const uint8_t (&accepted)[2]) {
+    return value == accepted[0] || value == accepted[1];
+}
+
+// Length of an open stream, or -1 when it cannot be measured or does not
+// fit the image's 32-bit size (a directory, a pipe, a file of 2 GiB or more).
+long measure(FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0) return -1;
+    const long length = std::ftell(file);
+    if (length < 0 || length > INT32_MAX) return -1;
+    if (std::fseek(file, 0, SEEK_SET) != 0) return -1;
+    return length;
+}
+
+void reportOpenFailure(const char* path) {
+    std::printf("Erro ao abrir arquivo [%s]\n", path);
+}
+
+}  // namespace
+
+int32_t RomImage::load() {
+    const char* path = overlongRomPath.empty() ? romPath : overlongRomPath.c_str();
+    romFile = overlongRomPath.empty() ? std::fopen(romPath, "rb") : nullptr;
+    if (!romFile) {
+        reportOpenFailure(path);
+        return 1;
+    }
+    const long length = measure(romFile);
+    if (length < 0) {
+        std::fclose(romFile);
+        romFile = nullptr;
+        reportOpenFailure(path);
+        return 1;
+    }
+
+    // Zero-filled, so that a short read leaves zeros rather than garbage.
+    data = std::make_unique<uint8_t[]>(static_cast<size_t>(length));
+    size = static_cast<int32_t>(length);
+    if (length > 0) std::fread(data.get(), static_cast<size_t>(length), 1, romFile);
+    std::fclose(romFile);
+    romFile = nullptr;
+
+    cursor = 0;
+    if ((static_cast<uint32_t>(size) & ROM_BLOCK_MASK) != 0) hasCopierHeader = 1;
+    if (hasCopierHeader) cursor = COPIER_HEADER_SIZE;
+    parseHeader();
+    return 0;
+}
+
+void RomImage::parseHeader() {
+    const uint32_t h = headerBytes();
+    // A probe matches only when the whole header lies inside the image.
+    auto probe = [&](uint32_t headerOffset, const uint8_t (&modes)[2]) {
+        const uint64_t start = uint64_t{headerOffset} + h;
+        return start + INTERNAL_HEADER_SIZE <= static_cast<uint64_t>(size) &&
+               isOneOf(data[start + HEADER_MAP_MODE], modes);
+    };
+
+    uint32_t header;
+    if (probe(LOROM_HEADER_OFFSET, LOROM_MAP_MODES)) {
+        header = LOROM_HEADER_OFFSET + h;
+    } else if (probe(HIROM_HEADER_OFFSET, HIROM_MAP_MODES)) {
+        header = HIROM_HEADER_OFFSET + h;
+    } else {
+        std::printf("Rom inv\xE1lida!\n");
+        return;
+    }
+
+    const uint8_t* field = &data[header];
+    std::memcpy(title, field + HEADER_TITLE, HEADER_TITLE_LENGTH);
+    mapMode = field[HEADER_MAP_MODE];
+    version = field[HEADER_VERSION];
+    checksumComplement = field[HEADER_CHECKSUM_COMPLEMENT] | field[HEADER_CHECKSUM_COMPLEMENT + 1] << 8;
+    checksum = field[HEADER_CHECKSUM] | field[HEADER_CHECKSUM + 1] << 8;
+}

@@ -1,0 +1,34 @@
+// Writes a synthetic image of the expected game.
+//   make_sample_rom <output> [--large] [--copier-header]
+#include "tests/sample/SampleRom.h"
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv) {
+    const char* output = nullptr;
+    SampleKind kind = SampleKind::Standard;
+    bool copierHeader = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--large") == 0) {
+            kind = SampleKind::Large;
+        } else if (std::strcmp(argv[i], "--copier-header") == 0) {
+            copierHeader = true;
+        } else if (!output && argv[i][0] != '-') {
+            output = argv[i];
+        } else {
+            output = nullptr;
+            break;
+        }
+    }
+    if (!output) {
+        std::fprintf(stderr, "usage: make_sample_rom <output> [--large] [--copier-header]\n");
+        return 2;
+    }
+    const SampleRom sample = buildSampleRom(kind);
+    if (!writeBytes(output, copierHeader ? withCopierHeader(sample.image) : sample.image)) {
+        std::fprintf(stderr, "cannot write %s\n", output);
+        return 1;
+    }
+    return 0;
+}

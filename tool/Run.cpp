@@ -1,0 +1,73 @@
+#include "tool/Run.h"
+
+#include "rom/RomImage.h"
+#include "tool/GameLayout.h"
+#include "tool/GraphicsDirectory.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Room the run keeps for the ROM path: 127 characters and the terminator.
+constexpr size_t PATH_BUFFER_SIZE = 128;
+
+// An entry that begins with '-' and 'i' marks the next entry as the path;
+// the entry after a marker is never itself taken as a marker. The last
+// path found wins; nullptr when none was found.
+const char* findRomPath(int argc, char** argv) {
+    const char* path = nullptr;
+    for (int i = 0; i < argc; ++i) {
+        const char* entry = argv[i];
+        if (entry[0] == '-' && entry[1] == 'i' && i + 1 < argc) {
+            path = argv[++i];
+        }
+    }
+    return path;
+}
+
+int usage() {
+    std::printf("Uso:\nbrelquim.exe -i <rom>\n\n");
+    return 1;
+}
+
+bool isExpectedGame(const RomImage& rom) {
+    if (std::memcmp(rom.title, EXPECTED_TITLE, sizeof EXPECTED_TITLE) != 0) {
+        std::printf("A ROM n\xE3o aparenta ser do jogo esperado!\nROMNAME:[%s]\n", rom.title);
+        return false;
+    }
+    if (rom.version != EXPECTED_VERSION) {
+        std::printf("ROM incompat\xEDvel! Utilizar a vers\xE3o 1.1\n");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int runTool(int argc, char** argv) {
+    RomImage rom;
+    std::printf("Brelquim v1.0\n");
+
+    const char* path = argc > 0 ? findRomPath(argc, argv) : nullptr;
+    if (argc != 3 || !path) return usage();
+    if (std::strlen(path) >= PATH_BUFFER_SIZE) {
+        std::printf("Caminho muito longo: %s\n", path);
+        return 1;
+    }
+
+    rom.setRomPath(path);
+    if (rom.load() != 0) {
+        std::printf("Arquivo n\xE3o encontrado.\n");
+        return 1;
+    }
+    if (!isExpectedGame(rom)) return 1;
+    std::printf("checksum: %x\n", static_cast<unsigned>(rom.checksum));
+
+    FILE* log = std::fopen(LOG_FILE, "w");
+    if (!log) {
+        std::printf("Erro de escrita.\n");
+        return 1;
+    }
+    return extractGraphics(rom, log);
+}

@@ -1,0 +1,5 @@
+#include "tool/Run.h"
+
+int main(int argc, char** argv) {
+    return runTool(argc, argv);
+}
