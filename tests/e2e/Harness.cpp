@@ -1,0 +1,120 @@
+#include "tests/e2e/Harness.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+}  // namespace
+
+bool targetIsWindows() {
+    return environment("BRELQUIM_TARGET") == "windows";
+}
+
+std::string lines(const std::string& text) {
+    if (!targetIsWindows()) return text;
+    std::string result;
+    for (char c : text) {
+        if (c == '\n') result += '\r';
+        result += c;
+    }
+    return result;
+}
+
+std::string shownGraphicPath(int graphic) {
+    char path[64];
+    std::snprintf(path, sizeof path, "arquivos%cgrafico_%03d.bin", targetIsWindows() ? '\\' : '/', graphic);
+    return path;
+}
+
+Workspace::Workspace() {
+    static std::atomic<int> counter{0};
+    dir = fs::temp_directory_path() /
+          ("brelquim-e2e-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+}
+
+Workspace::~Workspace() {
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+}
+
+void Workspace::write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+    std::ofstream out(dir / name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + name);
+}
+
+std::vector<uint8_t> Workspace::read(const std::string& name) const {
+    std::ifstream in(dir / name, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Workspace::readText(const std::string& name) const {
+    const std::vector<uint8_t> bytes = read(name);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+bool Workspace::exists(const std::string& name) const {
+    return fs::exists(dir / name);
+}
+
+std::vector<std::string> Workspace::list(const std::string& folder) const {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir / folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+RunResult Workspace::run(const std::vector<std::string>& args) const {
+    const std::string exe = environment("BRELQUIM_EXE").empty() ? "" : fs::absolute(environment("BRELQUIM_EXE")).string();
+    if (exe.empty()) throw std::runtime_error("BRELQUIM_EXE is not set");
+    std::vector<std::string> command;
+    if (!environment("BRELQUIM_RUNNER").empty()) command.push_back(environment("BRELQUIM_RUNNER"));
+    command.push_back(exe);
+    command.insert(command.end(), args.begin(), args.end());
+
+    // Console bytes go to a file outside the workspace, so the workspace
+    // holds exactly what the tool wrote.
+    const fs::path consolePath = dir.string() + ".console";
+    const pid_t child = fork();
+    if (child < 0) throw std::runtime_error("fork failed");
+    if (child == 0) {
+        const int out = open(consolePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int nothing = open("/dev/null", O_RDONLY);
+        if (out < 0 || nothing < 0 || chdir(dir.c_str()) != 0) _exit(127);
+        dup2(out, STDOUT_FILENO);
+        dup2(nothing, STDIN_FILENO);
+        std::vector<char*> argv;
+        for (std::string& entry : command) argv.push_back(entry.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int waitStatus = 0;
+    waitpid(child, &waitStatus, 0);
+
+    RunResult result;
+    std::ifstream in(consolePath, std::ios::binary);
+    result.console.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    fs::remove(consolePath);
+    result.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
+    return result;
+}

@@ -1,0 +1,47 @@
+// Runs the built tool as a child process in a fresh working directory and
+// captures what it leaves behind: console bytes, exit status, files.
+//
+// BRELQUIM_EXE names the executable; BRELQUIM_RUNNER, when set, is a
+// program that runs it (a Windows executable under Wine, say), and then
+// BRELQUIM_TARGET=windows makes the expected texts use CR LF line ends
+// and backslash paths.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct RunResult {
+    std::string console;  // standard output, byte for byte
+    int status;
+};
+
+// What the tool prints and writes, in the target platform's form.
+bool targetIsWindows();
+// Turns "\n" line ends into the target's.
+std::string lines(const std::string& text);
+// Path of graphic j's file as the tool shows it.
+std::string shownGraphicPath(int graphic);
+
+class Workspace {
+public:
+    Workspace();
+    ~Workspace();
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    const std::filesystem::path& path() const { return dir; }
+    void write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+    std::vector<uint8_t> read(const std::string& name) const;
+    std::string readText(const std::string& name) const;
+    bool exists(const std::string& name) const;
+    // Names of the entries of a folder of the workspace, sorted.
+    std::vector<std::string> list(const std::string& folder = ".") const;
+
+    // Runs the tool with these arguments (after its own name).
+    RunResult run(const std::vector<std::string>& args) const;
+
+private:
+    std::filesystem::path dir;
+};

@@ -1,0 +1,34 @@
+#include "text/TextFile.h"
+
+#include <cstring>
+
+namespace textfile {
+
+bool storePath(char (&field)[256], const char* path) {
+    const size_t length = std::strlen(path);
+    if (length >= sizeof field) {
+        reportOpenFailure(path);
+        return false;
+    }
+    std::memcpy(field, path, length + 1);
+    return true;
+}
+
+void reportOpenFailure(const char* path) {
+    std::printf("Erro ao abrir arquivo [%s]\n", path);
+}
+
+FILE* openSkippingByteOrderMark(const char* path) {
+    FILE* file = std::fopen(path, "rb");
+    if (!file) return nullptr;
+    static const unsigned char mark[3] = {0xEF, 0xBB, 0xBF};
+    unsigned char start[3] = {};
+    const size_t got = std::fread(start, 1, sizeof start, file);
+    if (got != sizeof start || std::memcmp(start, mark, sizeof mark) != 0) {
+        std::clearerr(file);
+        std::rewind(file);
+    }
+    return file;
+}
+
+}  // namespace textfile

@@ -1,0 +1,36 @@
+// What the table and label readers share: their path rule, their open
+// failure message, the UTF-8 byte-order mark and the characters that the
+// hexadecimal numbers of both files are made of.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+namespace textfile {
+
+// Copies path into a path field of 256 characters. A longer path is
+// refused with the open failure message under its full name, leaving the
+// field as it was: a truncated path could name another file.
+bool storePath(char (&field)[256], const char* path);
+
+// "Erro ao abrir arquivo [path]" on standard output.
+void reportOpenFailure(const char* path);
+
+// Opens a file with mode "rb" and steps over a UTF-8 byte-order mark at
+// its start. Null when the file cannot be opened.
+FILE* openSkippingByteOrderMark(const char* path);
+
+// White space as the formatted-input conversions see it in the C locale.
+inline bool isSpace(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Value of a hexadecimal digit, or -1 for any other character.
+inline int hexDigit(int c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace textfile
