@@ -1,0 +1,187 @@
+// Loading an image, the copier-header rule and the internal header probes.
+#include "rom/RomImage.h"
+#include "tests/sample/SampleRom.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr size_t MIB = 1 << 20;
+
+// A file in a temporary folder, removed at the end of the test.
+class TempFile {
+public:
+    explicit TempFile(const std::vector<uint8_t>& bytes) {
+        static int counter = 0;
+        path = (fs::temp_directory_path() / ("brelquim-load-" + std::to_string(counter++) + ".sfc")).string();
+        writeBytes(path, bytes);
+    }
+    ~TempFile() { fs::remove(path); }
+    std::string path;
+};
+
+// Loads bytes into rom and returns what load printed.
+std::string loadInto(RomImage& rom, const std::vector<uint8_t>& bytes) {
+    TempFile file(bytes);
+    rom.setRomPath(file.path.c_str());
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(rom.load(), 0);
+    return testing::internal::GetCapturedStdout();
+}
+
+std::vector<uint8_t> withHeaderAt(size_t size, uint32_t headerStart, uint8_t mapMode) {
+    std::vector<uint8_t> image(size, 0);
+    const char title[] = "HEADER AT THIS PLACE!";
+    std::memcpy(&image[headerStart], title, 21);
+    image[headerStart + 0x15] = mapMode;
+    image[headerStart + 0x1B] = 3;
+    image[headerStart + 0x1C] = 0xCB;
+    image[headerStart + 0x1D] = 0xED;
+    image[headerStart + 0x1E] = 0x34;
+    image[headerStart + 0x1F] = 0x12;
+    return image;
+}
+
+TEST(Construction, StartsEmptyWithAnEmptyTitle) {
+    RomImage rom;
+    EXPECT_EQ(rom.data, nullptr);
+    EXPECT_EQ(rom.hasCopierHeader, 0);
+    EXPECT_EQ(rom.tableCount, 0);
+    EXPECT_TRUE(rom.labels.empty());
+    EXPECT_STREQ(rom.title, "");
+}
+
+TEST(Load, AWholeNumberOfBlocksHasNoCopierHeader) {
+    RomImage rom;
+    EXPECT_EQ(loadInto(rom, withHeaderAt(MIB, 0x7FC0, 0x20)), "");
+    EXPECT_EQ(rom.size, static_cast<int32_t>(MIB));
+    EXPECT_EQ(rom.hasCopierHeader, 0);
+    EXPECT_EQ(rom.cursor, 0u);
+    EXPECT_STREQ(rom.title, "HEADER AT THIS PLACE!");
+    EXPECT_EQ(rom.mapMode, 0x20);
+    EXPECT_EQ(rom.version, 3);
+    EXPECT_EQ(rom.checksum, 0x1234);
+    EXPECT_EQ(rom.checksumComplement, 0xEDCB);
+}
+
+TEST(Load, AnyRemainderMeansA512ByteCopierHeader) {
+    for (size_t extra : {size_t{512}, size_t{256}}) {
+        RomImage rom;
+        loadInto(rom, withHeaderAt(MIB + extra, 0x7FC0 + 512, 0x30));
+        EXPECT_EQ(rom.hasCopierHeader, 1) << extra;
+        EXPECT_EQ(rom.cursor, 512u);
+        EXPECT_STREQ(rom.title, "HEADER AT THIS PLACE!");
+        EXPECT_EQ(rom.mapMode, 0x30);
+    }
+}
+
+TEST(Load, TheCopierHeaderFlagStaysForLaterImages) {
+    RomImage rom;
+    loadInto(rom, withHeaderAt(MIB + 512, 0x81C0, 0x20));
+    loadInto(rom, withHeaderAt(MIB, 0x81C0, 0x20));
+    EXPECT_EQ(rom.hasCopierHeader, 1);
+    EXPECT_EQ(rom.cursor, 512u);
+    EXPECT_EQ(rom.size, static_cast<int32_t>(MIB));
+    EXPECT_STREQ(rom.title, "HEADER AT THIS PLACE!");
+
+    RomImage preset;
+    preset.hasCopierHeader = 1;
+    loadInto(preset, withHeaderAt(MIB, 0x81C0, 0x20));
+    EXPECT_EQ(preset.cursor, 512u);
+    EXPECT_EQ(preset.mapMode, 0x20);
+}
+
+TEST(Load, AMissingFileChangesNothing) {
+    RomImage rom;
+    loadInto(rom, withHeaderAt(MIB, 0x7FC0, 0x20));
+    rom.cursor = 77;
+    const std::string missing = (fs::temp_directory_path() / "brelquim-no-such-file.sfc").string();
+    rom.setRomPath(missing.c_str());
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(rom.load(), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Erro ao abrir arquivo [" + missing + "]\n");
+    EXPECT_EQ(rom.size, static_cast<int32_t>(MIB));
+    EXPECT_EQ(rom.cursor, 77u);
+    EXPECT_STREQ(rom.title, "HEADER AT THIS PLACE!");
+}
+
+TEST(Load, AnOverlongPathIsRefusedNotTruncated) {
+    // The first 255 characters name a file that exists; the whole path does not.
+    const std::string folder = (fs::temp_directory_path() / "brelquim-long").string();
+    fs::create_directories(folder);
+    std::string prefix = folder + "/";
+    prefix += std::string(255 - prefix.size(), 'p');
+    writeBytes(prefix, withHeaderAt(MIB, 0x7FC0, 0x20));
+    const std::string path = prefix + "-and-more";
+
+    RomImage rom;
+    rom.setRomPath(path.c_str());
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(rom.load(), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Erro ao abrir arquivo [" + path + "]\n");
+    EXPECT_EQ(rom.data, nullptr);
+    EXPECT_EQ(std::strlen(rom.romPath), 255u);
+    fs::remove_all(folder);
+}
+
+TEST(ParseHeader, LoRomProbeWinsOverHiRom) {
+    auto image = withHeaderAt(MIB, 0x7FC0, 0x30);
+    image[0xFFD5] = 0x31;
+    RomImage rom;
+    loadInto(rom, image);
+    EXPECT_EQ(rom.mapMode, 0x30);
+    EXPECT_STREQ(rom.title, "HEADER AT THIS PLACE!");
+}
+
+TEST(ParseHeader, HiRomHeaderWhenTheLoRomProbeFails) {
+    auto image = withHeaderAt(MIB, 0xFFC0, 0x21);
+    image[0x7FD5] = 0x21;  // a HiROM value at the LoROM position matches nothing
+    RomImage rom;
+    loadInto(rom, image);
+    EXPECT_EQ(rom.mapMode, 0x21);
+    EXPECT_EQ(rom.version, 3);
+    EXPECT_STREQ(rom.title, "HEADER AT THIS PLACE!");
+}
+
+TEST(ParseHeader, NoMatchLeavesTheFieldsAsTheyWere) {
+    RomImage rom;
+    loadInto(rom, withHeaderAt(MIB, 0x7FC0, 0x20));
+    auto image = withHeaderAt(MIB, 0x7FC0, 0x21);
+    image[0xFFD5] = 0x20;
+    std::memcpy(&image[0x7FC0], "ANOTHER TITLE HERE!!!", 21);
+    EXPECT_EQ(loadInto(rom, image), "Rom inv\xE1lida!\n");
+    EXPECT_STREQ(rom.title, "HEADER AT THIS PLACE!");
+    EXPECT_EQ(rom.mapMode, 0x20);
+}
+
+TEST(ParseHeader, AZeroByteEndsTheTitleEarly) {
+    auto image = withHeaderAt(MIB, 0x7FC0, 0x20);
+    image[0x7FC5] = 0;
+    RomImage rom;
+    loadInto(rom, image);
+    EXPECT_STREQ(rom.title, "HEADE");
+    EXPECT_EQ(rom.title[7], 'A');  // the bytes after the zero are still copied
+}
+
+TEST(ParseHeader, AProbeMatchesOnlyAHeaderWhollyInsideTheImage) {
+    // The map-mode byte is the last byte of the file: the header's last ten
+    // bytes would lie outside.
+    std::vector<uint8_t> image(0x7FD6, 0);
+    image[0x7FD5] = 0x20;
+    for (const auto& bytes : {image, std::vector<uint8_t>{}, std::vector<uint8_t>(0x7FDF, 0x20)}) {
+        RomImage rom;
+        EXPECT_EQ(loadInto(rom, bytes), "Rom inv\xE1lida!\n") << bytes.size();
+        EXPECT_STREQ(rom.title, "");
+    }
+    // Exactly 0x7FE0 bytes hold the whole header.
+    RomImage rom;
+    EXPECT_EQ(loadInto(rom, withHeaderAt(0x8000, 0x7FC0, 0x20)), "");
+    EXPECT_EQ(rom.version, 3);
+}
+
+}  // namespace
