@@ -75,6 +75,13 @@ TEST(Refusals, AMissingFileNamesThePath) {
     EXPECT_TRUE(ws.list().empty());
 }
 
+TEST(Refusals, AFolderIsNoImage) {
+    Workspace ws;
+    std::filesystem::create_directory(ws.path() / "pasta");
+    expectRun(ws.run({"-i", "pasta"}), BANNER + "Erro ao abrir arquivo [pasta]\nArquivo n\xE3o encontrado.\n", 1);
+    EXPECT_EQ(ws.list(), std::vector<std::string>{"pasta"});
+}
+
 TEST(Refusals, AnotherGameShowsItsWholeTitle) {
     Workspace ws;
     ws.write("other.sfc", ImageBuilder().title("OTHER GAME").image);
