@@ -36,6 +36,30 @@ int32_t fail(FILE* log, const char* message, int graphic) {
 
 }  // namespace
 
+DirectoryWalk walkGraphicsDirectory(RomImage& rom, const std::function<bool(const DecodedGraphic&)>& take) {
+    std::unique_ptr<uint8_t[]> buffer;
+    for (int graphic = 0; graphic < GRAPHICS_COUNT; ++graphic) {
+        DecodedGraphic g;
+        g.number = graphic;
+        if (!readRecord(rom, graphic, g.record)) return {DirectoryWalk::ReadError, graphic};
+
+        buffer.reset();
+        buffer.reset(new uint8_t[std::max<uint32_t>(g.record.unpackedSize, 1)]);
+
+        rom.seek(g.record.dataAddress, ADDR_LOROM);
+        g.dataIndex = rom.cursor;
+        g.decoded = decompressGraphic(rom, g.record.unpackedSize, buffer.get());
+        if (!insideImage(rom, g.dataIndex, g.decoded.packedLength)) return {DirectoryWalk::ReadError, graphic};
+
+        // The offset, in an image without copier header, of the first byte
+        // after the compressed data read: where the decoder left the cursor.
+        g.endOffset = rom.tell(ADDR_FILE);
+        g.bytes = buffer.get();
+        if (!take(g)) return {DirectoryWalk::Stopped, graphic};
+    }
+    return {DirectoryWalk::Complete, GRAPHICS_COUNT};
+}
+
 std::string graphicPath(int graphic) {
     char path[64];
     std::snprintf(path, sizeof path, "%s%cgrafico_%03d.bin", OUTPUT_FOLDER, pathSeparator(), graphic);
@@ -43,28 +67,19 @@ std::string graphicPath(int graphic) {
 }
 
 int32_t extractGraphics(RomImage& rom, FILE* log) {
-    std::unique_ptr<uint8_t[]> buffer;
-    for (int graphic = 0; graphic < GRAPHICS_COUNT; ++graphic) {
-        GraphicRecord record;
-        if (!readRecord(rom, graphic, record)) return fail(log, "Erro de leitura de %s\n", graphic);
-
-        buffer.reset();
-        buffer.reset(new uint8_t[std::max<uint32_t>(record.unpackedSize, 1)]);
-
-        rom.seek(record.dataAddress, ADDR_LOROM);
-        const uint32_t start = rom.cursor;
-        const GraphicDecode decoded = decompressGraphic(rom, record.unpackedSize, buffer.get());
-        if (!insideImage(rom, start, decoded.packedLength)) return fail(log, "Erro de leitura de %s\n", graphic);
-
+    const DirectoryWalk walk = walkGraphicsDirectory(rom, [log](const DecodedGraphic& g) {
         makeFolder(OUTPUT_FOLDER);
-        FILE* file = std::fopen(graphicPath(graphic).c_str(), "wb");
-        if (!file) return fail(log, "Erro de escrita de %s\n", graphic);
-        writeGraphicFile(file, buffer.get(), decoded.producedLength);
-
-        // The offset, in an image without copier header, of the first byte
-        // after the compressed data read: where the decoder left the cursor.
-        std::fprintf(log, "grafico_%03d.bin %06x %04x %06x\n", graphic, record.dataAddress,
-                     decoded.packedLength, rom.tell(ADDR_FILE));
+        FILE* file = std::fopen(graphicPath(g.number).c_str(), "wb");
+        if (!file) return false;
+        writeGraphicFile(file, g.bytes, g.decoded.producedLength);
+        std::fprintf(log, "grafico_%03d.bin %06x %04x %06x\n", g.number, g.record.dataAddress,
+                     g.decoded.packedLength, g.endOffset);
+        return true;
+    });
+    switch (walk.outcome) {
+        case DirectoryWalk::ReadError: return fail(log, "Erro de leitura de %s\n", walk.graphic);
+        case DirectoryWalk::Stopped: return fail(log, "Erro de escrita de %s\n", walk.graphic);
+        case DirectoryWalk::Complete: break;
     }
     std::fclose(log);
     return 0;

@@ -3,9 +3,11 @@
 #pragma once
 
 #include "rom/RomImage.h"
+#include "tool/GraphicCodec.h"
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 // One record of the directory, as stored in the ROM.
@@ -13,6 +15,28 @@ struct GraphicRecord {
     uint16_t unpackedSize;
     uint32_t dataAddress;  // LoROM bus address of the compressed data
 };
+
+// One graphic as the walk hands it over, decoded from inside the image.
+struct DecodedGraphic {
+    int number;
+    GraphicRecord record;
+    const uint8_t* bytes;   // decoded.producedLength bytes, valid during the call
+    GraphicDecode decoded;
+    uint32_t dataIndex;     // image index of the first stream byte
+    uint32_t endOffset;     // file offset (no copier header) of the byte after the stream
+};
+
+// How a walk over the directory ended.
+struct DirectoryWalk {
+    enum Outcome { Complete, ReadError, Stopped } outcome;
+    int graphic;  // the graphic it stopped at; GRAPHICS_COUNT when complete
+};
+
+// Walks the directory of the loaded image in graphic order: reads each
+// record, decodes its graphic and hands it to take. Stops with ReadError at
+// the first graphic whose record or compressed data do not lie inside the
+// ROM data of the image, and with Stopped when take returns false.
+DirectoryWalk walkGraphicsDirectory(RomImage& rom, const std::function<bool(const DecodedGraphic&)>& take);
 
 // Path of graphic j's file as the tool forms and shows it.
 std::string graphicPath(int graphic);
