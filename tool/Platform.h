@@ -1,6 +1,10 @@
 // Everything that differs between Windows and POSIX.
 #pragma once
 
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
 // Separator between the output folder and a file name in paths that the
 // tool forms and shows: '\\' on Windows, '/' elsewhere.
 char pathSeparator();
@@ -8,3 +12,31 @@ char pathSeparator();
 // Creates a folder in the working directory; an existing folder is fine
 // and a failure shows up only when a file in it cannot be opened.
 void makeFolder(const char* name);
+
+// For its lifetime, makes the console show the tool's Windows-1252 text as
+// written. The bytes the tool writes never change: on Windows, when
+// standard output is a console, its output code page is 1252 and the
+// previous one comes back at the end; on POSIX, when standard output is a
+// terminal whose locale uses UTF-8, the text reaches it converted to UTF-8.
+// Output to a file or a pipe passes untouched. One per run, made first in
+// main, so that everything printed goes through it.
+class ConsoleTextScope {
+public:
+    ConsoleTextScope();
+    ~ConsoleTextScope();
+    ConsoleTextScope(const ConsoleTextScope&) = delete;
+    ConsoleTextScope& operator=(const ConsoleTextScope&) = delete;
+
+private:
+    // What the constructor changed, for the destructor to put back: the
+    // console's code page on Windows (0 for none), the real standard output
+    // stream on POSIX (nullptr for none).
+    unsigned int savedCodePage = 0;
+    FILE* realStdout = nullptr;
+};
+
+// Windows-1252 text in UTF-8, one character for each byte. The five bytes
+// that Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become
+// U+FFFD, the replacement character, rather than C1 control codes that a
+// terminal could act on.
+std::string windows1252ToUtf8(const char* text, size_t length);

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The Windows build, proved without Windows: cross-builds brelquim.exe and
+# the unit tests with MinGW-w64, checks that the exe needs only DLLs that
+# come with Windows, and runs the unit tests and the end-to-end tests
+# against brelquim.exe under Wine. Run by scripts/test.sh after the Linux
+# build, whose end-to-end test program drives the exe.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+bash scripts/setup.sh $(cat scripts/build-packages.txt) g++-mingw-w64-x86-64-posix googletest wine64
+
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+exe="$PWD/build/windows/brelquim.exe"
+unitTests="$PWD/build/windows/tests/brelquim_unit_tests.exe"
+e2eTests="$PWD/build/default/tests/brelquim_e2e_tests"
+
+echo "-- windows build"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+
+echo "-- imports of brelquim.exe"
+# DLLs that every 64-bit Windows has; the C++ runtime, libgcc and
+# winpthreads must be linked in, not imported.
+imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+echo "$imports"
+[ -n "$imports" ] || { echo "no imports found in $exe"; exit 1; }
+while read -r dll; do
+  case "${dll,,}" in
+    kernel32.dll | msvcrt.dll | ucrtbase.dll | api-ms-win-*.dll | advapi32.dll | user32.dll) ;;
+    *) echo "brelquim.exe imports $dll, which Windows does not ship"; exit 1 ;;
+  esac
+done <<<"$imports"
+echo "size: $(stat -c %s "$exe") bytes"
+
+# The end-to-end test program is a native one; build it when this step
+# runs on its own (a no-op after scripts/test.sh's default build).
+[ -f build/default/CMakeCache.txt ] || cmake --preset default >/dev/null
+cmake --build --preset default --target brelquim_e2e_tests brelquim >/dev/null
+
+echo "-- wine"
+# A throwaway prefix and one wineserver kept alive for the whole step, so
+# that each of the many short runs starts in a fraction of a second.
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/brelquim-wine.XXXXXX")
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+stopWine() {
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+}
+trap stopWine EXIT
+"$wineserver" -p
+started=$SECONDS
+if ! "$wine" wineboot --init >"$WINEPREFIX.boot.log" 2>&1; then
+  cat "$WINEPREFIX.boot.log"; rm -f "$WINEPREFIX.boot.log"; exit 1
+fi
+rm -f "$WINEPREFIX.boot.log"
+echo "prefix ready in $((SECONDS - started)) s"
+
+echo "-- unit tests under wine"
+started=$SECONDS
+"$wine" "$unitTests" --gtest_brief=1
+echo "unit tests under wine: $((SECONDS - started)) s"
+
+echo "-- end-to-end tests of brelquim.exe under wine"
+started=$SECONDS
+BRELQUIM_EXE="$exe" BRELQUIM_RUNNER="$wine" BRELQUIM_TARGET=windows "$e2eTests" --gtest_brief=1
+echo "end-to-end tests under wine: $((SECONDS - started)) s"
