@@ -9,15 +9,18 @@
 
 namespace {
 
-// True when the length bytes from the cursor lie inside the image. 64-bit,
-// so that a cursor near 2^32 cannot wrap back into range.
-bool insideImage(const RomImage& rom, uint32_t start, uint64_t length) {
-    return rom.size >= 0 && uint64_t{start} + length <= static_cast<uint64_t>(rom.size);
+// True when the length bytes from the cursor lie inside the ROM data of
+// the image. 64-bit, so that a cursor near 2^32 cannot wrap back into
+// range; and never in the copier header, where the 32-bit cursor of an
+// address in the lower half of bank $80 lands when 512 is added to it.
+bool insideRomData(const RomImage& rom, uint32_t start, uint64_t length) {
+    return rom.size >= 0 && start >= rom.headerBytes() &&
+           uint64_t{start} + length <= static_cast<uint64_t>(rom.size);
 }
 
 bool readRecord(RomImage& rom, int graphic, GraphicRecord& record) {
     rom.seek(GRAPHICS_DIRECTORY_ADDR + GRAPHIC_RECORD_SIZE * static_cast<uint32_t>(graphic), ADDR_LOROM);
-    if (!insideImage(rom, rom.cursor, GRAPHIC_RECORD_SIZE)) return false;
+    if (!insideRomData(rom, rom.cursor, GRAPHIC_RECORD_SIZE)) return false;
     record.unpackedSize = static_cast<uint16_t>(rom.readWord());
     record.dataAddress = rom.readLong();
     return true;
@@ -49,7 +52,7 @@ DirectoryWalk walkGraphicsDirectory(RomImage& rom, const std::function<bool(cons
         rom.seek(g.record.dataAddress, ADDR_LOROM);
         g.dataIndex = rom.cursor;
         g.decoded = decompressGraphic(rom, g.record.unpackedSize, buffer.get());
-        if (!insideImage(rom, g.dataIndex, g.decoded.packedLength)) return {DirectoryWalk::ReadError, graphic};
+        if (!insideRomData(rom, g.dataIndex, g.decoded.packedLength)) return {DirectoryWalk::ReadError, graphic};
 
         // The offset, in an image without copier header, of the first byte
         // after the compressed data read: where the decoder left the cursor.

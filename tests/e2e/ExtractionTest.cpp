@@ -11,12 +11,6 @@ namespace {
 
 const std::string SUCCESS = "Brelquim v1.0\nchecksum: 5a3c\n";
 
-std::string graphicName(int graphic) {
-    char name[32];
-    std::snprintf(name, sizeof name, "grafico_%03d.bin", graphic);
-    return name;
-}
-
 // The log and the files that a run leaves for the first count graphics.
 void expectGraphics(const Workspace& ws, const SampleRom& sample, int count) {
     std::string log;
@@ -98,57 +92,7 @@ TEST(Extraction, AFolderThatCannotBeMadeFailsAtTheFirstFile) {
     EXPECT_EQ(ws.readText("log.txt"), "");
 }
 
-// Graphic 3 reads data from where the image does not reach; the three
-// graphics before it are written and logged.
-void expectReadErrorAtGraphicThree(uint32_t dataAddress, uint16_t unpackedSize, size_t imageSize = 1 << 20) {
-    ImageBuilder builder(imageSize);
-    builder.fillDirectory(0x40000).record(3, unpackedSize, dataAddress);
-    Workspace ws;
-    ws.write("game.sfc", builder.image);
-    const RunResult result = ws.run({"-i", "game.sfc"});
-    EXPECT_EQ(result.console, lines(SUCCESS + "Erro de leitura de " + shownGraphicPath(3) + "\n"))
-        << std::hex << dataAddress;
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(ws.list("arquivos"), (std::vector<std::string>{graphicName(0), graphicName(1), graphicName(2)}));
-    EXPECT_EQ(ws.readText("log.txt"), lines("grafico_000.bin 888000 0002 040002\n"
-                                            "grafico_001.bin 888000 0002 040002\n"
-                                            "grafico_002.bin 888000 0002 040002\n"));
-}
-
-TEST(ExtractionReadErrors, DataPastTheEndOfTheImage) {
-    expectReadErrorAtGraphicThree(0xA08000, 8);  // first byte after 1 MiB
-}
-
-TEST(ExtractionReadErrors, AStreamThatRunsOffTheEnd) {
-    // 65535 bytes of zero control bytes need 16384 stream bytes; 100 remain.
-    expectReadErrorAtGraphicThree(fileToLoRom(0x100000 - 100), 65535);
-}
-
-TEST(ExtractionReadErrors, ABankBelowTheRomBanks) {
-    expectReadErrorAtGraphicThree(0x068000, 8);
-}
-
-TEST(ExtractionReadErrors, TheLowerHalfOfTheFirstBankWrapsTheCursor) {
-    // The cursor lands 0x100 short of 2^32; its stream would wrap into the
-    // image's first bytes, which still is not data of this graphic.
-    expectReadErrorAtGraphicThree(0x807F00, 65535);
-}
-
-TEST(ExtractionReadErrors, AnImageThatEndsInsideTheDirectory) {
-    // 0x37700 bytes hold the first record whole and four bytes of the
-    // second. The length is no whole number of 32 KiB blocks, so the image
-    // is read as having a copier header, and gets one.
-    ImageBuilder builder(0x37700);
-    builder.bytes(0x30000, {0x00, 0x5A}).record(0, 8, 0x868000).bytes(0x376FC, {8, 0, 0, 0x80});
-    Workspace ws;
-    ws.write("game.smc", withCopierHeader(builder.image));
-    const RunResult result = ws.run({"-i", "game.smc"});
-    EXPECT_EQ(result.console, lines(SUCCESS + "Erro de leitura de " + shownGraphicPath(1) + "\n"));
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(ws.list("arquivos"), std::vector<std::string>{graphicName(0)});
-    EXPECT_EQ(ws.read("arquivos/" + graphicName(0)), std::vector<uint8_t>(8, 0x5A));
-    EXPECT_EQ(ws.readText("log.txt"), lines("grafico_000.bin 868000 0002 030002\n"));
-}
+// Broken images, which stop the run at a graphic: BrokenImageTest.cpp.
 
 TEST(ExtractionLog, EndOffsetIsTheByteAfterTheDataReadAcrossBankEnds) {
     // 20000 literal-heavy bytes starting just before the end of bank $88:

@@ -41,6 +41,12 @@ std::string shownGraphicPath(int graphic) {
     return path;
 }
 
+std::string graphicName(int graphic) {
+    char name[32];
+    std::snprintf(name, sizeof name, "grafico_%03d.bin", graphic);
+    return name;
+}
+
 Workspace::Workspace() {
     static std::atomic<int> counter{0};
     dir = fs::temp_directory_path() /

@@ -23,6 +23,8 @@ bool targetIsWindows();
 std::string lines(const std::string& text);
 // Path of graphic j's file as the tool shows it.
 std::string shownGraphicPath(int graphic);
+// Name of graphic j's file in the folder arquivos: "grafico_%03d.bin".
+std::string graphicName(int graphic);
 
 class Workspace {
 public:
