@@ -1,7 +1,7 @@
-// The group-at-a-time decoder against the per-byte reference: on every
-// stream, size and start position, the same decoded bytes, the same
-// packedLength and the same cursor, also when the image ends inside the
-// stream. The decoder gets a heap copy of exactly the stream's bytes and
+// The group-at-a-time decoder, on its fastest path and on its portable
+// one, against the per-byte reference: on every stream, size and start
+// position, the same decoded bytes, the same packedLength and the same
+// cursor, also when the image ends inside the stream. The decoder gets a heap copy of exactly the stream's bytes and
 // an output of exactly the room it may use, so that AddressSanitizer
 // catches a byte read or written outside them; a second run with other
 // bytes behind the stream shows that none of them is ever used.
@@ -38,20 +38,29 @@ std::ostream& operator<<(std::ostream& out, const Decoding& d) {
 
 size_t room(uint16_t unpackedSize) { return std::max<size_t>(unpackedSize, 1); }
 
-// decodeGraphic over the image's bytes from start on, the way the run's
+using BufferDecoder = GraphicDecode (*)(const uint8_t*, size_t, uint16_t, uint8_t*);
+
+// A buffer decoder over the image's bytes from start on, the way the run's
 // decompressGraphic hands them over, with `behind` extra bytes of value
 // 0xEE after the image's end (0: an allocation of exactly the stream).
-Decoding fastDecode(const Bytes& image, uint32_t start, uint16_t unpackedSize, size_t behind) {
+Decoding bufferDecode(BufferDecoder decoder, const Bytes& image, uint32_t start, uint16_t unpackedSize,
+                      size_t behind) {
     const size_t length = start < image.size() ? image.size() - start : 0;
     std::unique_ptr<uint8_t[]> stream(new uint8_t[length + behind]);
     if (length > 0) std::memcpy(stream.get(), image.data() + start, length);
     std::memset(stream.get() + length, 0xEE, behind);
     std::unique_ptr<uint8_t[]> out(new uint8_t[room(unpackedSize)]);
 
-    const GraphicDecode result = decodeGraphic(stream.get(), length, unpackedSize, out.get());
+    const GraphicDecode result = decoder(stream.get(), length, unpackedSize, out.get());
     EXPECT_EQ(result.producedLength, room(unpackedSize));
     const size_t produced = std::min<size_t>(result.producedLength, room(unpackedSize));
     return {Bytes(out.get(), out.get() + produced), result.packedLength, start + result.packedLength};
+}
+
+// decodeGraphic, the decoder the run uses, on the fastest path the
+// processor allows.
+Decoding fastDecode(const Bytes& image, uint32_t start, uint16_t unpackedSize, size_t behind) {
+    return bufferDecode(decodeGraphic, image, start, unpackedSize, behind);
 }
 
 // An image holding exactly these bytes, with the cursor at start.
@@ -81,6 +90,8 @@ void expectSameAsReference(const Bytes& image, uint32_t start, uint16_t unpacked
                                     << unpackedSize);
     EXPECT_EQ(fastDecode(image, start, unpackedSize, 0), reference);
     EXPECT_EQ(fastDecode(image, start, unpackedSize, 16), reference);
+    EXPECT_EQ(bufferDecode(decodeGraphicPortable, image, start, unpackedSize, 0), reference);
+    EXPECT_EQ(bufferDecode(decodeGraphicPortable, image, start, unpackedSize, 16), reference);
     EXPECT_EQ(decodeOnImage(decompressGraphic, image, start, unpackedSize), reference);
 }
 
