@@ -42,7 +42,9 @@ for target in "${targets[@]}"; do
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
   found=$(find "$findings" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) -newer "$work" 2>/dev/null | sort)
   echo "$target: ${executions:-?} executions, ${rate:-?} exec/s, exit $result"
-  if [ "$result" -ne 0 ] || [ -n "$found" ]; then
+  if [ "$result" -eq 72 ] && [ -z "$found" ]; then
+    echo "$target: interrupted, no finding"   # libFuzzer's status after Ctrl-C
+  elif [ "$result" -ne 0 ] || [ -n "$found" ]; then
     status=1
     echo "$target: FINDING (log: $log)"
     grep -E '^(==[0-9]+==ERROR|SUMMARY|fuzz check failed)' "$log" | head -5 || true
