@@ -26,7 +26,10 @@ bool readRecord(RomImage& rom, int graphic, GraphicRecord& record) {
     return true;
 }
 
+// The bytes go to the file in one write, straight from the graphic's
+// buffer: no stream buffer to allocate, fill and flush at the close.
 void writeGraphicFile(FILE* file, const uint8_t* bytes, uint32_t length) {
+    std::setvbuf(file, nullptr, _IONBF, 0);
     std::fwrite(bytes, 1, length, file);
     std::fclose(file);
 }
