@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Measures the decoder and whole extraction runs on one core and prints
+# the figures of the README's Performance section:
+#   1. the decoder (decompressGraphic) on 64 KiB graphics of three kinds, in
+#      GB/s of decoded output, and its ratio to the per-byte reference
+#      measured in the same run; loading a 4 MiB image;
+#   2. a whole run of brelquim against the I/O floor (bench/io_floor) on the
+#      1 MiB and the 4 MiB sample image, timed with hyperfine: median wall
+#      time of each and their ratio;
+#   3. the peak resident memory of both, from /usr/bin/time -v.
+# Environment: BENCH_CPU (core to run on, default the last one),
+# BENCH_ROUNDS and BENCH_RUNS (hyperfine rounds, runs per round), BENCH_DIR
+# (where the runs write; default a folder in /dev/shm, a tmpfs, where the
+# file system adds the least noise, else in the temporary directory).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh $(cat scripts/build-packages.txt) libbenchmark-dev hyperfine time jq
+cmake --preset bench >/dev/null
+cmake --build --preset bench >/dev/null
+
+build="$PWD/build/bench"
+cpu=${BENCH_CPU:-$(($(nproc) - 1))}
+rounds=${BENCH_ROUNDS:-10}
+runs=${BENCH_RUNS:-30}
+if [ -n "${BENCH_DIR:-}" ]; then
+  work=$(mktemp -d "$BENCH_DIR/brelquim-bench.XXXXXX")
+elif [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  work=$(mktemp -d /dev/shm/brelquim-bench.XXXXXX)
+else
+  work=$(mktemp -d)
+fi
+trap 'rm -rf "$work"' EXIT
+on_core() { taskset -c "$cpu" "$@"; }
+
+echo "== machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; measured on core $cpu"
+
+echo
+echo "== decoder: 64 KiB graphics (65535 bytes), median of 5 repetitions"
+on_core "$build/bench/brelquim_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+  --benchmark_format=json --benchmark_out="$work/decoder.json" --benchmark_out_format=json >/dev/null
+median() { # benchmark name -> bytes per second
+  jq -r --arg name "$1" '.benchmarks[] | select(.run_name == $name and .aggregate_name == "median")
+    | .bytes_per_second' "$work/decoder.json"
+}
+printf '%-12s %14s %14s %8s\n' kind "decoder GB/s" "per-byte GB/s" ratio
+for kind in mostly_fill random half_fill; do
+  fast=$(median "decode/fast_$kind")
+  reference=$(median "decode/reference_$kind")
+  awk -v k="$kind" -v f="$fast" -v r="$reference" \
+    'BEGIN { printf "%-12s %14.2f %14.2f %7.1fx\n", k, f / 1e9, r / 1e9, f / r }'
+done
+load=$(median loadImage)
+awk -v b="$load" 'BEGIN { printf "loading and parsing a 4 MiB image: %.2f GB/s (%.2f ms)\n", b / 1e9, 4194304 / b * 1e3 }'
+
+echo
+echo "== whole run against the I/O floor: median wall time of $((rounds * runs)) runs each"
+echo "   (hyperfine, in alternating rounds; every run in a fresh output folder in $work,"
+echo "    $(df --output=fstype "$work" | tail -1))"
+for sample in standard large; do
+  flag=""
+  [ "$sample" = large ] && flag="--large"
+  "$build/make_sample_rom" "$work/$sample.sfc" $flag
+  # A first real run gives the log's length, which the floor reproduces,
+  # and the file sizes the floor must match.
+  mkdir "$work/first-$sample" "$work/floor-$sample" "$work/run-$sample"
+  (cd "$work/first-$sample" && "$build/brelquim" -i "../$sample.sfc" >/dev/null)
+  logBytes=$(stat -c %s "$work/first-$sample/log.txt")
+  (cd "$work/floor-$sample" && "$build/bench/io_floor" "../$sample.sfc" "$logBytes")
+  sizes() { (cd "$1/arquivos" && stat -c '%n %s' *; stat -c 'log %s' ../log.txt); }
+  if ! diff -q <(sizes "$work/first-$sample") <(sizes "$work/floor-$sample") >/dev/null; then
+    echo "the floor does not write the files of a run" >&2
+    exit 1
+  fi
+
+  cd "$work/run-$sample"
+  for round in $(seq "$rounds"); do
+    on_core hyperfine -N --warmup 3 --runs "$runs" --prepare "rm -rf arquivos log.txt" \
+      --export-json "$work/$sample-$round.json" \
+      "$build/brelquim -i ../$sample.sfc" "$build/bench/io_floor ../$sample.sfc $logBytes" \
+      >/dev/null 2>>"$work/hyperfine.log" || { cat "$work/hyperfine.log" >&2; exit 1; }
+  done
+  cd - >/dev/null
+  jq -s '[.[].results[0].times[]] | sort | .[length / 2 | floor]' "$work/$sample"-*.json >"$work/run.txt"
+  jq -s '[.[].results[1].times[]] | sort | .[length / 2 | floor]' "$work/$sample"-*.json >"$work/floor.txt"
+
+  # Peak resident memory, the median of five runs of each.
+  peak() {
+    for _ in 1 2 3 4 5; do
+      (cd "$work/run-$sample" && rm -rf arquivos log.txt &&
+        /usr/bin/time -v "$@" 2>&1 >/dev/null | sed -n 's/.*Maximum resident set size (kbytes): //p')
+    done | sort -n | sed -n 3p
+  }
+  runPeak=$(peak "$build/brelquim" -i "../$sample.sfc")
+  floorPeak=$(peak "$build/bench/io_floor" "../$sample.sfc" "$logBytes")
+  awk -v s="$sample" -v r="$(cat "$work/run.txt")" -v f="$(cat "$work/floor.txt")" -v rp="$runPeak" -v fp="$floorPeak" \
+    'BEGIN { printf "%-8s run %.2f ms, floor %.2f ms, ratio %.3f; peak memory run %d KiB, floor %d KiB (%+d KiB)\n",
+             s, r * 1e3, f * 1e3, r / f, rp, fp, rp - fp }'
+done
