@@ -1,10 +1,11 @@
 // The group-at-a-time decoder, on its fastest path and on its portable
 // one, against the per-byte reference: on every stream, size and start
 // position, the same decoded bytes, the same packedLength and the same
-// cursor, also when the image ends inside the stream. The decoder gets a heap copy of exactly the stream's bytes and
-// an output of exactly the room it may use, so that AddressSanitizer
-// catches a byte read or written outside them; a second run with other
-// bytes behind the stream shows that none of them is ever used.
+// cursor, also when the image ends inside the stream. The decoder gets a
+// heap copy of exactly the stream's bytes and an output of exactly the
+// room it may use, so that AddressSanitizer catches a byte read or written
+// outside them; a second run with other bytes behind the stream shows that
+// none of them is ever used.
 #include "rom/RomImage.h"
 #include "tool/Decompress.h"
 #include "tool/GraphicCodec.h"
@@ -180,12 +181,13 @@ TEST(DecoderAgainstReference, StructuredStreams) {
 TEST(DecoderAgainstReference, StreamsMadeByTheEncoder) {
     std::mt19937 random(5);
     for (uint16_t unpackedSize : {1, 8, 100, 4096, 30000, 65535}) {
-        Bytes mostlyFill(unpackedSize, 0x11), randomContent = randomBytes(random, unpackedSize), tiles(unpackedSize);
+        Bytes mostlyFill(unpackedSize, 0x11), tiles(unpackedSize);
+        const Bytes randomContent = randomBytes(random, unpackedSize);
         for (size_t i = 0; i < unpackedSize; ++i) {
             if (random() % 16 == 0) mostlyFill[i] = static_cast<uint8_t>(random());
             tiles[i] = (i / 16) % 3 == 0 ? static_cast<uint8_t>(random()) : static_cast<uint8_t>(i % 8);
         }
-        for (const Bytes* content : {&mostlyFill, &randomContent, &tiles}) {
+        for (const Bytes* content : std::vector<const Bytes*>{&mostlyFill, &randomContent, &tiles}) {
             const Bytes stream = compressGraphic(content->data(), content->size());
             expectSameAsReference(stream, 0, unpackedSize);
             EXPECT_EQ(fastDecode(stream, 0, unpackedSize, 0).bytes, *content);
