@@ -43,10 +43,12 @@ int32_t RomImage::load() {
         return 1;
     }
 
-    // Zero-filled, so that a short read leaves zeros rather than garbage.
-    data = std::make_unique<uint8_t[]>(static_cast<size_t>(length));
+    const size_t bytes = static_cast<size_t>(length);
+    data.reset(new uint8_t[bytes]);
     size = static_cast<int32_t>(length);
-    if (length > 0) std::fread(data.get(), static_cast<size_t>(length), 1, romFile);
+    const size_t got = bytes > 0 ? std::fread(data.get(), 1, bytes, romFile) : 0;
+    // What a short read did not fill reads as zeros, never as garbage.
+    std::memset(data.get() + got, 0, bytes - got);
     std::fclose(romFile);
     romFile = nullptr;
 

@@ -31,8 +31,9 @@ private:
     // What the constructor changed, for the destructor to put back: the
     // console's code page on Windows (0 for none), the real standard output
     // stream on POSIX (nullptr for none).
-    unsigned int savedCodePage = 0;
-    FILE* realStdout = nullptr;
+    // Each platform uses one of the two.
+    [[maybe_unused]] unsigned int savedCodePage = 0;
+    [[maybe_unused]] FILE* realStdout = nullptr;
 };
 
 // Windows-1252 text in UTF-8, one character for each byte. The five bytes

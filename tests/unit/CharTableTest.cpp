@@ -1,6 +1,7 @@
 // The character table: reading table files, their odd and broken entries,
 // the path rule and lookups.
 #include "rom/RomImage.h"
+#include "tests/unit/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -17,32 +18,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh directory for one test's files, removed afterwards.
+// Table files in a folder of their own.
 class TableFiles : public testing::Test {
 protected:
-    void SetUp() override {
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir = fs::temp_directory_path() /
-              ("brelquim_table_" + std::to_string(stamp) + "_" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir);
+    std::string write(const std::string& name, const std::string& content) { return files.write(name, content); }
+    static std::string capture(int32_t& result, RomImage& rom, const std::string& path) {
+        return printedBy([&] { result = rom.loadTable(path.c_str()); });
     }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
-    }
-    std::string write(const std::string& name, const std::string& content) {
-        const std::string path = (dir / name).string();
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
-    }
-    std::string capture(int32_t& result, RomImage& rom, const std::string& path) {
-        std::fflush(stdout);
-        testing::internal::CaptureStdout();
-        result = rom.loadTable(path.c_str());
-        std::fflush(stdout);
-        return testing::internal::GetCapturedStdout();
-    }
-    fs::path dir;
+    TempFolder files;
 };
 
 using Entries = std::vector<std::pair<uint8_t, char>>;
@@ -159,19 +142,19 @@ TEST_F(TableFiles, FailuresLeaveTheTableInUse) {
     const Entries before = entriesOf(rom);
     ASSERT_EQ(before.size(), 2u);
 
-    const std::string missing = (dir / "missing.tbl").string();
+    const std::string missing = (files.dir() / "missing.tbl").string();
     EXPECT_EQ(capture(result, rom, missing), "Erro ao abrir arquivo [" + missing + "]\n");
     EXPECT_EQ(result, 1);
     EXPECT_EQ(entriesOf(rom), before);
     EXPECT_STREQ(rom.tablePath, missing.c_str());
 
-    const std::string folder = dir.string();
+    const std::string folder = files.dir().string();
     EXPECT_EQ(capture(result, rom, folder), "Erro ao abrir arquivo [" + folder + "]\n");
     EXPECT_EQ(result, 1);
     EXPECT_EQ(entriesOf(rom), before);
 
     // 255 characters fit the path field; 256 are refused whole, never cut.
-    std::string path = (dir / "").string();
+    std::string path = (files.dir() / "").string();
     path += std::string(255 - path.size(), 'x');
     capture(result, rom, path);
     EXPECT_STREQ(rom.tablePath, path.c_str());

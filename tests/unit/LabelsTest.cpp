@@ -1,6 +1,7 @@
 // The label list: reading label files piece by piece, appending, and the
 // expansion of keys into texts or placeholders.
 #include "rom/RomImage.h"
+#include "tests/unit/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -17,31 +18,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Label files in a folder of their own.
 class LabelFiles : public testing::Test {
 protected:
-    void SetUp() override {
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir = fs::temp_directory_path() /
-              ("brelquim_labels_" + std::to_string(stamp) + "_" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
-    }
-    std::string write(const std::string& name, const std::string& content) {
-        const std::string path = (dir / name).string();
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
-    }
+    std::string write(const std::string& name, const std::string& content) { return files.write(name, content); }
     static std::string load(RomImage& rom, const std::string& path, int32_t& result) {
-        std::fflush(stdout);
-        testing::internal::CaptureStdout();
-        result = rom.loadLabels(path.c_str());
-        std::fflush(stdout);
-        return testing::internal::GetCapturedStdout();
+        return printedBy([&] { result = rom.loadLabels(path.c_str()); });
     }
-    fs::path dir;
+    TempFolder files;
+    const std::filesystem::path& dir = files.dir();
 };
 
 using Labels = std::vector<std::pair<uint32_t, std::string>>;

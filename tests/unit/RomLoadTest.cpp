@@ -1,6 +1,7 @@
 // Loading an image, the copier-header rule and the internal header probes.
 #include "rom/RomImage.h"
 #include "tests/sample/SampleRom.h"
+#include "tests/unit/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -9,29 +10,16 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr size_t MIB = 1 << 20;
-
-// A file in a temporary folder, removed at the end of the test.
-class TempFile {
-public:
-    explicit TempFile(const std::vector<uint8_t>& bytes) {
-        static int counter = 0;
-        path = (fs::temp_directory_path() / ("brelquim-load-" + std::to_string(counter++) + ".sfc")).string();
-        writeBytes(path, bytes);
-    }
-    ~TempFile() { fs::remove(path); }
-    std::string path;
-};
 
 // Loads bytes into rom and returns what load printed.
 std::string loadInto(RomImage& rom, const std::vector<uint8_t>& bytes) {
-    TempFile file(bytes);
-    rom.setRomPath(file.path.c_str());
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(rom.load(), 0);
-    return testing::internal::GetCapturedStdout();
+    const TempFolder files;
+    rom.setRomPath(files.write("image.sfc", bytes).c_str());
+    int32_t result = -1;
+    const std::string printed = printedBy([&] { result = rom.load(); });
+    EXPECT_EQ(result, 0);
+    return printed;
 }
 
 std::vector<uint8_t> withHeaderAt(size_t size, uint32_t headerStart, uint8_t mapMode) {
@@ -100,11 +88,12 @@ TEST(Load, AMissingFileChangesNothing) {
     RomImage rom;
     loadInto(rom, withHeaderAt(MIB, 0x7FC0, 0x20));
     rom.cursor = 77;
-    const std::string missing = (fs::temp_directory_path() / "brelquim-no-such-file.sfc").string();
+    const TempFolder files;
+    const std::string missing = files.path("no-such-file.sfc");
     rom.setRomPath(missing.c_str());
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(rom.load(), 1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Erro ao abrir arquivo [" + missing + "]\n");
+    int32_t result = -1;
+    EXPECT_EQ(printedBy([&] { result = rom.load(); }), "Erro ao abrir arquivo [" + missing + "]\n");
+    EXPECT_EQ(result, 1);
     EXPECT_EQ(rom.size, static_cast<int32_t>(MIB));
     EXPECT_EQ(rom.cursor, 77u);
     EXPECT_STREQ(rom.title, "HEADER AT THIS PLACE!");
@@ -112,21 +101,19 @@ TEST(Load, AMissingFileChangesNothing) {
 
 TEST(Load, AnOverlongPathIsRefusedNotTruncated) {
     // The first 255 characters name a file that exists; the whole path does not.
-    const std::string folder = (fs::temp_directory_path() / "brelquim-long").string();
-    fs::create_directories(folder);
-    std::string prefix = folder + "/";
+    const TempFolder files;
+    std::string prefix = files.path("");
     prefix += std::string(255 - prefix.size(), 'p');
     writeBytes(prefix, withHeaderAt(MIB, 0x7FC0, 0x20));
     const std::string path = prefix + "-and-more";
 
     RomImage rom;
     rom.setRomPath(path.c_str());
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(rom.load(), 1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Erro ao abrir arquivo [" + path + "]\n");
+    int32_t result = -1;
+    EXPECT_EQ(printedBy([&] { result = rom.load(); }), "Erro ao abrir arquivo [" + path + "]\n");
+    EXPECT_EQ(result, 1);
     EXPECT_EQ(rom.data, nullptr);
     EXPECT_EQ(std::strlen(rom.romPath), 255u);
-    fs::remove_all(folder);
 }
 
 TEST(ParseHeader, LoRomProbeWinsOverHiRom) {

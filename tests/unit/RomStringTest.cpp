@@ -1,6 +1,7 @@
 // Printing table-encoded strings found through 16-bit pointers at HiROM
 // addresses of an image written by the test.
 #include "rom/RomImage.h"
+#include "tests/unit/TestFiles.h"
 #include "tests/sample/SampleRom.h"
 
 #include <gtest/gtest.h>
@@ -25,10 +26,6 @@ constexpr char SECTION = '\xA7';
 class RomStrings : public testing::Test {
 protected:
     void SetUp() override {
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        dir = fs::temp_directory_path() /
-              ("brelquim_string_" + std::to_string(stamp) + "_" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir);
         // Letters, digits and the space at codes 0x80 and up; the at sign
         // ends a string; one code stands for character 0; 0x00 is unmapped.
         const std::string characters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ";
@@ -47,10 +44,6 @@ protected:
         romPath = (dir / "game.sfc").string();
         image.assign(IMAGE_SIZE, 0);
         image[0xFFD5] = 0x21;  // a HiROM internal header
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
     }
 
     std::vector<uint8_t> encode(const std::string& text) {
@@ -73,14 +66,11 @@ protected:
         }
     }
     static std::string print(RomImage& rom, uint32_t address) {
-        std::fflush(stdout);
-        testing::internal::CaptureStdout();
-        rom.printString(address);
-        std::fflush(stdout);
-        return testing::internal::GetCapturedStdout();
+        return printedBy([&] { rom.printString(address); });
     }
 
-    fs::path dir;
+    TempFolder files;
+    const fs::path& dir = files.dir();
     std::string tablePath, romPath;
     std::map<char, uint8_t> codes;
     std::vector<uint8_t> image;
