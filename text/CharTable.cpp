@@ -61,11 +61,8 @@ Entry readEntry(FILE* file, uint8_t& code, char& character) {
 }  // namespace
 
 int32_t RomImage::readTable() {
-    FILE* file = textfile::openSkippingByteOrderMark(tablePath);
-    if (!file) {
-        textfile::reportOpenFailure(tablePath);
-        return 1;
-    }
+    FILE* file = textfile::openForReading(tablePath);
+    if (!file) return 1;
     // Read aside, so that a file that fails half-way leaves the old table.
     uint8_t codes[TABLE_CAPACITY];
     char chars[TABLE_CAPACITY];
@@ -74,12 +71,7 @@ int32_t RomImage::readTable() {
                       (entry = readEntry(file, codes[count], chars[count])) != Entry::End;) {
         if (entry == Entry::Read) ++count;
     }
-    const bool failed = std::ferror(file) != 0;  // e.g. a directory
-    std::fclose(file);
-    if (failed) {
-        textfile::reportOpenFailure(tablePath);
-        return 1;
-    }
+    if (!textfile::closeAfterReading(file, tablePath)) return 1;
     std::memcpy(tableCodes, codes, static_cast<size_t>(count));
     std::memcpy(tableChars, chars, static_cast<size_t>(count));
     tableCount = count;

@@ -49,11 +49,8 @@ bool parsePiece(char* piece, LabelEntry& entry) {
 }  // namespace
 
 int32_t RomImage::readLabels() {
-    FILE* file = textfile::openSkippingByteOrderMark(labelPath);
-    if (!file) {
-        textfile::reportOpenFailure(labelPath);
-        return 1;
-    }
+    FILE* file = textfile::openForReading(labelPath);
+    if (!file) return 1;
     // Read aside, so that a file that fails half-way adds nothing.
     std::vector<LabelEntry> read;
     char piece[PIECE_BUFFER];
@@ -61,12 +58,7 @@ int32_t RomImage::readLabels() {
         LabelEntry entry{};  // nothing carries over from an earlier piece
         if (parsePiece(piece, entry)) read.push_back(entry);
     }
-    const bool failed = std::ferror(file) != 0;  // e.g. a directory
-    std::fclose(file);
-    if (failed) {
-        textfile::reportOpenFailure(labelPath);
-        return 1;
-    }
+    if (!textfile::closeAfterReading(file, labelPath)) return 1;
     labels.insert(labels.end(), read.begin(), read.end());
     return 0;
 }

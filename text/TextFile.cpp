@@ -18,9 +18,12 @@ void reportOpenFailure(const char* path) {
     std::printf("Erro ao abrir arquivo [%s]\n", path);
 }
 
-FILE* openSkippingByteOrderMark(const char* path) {
+FILE* openForReading(const char* path) {
     FILE* file = std::fopen(path, "rb");
-    if (!file) return nullptr;
+    if (!file) {
+        reportOpenFailure(path);
+        return nullptr;
+    }
     static const unsigned char mark[3] = {0xEF, 0xBB, 0xBF};
     unsigned char start[3] = {};
     const size_t got = std::fread(start, 1, sizeof start, file);
@@ -29,6 +32,13 @@ FILE* openSkippingByteOrderMark(const char* path) {
         std::rewind(file);
     }
     return file;
+}
+
+bool closeAfterReading(FILE* file, const char* path) {
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) reportOpenFailure(path);
+    return !failed;
 }
 
 }  // namespace textfile

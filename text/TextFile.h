@@ -17,8 +17,13 @@ bool storePath(char (&field)[256], const char* path);
 void reportOpenFailure(const char* path);
 
 // Opens a file with mode "rb" and steps over a UTF-8 byte-order mark at
-// its start. Null when the file cannot be opened.
-FILE* openSkippingByteOrderMark(const char* path);
+// its start. Null, after the open failure message, when the file cannot be
+// opened.
+FILE* openForReading(const char* path);
+
+// Closes a file that was read to its end. False, after the open failure
+// message, when reading it failed (a folder opens but cannot be read).
+bool closeAfterReading(FILE* file, const char* path);
 
 // White space as the formatted-input conversions see it in the C locale.
 inline bool isSpace(int c) {
