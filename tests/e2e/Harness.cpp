@@ -21,6 +21,12 @@ std::string environment(const char* name) {
 
 }  // namespace
 
+std::string toolExecutable() {
+    const std::string exe = environment("BRELQUIM_EXE");
+    if (exe.empty()) throw std::runtime_error("BRELQUIM_EXE is not set");
+    return fs::absolute(exe).string();
+}
+
 bool targetIsWindows() {
     return environment("BRELQUIM_TARGET") == "windows";
 }
@@ -90,8 +96,7 @@ std::vector<std::string> Workspace::list(const std::string& folder) const {
 }
 
 RunResult Workspace::run(const std::vector<std::string>& args) const {
-    const std::string exe = environment("BRELQUIM_EXE").empty() ? "" : fs::absolute(environment("BRELQUIM_EXE")).string();
-    if (exe.empty()) throw std::runtime_error("BRELQUIM_EXE is not set");
+    const std::string exe = toolExecutable();
     std::vector<std::string> command;
     if (!environment("BRELQUIM_RUNNER").empty()) command.push_back(environment("BRELQUIM_RUNNER"));
     command.push_back(exe);

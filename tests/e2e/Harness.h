@@ -17,6 +17,9 @@ struct RunResult {
     int status;
 };
 
+// Absolute path of the executable under test.
+std::string toolExecutable();
+
 // What the tool prints and writes, in the target platform's form.
 bool targetIsWindows();
 // Turns "\n" line ends into the target's.
