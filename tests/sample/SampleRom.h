@@ -32,6 +32,7 @@ struct SampleGraphic {
     uint32_t dataAddress;          // LoROM bus address of the stream
     uint32_t fileOffset;           // where the stream starts (no copier header)
     std::vector<uint8_t> stream;   // the compressed bytes placed there
+    uint32_t packedLength;         // how many of them decoding reads
 };
 
 struct SampleRom {

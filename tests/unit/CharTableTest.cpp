@@ -154,8 +154,7 @@ TEST_F(TableFiles, FailuresLeaveTheTableInUse) {
     EXPECT_EQ(entriesOf(rom), before);
 
     // 255 characters fit the path field; 256 are refused whole, never cut.
-    std::string path = (files.dir() / "").string();
-    path += std::string(255 - path.size(), 'x');
+    const std::string path = files.pathOfLength(255);
     capture(result, rom, path);
     EXPECT_STREQ(rom.tablePath, path.c_str());
     capture(result, rom, good);

@@ -151,8 +151,7 @@ TEST_F(LabelFiles, FailuresLeaveTheListAsItWas) {
     EXPECT_EQ(labelsOf(rom), before);
 
     // 255 characters fit the path field; 256 are refused whole, never cut.
-    std::string path = (dir / "").string();
-    path += std::string(255 - path.size(), 'x');
+    const std::string path = files.pathOfLength(255);
     load(rom, path, result);
     EXPECT_STREQ(rom.labelPath, path.c_str());
     load(rom, good, result);

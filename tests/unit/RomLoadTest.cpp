@@ -102,8 +102,7 @@ TEST(Load, AMissingFileChangesNothing) {
 TEST(Load, AnOverlongPathIsRefusedNotTruncated) {
     // The first 255 characters name a file that exists; the whole path does not.
     const TempFolder files;
-    std::string prefix = files.path("");
-    prefix += std::string(255 - prefix.size(), 'p');
+    const std::string prefix = files.pathOfLength(255);
     writeBytes(prefix, withHeaderAt(MIB, 0x7FC0, 0x20));
     const std::string path = prefix + "-and-more";
 

@@ -35,6 +35,12 @@ public:
 
     const std::filesystem::path& dir() const { return folder; }
     std::string path(const std::string& name) const { return (folder / name).string(); }
+    // A path in the folder of exactly length characters, the name padded
+    // with 'x': the longest a path field takes is 255.
+    std::string pathOfLength(size_t length) const {
+        const std::string prefix = path("");
+        return prefix + std::string(length - prefix.size(), 'x');
+    }
 
     // Writes the bytes as they are and gives the file's path.
     std::string write(const std::string& name, const std::string& content) const {
