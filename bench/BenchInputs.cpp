@@ -1,6 +1,6 @@
 #include "bench/BenchInputs.h"
 
-#include "tool/GraphicCodec.h"
+#include "graphics/GraphicCodec.h"
 
 #include <cstdio>
 #include <cstdlib>

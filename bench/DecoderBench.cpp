@@ -1,11 +1,10 @@
 // Decoding speed, in decoded bytes per second, of the decoder the run uses
-// (decompressGraphic), of its portable path alone (what processors without
-// its faster instructions run), and of the per-byte reference on the same
-// inputs, so that one run gives the ratios per kind of content.
+// (decompressGraphic) and of the per-byte reference on the same inputs, so
+// that one run gives the ratios per kind of content.
 #include "bench/BenchInputs.h"
 #include "rom/RomImage.h"
-#include "tool/Decompress.h"
-#include "tool/GraphicCodec.h"
+#include "graphics/Decompress.h"
+#include "graphics/GraphicCodec.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,15 +22,6 @@ void holdStream(RomImage& rom, const std::vector<uint8_t>& stream) {
     rom.data = std::make_unique<uint8_t[]>(stream.size());
     std::copy(stream.begin(), stream.end(), rom.data.get());
     rom.size = static_cast<int32_t>(stream.size());
-}
-
-// decompressGraphic's way of handing the image to the buffer decoder, with
-// the portable decoder.
-GraphicDecode decompressPortable(RomImage& rom, uint16_t unpackedSize, uint8_t* buffer) {
-    const uint32_t left = static_cast<uint32_t>(rom.size) - rom.cursor;
-    const GraphicDecode result = decodeGraphicPortable(&rom.data[rom.cursor], left, unpackedSize, buffer);
-    rom.cursor += result.packedLength;
-    return result;
 }
 
 void decode(benchmark::State& state, Decoder decoder, Content kind) {
@@ -56,9 +46,6 @@ void decode(benchmark::State& state, Decoder decoder, Content kind) {
 BENCHMARK_CAPTURE(decode, fast_mostly_fill, decompressGraphic, Content::MostlyFill);
 BENCHMARK_CAPTURE(decode, fast_random, decompressGraphic, Content::Random);
 BENCHMARK_CAPTURE(decode, fast_half_fill, decompressGraphic, Content::HalfFill);
-BENCHMARK_CAPTURE(decode, portable_mostly_fill, decompressPortable, Content::MostlyFill);
-BENCHMARK_CAPTURE(decode, portable_random, decompressPortable, Content::Random);
-BENCHMARK_CAPTURE(decode, portable_half_fill, decompressPortable, Content::HalfFill);
 BENCHMARK_CAPTURE(decode, reference_mostly_fill, decompressGraphicPerByte, Content::MostlyFill);
 BENCHMARK_CAPTURE(decode, reference_random, decompressGraphicPerByte, Content::Random);
 BENCHMARK_CAPTURE(decode, reference_half_fill, decompressGraphicPerByte, Content::HalfFill);

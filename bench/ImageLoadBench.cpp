@@ -2,7 +2,7 @@
 // copier header and the internal header.
 #include "rom/RomImage.h"
 #include "tests/sample/SampleRom.h"
-#include "tool/GameLayout.h"
+#include "graphics/GameLayout.h"
 
 #include <benchmark/benchmark.h>
 

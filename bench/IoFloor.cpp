@@ -17,8 +17,9 @@
 // format with a packed length of 0, widened by as many digits as needed.
 #include "rom/HeaderLayout.h"
 #include "rom/RomImage.h"
-#include "tool/GameLayout.h"
-#include "tool/Platform.h"
+#include "graphics/GameLayout.h"
+#include "graphics/GraphicsDirectory.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -77,9 +78,7 @@ uint32_t recordAddress(const Image& image, int graphic) {
 }
 
 bool writeGraphic(int graphic, const uint8_t* bytes, size_t length) {
-    char path[64];
-    std::snprintf(path, sizeof path, "%s%cgrafico_%03d.bin", OUTPUT_FOLDER, pathSeparator(), graphic);
-    FILE* file = std::fopen(path, "wb");
+    FILE* file = std::fopen(graphicPath(OUTPUT_FOLDER, graphic).c_str(), "wb");
     if (!file) return false;
     std::setvbuf(file, nullptr, _IONBF, 0);
     std::fwrite(bytes, 1, length, file);

@@ -9,8 +9,8 @@
 // decode back.
 #include "fuzz/FuzzSupport.h"
 #include "rom/RomImage.h"
-#include "tool/Decompress.h"
-#include "tool/GraphicCodec.h"
+#include "graphics/Decompress.h"
+#include "graphics/GraphicCodec.h"
 
 #include <algorithm>
 #include <cstring>

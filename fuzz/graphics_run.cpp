@@ -20,10 +20,10 @@
 #include "fuzz/FuzzSupport.h"
 #include "rom/RomImage.h"
 #include "tests/sample/SampleRom.h"
-#include "tool/Decompress.h"
-#include "tool/GameLayout.h"
-#include "tool/GraphicCodec.h"
-#include "tool/GraphicsDirectory.h"
+#include "graphics/Decompress.h"
+#include "graphics/GameLayout.h"
+#include "graphics/GraphicCodec.h"
+#include "graphics/GraphicsDirectory.h"
 
 #include <algorithm>
 #include <cstring>
@@ -31,7 +31,6 @@
 
 namespace {
 
-constexpr uint32_t DIRECTORY_OFFSET = 0x0376F7;  // $86:F6F7 without copier header
 constexpr uint32_t DATA_OFFSET = 0x038000;       // the skeleton's first graphic
 constexpr uint32_t SKELETON_SIZE = 0x40000;      // 8 banks of 32 KiB
 constexpr uint32_t LARGEST_IMAGE = 0x48000;
@@ -67,7 +66,7 @@ void put(std::vector<uint8_t>& image, int64_t offset, const std::vector<uint8_t>
 }
 
 void putRecord(std::vector<uint8_t>& image, int graphic, uint16_t unpackedSize, uint32_t dataAddress) {
-    put(image, DIRECTORY_OFFSET + GRAPHIC_RECORD_SIZE * static_cast<uint32_t>(graphic),
+    put(image, GRAPHICS_DIRECTORY_OFFSET + GRAPHIC_RECORD_SIZE * static_cast<uint32_t>(graphic),
         {uint8_t(unpackedSize), uint8_t(unpackedSize >> 8), uint8_t(dataAddress), uint8_t(dataAddress >> 8),
          uint8_t(dataAddress >> 16)});
 }
@@ -92,7 +91,7 @@ void editSkeleton(FuzzInput& input, std::vector<uint8_t>& image) {
             }
             case 2: {
                 const int16_t offset = static_cast<int16_t>(input.word());
-                put(image, int64_t{DIRECTORY_OFFSET} + offset, input.bytes(input.byte()));
+                put(image, int64_t{GRAPHICS_DIRECTORY_OFFSET} + offset, input.bytes(input.byte()));
                 break;
             }
             case 3: {
@@ -188,7 +187,7 @@ public:
 
 private:
     int64_t recordIndex(int graphic) const {
-        return int64_t{DIRECTORY_OFFSET} + GRAPHIC_RECORD_SIZE * graphic + h;
+        return int64_t{GRAPHICS_DIRECTORY_OFFSET} + GRAPHIC_RECORD_SIZE * graphic + h;
     }
 
     const std::vector<uint8_t>& image;

@@ -2,6 +2,7 @@
 #include "rom/RomImage.h"
 
 #include "rom/HeaderLayout.h"
+#include "platform/Platform.h"
 
 #include <climits>
 #include <cstring>
@@ -30,7 +31,7 @@ void reportOpenFailure(const char* path) {
 
 int32_t RomImage::load() {
     const char* path = overlongRomPath.empty() ? romPath : overlongRomPath.c_str();
-    romFile = overlongRomPath.empty() ? std::fopen(romPath, "rb") : nullptr;
+    romFile = overlongRomPath.empty() ? openFile(romPath, "rb") : nullptr;
     if (!romFile) {
         reportOpenFailure(path);
         return 1;

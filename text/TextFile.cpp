@@ -1,5 +1,7 @@
 #include "text/TextFile.h"
 
+#include "platform/Platform.h"
+
 #include <cstring>
 
 namespace textfile {
@@ -19,7 +21,7 @@ void reportOpenFailure(const char* path) {
 }
 
 FILE* openForReading(const char* path) {
-    FILE* file = std::fopen(path, "rb");
+    FILE* file = openFile(path, "rb");
     if (!file) {
         reportOpenFailure(path);
         return nullptr;

@@ -10,7 +10,8 @@ bash scripts/setup.sh $(cat scripts/build-packages.txt) g++-mingw-w64-x86-64-pos
 
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
-exe="$PWD/build/windows/brelquim.exe"
+# Every program of the project, as the Windows build makes it.
+programs=(brelquim)
 unitTests="$PWD/build/windows/tests/brelquim_unit_tests.exe"
 e2eTests="$PWD/build/default/tests/brelquim_e2e_tests"
 
@@ -18,24 +19,27 @@ echo "-- windows build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 
-echo "-- imports of brelquim.exe"
-# DLLs that every 64-bit Windows has; the C++ runtime, libgcc and
-# winpthreads must be linked in, not imported.
-imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
-echo "$imports"
-[ -n "$imports" ] || { echo "no imports found in $exe"; exit 1; }
-while read -r dll; do
-  case "${dll,,}" in
-    kernel32.dll | msvcrt.dll | ucrtbase.dll | api-ms-win-*.dll | advapi32.dll | user32.dll) ;;
-    *) echo "brelquim.exe imports $dll, which Windows does not ship"; exit 1 ;;
-  esac
-done <<<"$imports"
-echo "size: $(stat -c %s "$exe") bytes"
+# DLLs that every 64-bit Windows has; the C++ runtime, libgcc,
+# winpthreads and any other library must be linked in, not imported.
+for program in "${programs[@]}"; do
+  exe="$PWD/build/windows/$program.exe"
+  echo "-- imports of $program.exe"
+  imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+  echo "$imports"
+  [ -n "$imports" ] || { echo "no imports found in $exe"; exit 1; }
+  while read -r dll; do
+    case "${dll,,}" in
+      kernel32.dll | msvcrt.dll | ucrtbase.dll | api-ms-win-*.dll | advapi32.dll | user32.dll | shell32.dll) ;;
+      *) echo "$program.exe imports $dll, which Windows does not ship"; exit 1 ;;
+    esac
+  done <<<"$imports"
+  echo "size: $(stat -c %s "$exe") bytes"
+done
 
 # The end-to-end test program is a native one; build it when this step
 # runs on its own (a no-op after scripts/test.sh's default build).
 [ -f build/default/CMakeCache.txt ] || cmake --preset default >/dev/null
-cmake --build --preset default --target brelquim_e2e_tests brelquim >/dev/null
+cmake --build --preset default --target brelquim_e2e_tests "${programs[@]}" >/dev/null
 
 echo "-- wine"
 # A throwaway prefix and one wineserver kept alive for the whole step, so
@@ -62,7 +66,11 @@ started=$SECONDS
 "$wine" "$unitTests" --gtest_brief=1
 echo "unit tests under wine: $((SECONDS - started)) s"
 
-echo "-- end-to-end tests of brelquim.exe under wine"
+echo "-- end-to-end tests of ${programs[*]/%/.exe} under wine"
 started=$SECONDS
-BRELQUIM_EXE="$exe" BRELQUIM_RUNNER="$wine" BRELQUIM_TARGET=windows "$e2eTests" --gtest_brief=1
+for program in "${programs[@]}"; do
+  variable=${program^^}
+  export "${variable//-/_}_EXE=$PWD/build/windows/$program.exe"
+done
+BRELQUIM_RUNNER="$wine" BRELQUIM_TARGET=windows "$e2eTests" --gtest_brief=1
 echo "end-to-end tests under wine: $((SECONDS - started)) s"

@@ -7,6 +7,7 @@
 // reach the directory; RunSequenceTest.cpp covers them
 // (Refusals.AnImageWithoutRecognisableHeaderShowsAnEmptyTitle).
 #include "tests/e2e/Harness.h"
+#include "graphics/GameLayout.h"
 #include "rom/RomImage.h"
 #include "tests/sample/SampleRom.h"
 
@@ -45,7 +46,7 @@ void PrintTo(const BrokenImage& image, std::ostream* out) {
 
 std::string logLine(int graphic, uint32_t dataAddress, uint32_t packedLength, uint32_t endOffset) {
     char line[64];
-    std::snprintf(line, sizeof line, "grafico_%03d.bin %06x %04x %06x\n", graphic, dataAddress, packedLength,
+    std::snprintf(line, sizeof line, LOG_LINE_FORMAT, graphic, dataAddress, packedLength,
                   endOffset);
     return line;
 }

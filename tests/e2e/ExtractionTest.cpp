@@ -3,7 +3,7 @@
 #include "tests/e2e/Harness.h"
 #include "rom/RomImage.h"
 #include "tests/sample/SampleRom.h"
-#include "tool/GraphicCodec.h"
+#include "graphics/GraphicCodec.h"
 
 #include <gtest/gtest.h>
 

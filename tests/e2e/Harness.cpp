@@ -1,5 +1,7 @@
 #include "tests/e2e/Harness.h"
 
+#include "graphics/GameLayout.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -21,9 +23,12 @@ std::string environment(const char* name) {
 
 }  // namespace
 
-std::string toolExecutable() {
-    const std::string exe = environment("BRELQUIM_EXE");
-    if (exe.empty()) throw std::runtime_error("BRELQUIM_EXE is not set");
+std::string toolExecutable(Program program) {
+    const char* variable = program == Program::Insert ? "BRELQUIM_INSERT_EXE"
+                           : program == Program::Png  ? "BRELQUIM_PNG_EXE"
+                                                      : "BRELQUIM_EXE";
+    const std::string exe = environment(variable);
+    if (exe.empty()) throw std::runtime_error(std::string(variable) + " is not set");
     return fs::absolute(exe).string();
 }
 
@@ -42,14 +47,12 @@ std::string lines(const std::string& text) {
 }
 
 std::string shownGraphicPath(int graphic) {
-    char path[64];
-    std::snprintf(path, sizeof path, "arquivos%cgrafico_%03d.bin", targetIsWindows() ? '\\' : '/', graphic);
-    return path;
+    return std::string(OUTPUT_FOLDER) + (targetIsWindows() ? '\\' : '/') + graphicName(graphic);
 }
 
 std::string graphicName(int graphic) {
     char name[32];
-    std::snprintf(name, sizeof name, "grafico_%03d.bin", graphic);
+    std::snprintf(name, sizeof name, GRAPHIC_FILE_FORMAT, graphic);
     return name;
 }
 
@@ -95,8 +98,8 @@ std::vector<std::string> Workspace::list(const std::string& folder) const {
     return names;
 }
 
-RunResult Workspace::run(const std::vector<std::string>& args) const {
-    const std::string exe = toolExecutable();
+RunResult Workspace::run(Program program, const std::vector<std::string>& args) const {
+    const std::string exe = toolExecutable(program);
     std::vector<std::string> command;
     if (!environment("BRELQUIM_RUNNER").empty()) command.push_back(environment("BRELQUIM_RUNNER"));
     command.push_back(exe);

@@ -1,8 +1,9 @@
 // Runs the built tool as a child process in a fresh working directory and
 // captures what it leaves behind: console bytes, exit status, files.
 //
-// BRELQUIM_EXE names the executable; BRELQUIM_RUNNER, when set, is a
-// program that runs it (a Windows executable under Wine, say), and then
+// BRELQUIM_EXE names the extraction program, BRELQUIM_INSERT_EXE and
+// BRELQUIM_PNG_EXE the others; BRELQUIM_RUNNER, when set, is a program
+// that runs them (Windows executables under Wine, say), and then
 // BRELQUIM_TARGET=windows makes the expected texts use CR LF line ends
 // and backslash paths.
 #pragma once
@@ -17,8 +18,11 @@ struct RunResult {
     int status;
 };
 
-// Absolute path of the executable under test.
-std::string toolExecutable();
+// The programs under test.
+enum class Program { Extract, Insert, Png };
+
+// Absolute path of a program's executable (the extraction's by default).
+std::string toolExecutable(Program program = Program::Extract);
 
 // What the tool prints and writes, in the target platform's form.
 bool targetIsWindows();
@@ -44,8 +48,10 @@ public:
     // Names of the entries of a folder of the workspace, sorted.
     std::vector<std::string> list(const std::string& folder = ".") const;
 
-    // Runs the tool with these arguments (after its own name).
-    RunResult run(const std::vector<std::string>& args) const;
+    // Runs a program (the extraction by default) with these arguments
+    // (after its own name).
+    RunResult run(const std::vector<std::string>& args) const { return run(Program::Extract, args); }
+    RunResult run(Program program, const std::vector<std::string>& args) const;
 
 private:
     std::filesystem::path dir;

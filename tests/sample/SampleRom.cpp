@@ -2,8 +2,8 @@
 
 #include "rom/HeaderLayout.h"
 #include "rom/RomImage.h"
-#include "tool/GameLayout.h"
-#include "tool/GraphicCodec.h"
+#include "graphics/GameLayout.h"
+#include "graphics/GraphicCodec.h"
 
 #include <cstdio>
 #include <cstring>
@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr uint32_t DIRECTORY_OFFSET = 0x0376F7;  // $86:F6F7
 constexpr uint32_t DATA_START = 0x038000;        // $87:8000, after the directory's bank
 constexpr uint32_t WORKED_EXAMPLE_OFFSET = 0x040000;  // $88:8000
 constexpr int WORKED_EXAMPLE_GRAPHIC = 7;
@@ -109,7 +108,7 @@ ImageBuilder& ImageBuilder::bytes(uint32_t offset, const std::vector<uint8_t>& v
 }
 
 ImageBuilder& ImageBuilder::record(int graphic, uint16_t unpackedSize, uint32_t dataAddress) {
-    return bytes(DIRECTORY_OFFSET + GRAPHIC_RECORD_SIZE * graphic,
+    return bytes(GRAPHICS_DIRECTORY_OFFSET + GRAPHIC_RECORD_SIZE * graphic,
                  {uint8_t(unpackedSize), uint8_t(unpackedSize >> 8), uint8_t(dataAddress),
                   uint8_t(dataAddress >> 8), uint8_t(dataAddress >> 16)});
 }
@@ -158,7 +157,7 @@ SampleRom buildSampleRom(SampleKind kind) {
 
 std::string expectedLogLine(int graphic, const SampleGraphic& sample) {
     char line[64];
-    std::snprintf(line, sizeof line, "grafico_%03d.bin %06x %04x %06x\n", graphic, sample.dataAddress,
+    std::snprintf(line, sizeof line, LOG_LINE_FORMAT, graphic, sample.dataAddress,
                   sample.packedLength, sample.fileOffset + sample.packedLength);
     return line;
 }

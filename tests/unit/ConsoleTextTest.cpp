@@ -1,6 +1,6 @@
 // The console text in UTF-8: what a UTF-8 terminal is shown for each of the
 // tool's Windows-1252 bytes.
-#include "tool/Platform.h"
+#include "platform/Platform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
-// The group-at-a-time decoder, on its fastest path and on its portable
-// one, against the per-byte reference: on every stream, size and start
+// The group-at-a-time decoder against the per-byte reference: on every stream, size and start
 // position, the same decoded bytes, the same packedLength and the same
 // cursor, also when the image ends inside the stream. The decoder gets a
 // heap copy of exactly the stream's bytes and an output of exactly the
@@ -7,8 +6,8 @@
 // outside them; a second run with other bytes behind the stream shows that
 // none of them is ever used.
 #include "rom/RomImage.h"
-#include "tool/Decompress.h"
-#include "tool/GraphicCodec.h"
+#include "graphics/Decompress.h"
+#include "graphics/GraphicCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -58,12 +57,6 @@ Decoding bufferDecode(BufferDecoder decoder, const Bytes& image, uint32_t start,
     return {Bytes(out.get(), out.get() + produced), result.packedLength, start + result.packedLength};
 }
 
-// decodeGraphic, the decoder the run uses, on the fastest path the
-// processor allows.
-Decoding fastDecode(const Bytes& image, uint32_t start, uint16_t unpackedSize, size_t behind) {
-    return bufferDecode(decodeGraphic, image, start, unpackedSize, behind);
-}
-
 // An image holding exactly these bytes, with the cursor at start.
 void hold(RomImage& rom, const Bytes& image, uint32_t start) {
     rom.data = std::make_unique<uint8_t[]>(image.size());
@@ -89,10 +82,8 @@ void expectSameAsReference(const Bytes& image, uint32_t start, uint16_t unpacked
     ASSERT_EQ(reference.bytes.size(), room(unpackedSize));
     SCOPED_TRACE(testing::Message() << "image of " << image.size() << " bytes, start " << start << ", size "
                                     << unpackedSize);
-    EXPECT_EQ(fastDecode(image, start, unpackedSize, 0), reference);
-    EXPECT_EQ(fastDecode(image, start, unpackedSize, 16), reference);
-    EXPECT_EQ(bufferDecode(decodeGraphicPortable, image, start, unpackedSize, 0), reference);
-    EXPECT_EQ(bufferDecode(decodeGraphicPortable, image, start, unpackedSize, 16), reference);
+    EXPECT_EQ(bufferDecode(decodeGraphic, image, start, unpackedSize, 0), reference);
+    EXPECT_EQ(bufferDecode(decodeGraphic, image, start, unpackedSize, 16), reference);
     EXPECT_EQ(decodeOnImage(decompressGraphic, image, start, unpackedSize), reference);
 }
 
@@ -190,7 +181,7 @@ TEST(DecoderAgainstReference, StreamsMadeByTheEncoder) {
         for (const Bytes* content : std::vector<const Bytes*>{&mostlyFill, &randomContent, &tiles}) {
             const Bytes stream = compressGraphic(content->data(), content->size());
             expectSameAsReference(stream, 0, unpackedSize);
-            EXPECT_EQ(fastDecode(stream, 0, unpackedSize, 0).bytes, *content);
+            EXPECT_EQ(bufferDecode(decodeGraphic, stream, 0, unpackedSize, 0).bytes, *content);
         }
     }
 }
@@ -222,7 +213,7 @@ TEST(DecoderAgainstReference, AStreamInTheMiddleOfAnImageLeavesTheCursorAfterIt)
         const uint32_t start = 12345;
         std::copy(stream.begin(), stream.end(), image.begin() + start);
         expectSameAsReference(image, start, unpackedSize);
-        EXPECT_EQ(fastDecode(image, start, unpackedSize, 0).cursor, start + stream.size());
+        EXPECT_EQ(bufferDecode(decodeGraphic, image, start, unpackedSize, 0).cursor, start + stream.size());
     }
 }
 

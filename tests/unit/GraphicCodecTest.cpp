@@ -1,8 +1,8 @@
 // The fill-byte/bitmask codec: the decoder's rules and the encoder as its
 // shortest inverse.
 #include "rom/RomImage.h"
-#include "tool/Decompress.h"
-#include "tool/GraphicCodec.h"
+#include "graphics/Decompress.h"
+#include "graphics/GraphicCodec.h"
 
 #include <gtest/gtest.h>
 

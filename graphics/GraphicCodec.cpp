@@ -1,17 +1,8 @@
-#include "tool/GraphicCodec.h"
+#include "graphics/GraphicCodec.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
-
-// The x86 code path of two groups at a time, with the compilers that can
-// build it for a processor feature checked when the program runs.
-#if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
-#define BRELQUIM_X86_GROUP_PAIRS 1
-#include <immintrin.h>
-#else
-#define BRELQUIM_X86_GROUP_PAIRS 0
-#endif
 
 namespace {
 
@@ -140,133 +131,13 @@ void decodeWholeGroups(const uint8_t*& streamAt, const uint8_t* streamEnd, uint8
     outAt = out;
 }
 
-#if BRELQUIM_X86_GROUP_PAIRS
+}  // namespace
 
-// Where the processor has SSSE3 (nearly every x86 one in use), two whole
-// groups at a time: each group's eight decoded bytes are one byte shuffle
-// of its fill byte and literals, and where groups begin is worked out two
-// groups ahead, 16 stream positions per step. Chosen when the program
-// runs; the portable code above does the rest and runs everywhere else.
-
-// Shuffle of the 16 stream bytes after a control byte (the fill byte, then
-// the literals) that gives the group's decoded bytes in lanes 0 to 7: for
-// a fill flag the fill byte, for the k-th literal flag the k-th literal.
-struct alignas(16) GroupShuffle {
-    uint8_t lane[16];
-};
-
-constexpr std::array<GroupShuffle, 256> makeGroupShuffles() {
-    std::array<GroupShuffle, 256> shuffles{};
-    for (unsigned control = 0; control < shuffles.size(); ++control) {
-        uint8_t literals = 0;
-        for (int i = 0; i < GROUP_FLAGS; ++i) {
-            const bool literal = (control >> (GROUP_FLAGS - 1 - i)) & 1;
-            shuffles[control].lane[i] = literal ? ++literals : 0;
-        }
-        for (int i = GROUP_FLAGS; i < 16; ++i) shuffles[control].lane[i] = 0x80;  // zero
-    }
-    return shuffles;
-}
-
-constexpr std::array<GroupShuffle, 256> GROUP_SHUFFLES = makeGroupShuffles();
-
-// Group starts in a chunk are bytes: the start two groups on from the
-// last one is at most CHUNK - 1 + 2 * LONGEST_GROUP.
-constexpr size_t PAIR_CHUNK = 224;
-static_assert(PAIR_CHUNK % 16 == 0 && PAIR_CHUNK - 1 + 2 * LONGEST_GROUP <= 0xFF, "group starts are bytes");
-// How far past a chunk's last group start its loads reach, at most: group
-// lengths are loaded 16 at a time up to 16 positions past the chunk, and a
-// group's fill byte and literals as the 16 bytes after its control byte.
-constexpr size_t PAIR_READ_AHEAD = 32;
-
-__attribute__((target("ssse3"))) __m128i expandGroupSsse3(const uint8_t* group) {
-    const __m128i fillAndLiterals = _mm_loadu_si128(reinterpret_cast<const __m128i*>(group + 1));
-    const __m128i shuffle = _mm_load_si128(reinterpret_cast<const __m128i*>(GROUP_SHUFFLES[group[0]].lane));
-    return _mm_shuffle_epi8(fillAndLiterals, shuffle);
-}
-
-// Decodes pairs of whole groups while 16 more bytes are wanted and every
-// byte read lies inside the stream; advances stream and out past them. For
-// the stream positions of a chunk, first the length of a group beginning
-// there (2 plus the bits of its control byte), then where the group after
-// the next would begin: one load leads from a pair to the next.
-__attribute__((target("ssse3"))) void decodeGroupPairs(const uint8_t*& streamAt, const uint8_t* streamEnd,
-                                                       uint8_t*& outAt, uint8_t* outEnd) {
-    const uint8_t* stream = streamAt;
-    uint8_t* out = outAt;
-    if (streamEnd - stream < static_cast<std::ptrdiff_t>(PAIR_READ_AHEAD)) return;
-    if (outEnd - out < 2 * GROUP_FLAGS) return;
-    const uint8_t* const lastGroupStart = streamEnd - PAIR_READ_AHEAD;
-    uint8_t* const lastPairOut = outEnd - 2 * GROUP_FLAGS;
-
-    const __m128i nibbleBits = _mm_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4);
-    const __m128i lowNibble = _mm_set1_epi8(0x0F);
-    const __m128i header = _mm_set1_epi8(static_cast<char>(GROUP_HEADER));
-    const __m128i lanes = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-    const __m128i sixteen = _mm_set1_epi8(16);
-    const __m128i fifteen = _mm_set1_epi8(15);
-
-    alignas(16) uint8_t length[PAIR_CHUNK + 32];  // of a group beginning there
-    alignas(16) uint8_t afterPair[PAIR_CHUNK];    // start two groups on
-    while (stream <= lastGroupStart && out <= lastPairOut) {
-        const size_t starts = std::min<size_t>(PAIR_CHUNK, static_cast<size_t>(lastGroupStart - stream) + 1);
-        for (size_t at = 0; at < starts + 16; at += 16) {
-            const __m128i controls = _mm_loadu_si128(reinterpret_cast<const __m128i*>(stream + at));
-            const __m128i low = _mm_and_si128(controls, lowNibble);
-            const __m128i high = _mm_and_si128(_mm_srli_epi16(controls, 4), lowNibble);
-            const __m128i bits = _mm_add_epi8(_mm_shuffle_epi8(nibbleBits, low), _mm_shuffle_epi8(nibbleBits, high));
-            _mm_store_si128(reinterpret_cast<__m128i*>(length + at), _mm_add_epi8(bits, header));
-        }
-        for (size_t at = 0; at < starts; at += 16) {
-            // The second group of the pair begins 2 to 10 positions on:
-            // in these 16 lengths or in the next 16.
-            const __m128i first = _mm_load_si128(reinterpret_cast<const __m128i*>(length + at));
-            const __m128i following = _mm_load_si128(reinterpret_cast<const __m128i*>(length + at + 16));
-            const __m128i second = _mm_add_epi8(lanes, first);
-            const __m128i inFollowing = _mm_cmpgt_epi8(second, fifteen);
-            const __m128i here = _mm_andnot_si128(inFollowing, _mm_shuffle_epi8(first, second));
-            const __m128i there = _mm_shuffle_epi8(following, _mm_sub_epi8(second, sixteen));  // 0 unless inFollowing
-            const __m128i pair = _mm_add_epi8(second, _mm_or_si128(here, there));
-            _mm_store_si128(reinterpret_cast<__m128i*>(afterPair + at),
-                            _mm_add_epi8(pair, _mm_set1_epi8(static_cast<char>(at))));
-        }
-
-        size_t at = 0;
-        while (at < starts && out <= lastPairOut) {
-            const uint8_t* const first = stream + at;
-            const __m128i bytes = _mm_unpacklo_epi64(expandGroupSsse3(first), expandGroupSsse3(first + length[at]));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
-            out += 2 * GROUP_FLAGS;
-            at = afterPair[at];
-        }
-        stream += at;
-    }
-    streamAt = stream;
-    outAt = out;
-}
-
-bool hasSsse3() {
-    static const bool has = __builtin_cpu_supports("ssse3");
-    return has;
-}
-
-#endif
-
-enum class Instructions { Portable, Fastest };
-
-GraphicDecode decode(const uint8_t* stream, size_t streamLength, uint16_t unpackedSize, uint8_t* out,
-                     Instructions instructions) {
+GraphicDecode decodeGraphic(const uint8_t* stream, size_t streamLength, uint16_t unpackedSize, uint8_t* out) {
     const uint32_t target = std::max<uint32_t>(unpackedSize, 1);
 
     const uint8_t* groups = stream;
     uint8_t* decoded = out;
-#if BRELQUIM_X86_GROUP_PAIRS
-    if (instructions == Instructions::Fastest && hasSsse3()) {
-        decodeGroupPairs(groups, stream + streamLength, decoded, out + target);
-    }
-#else
-    (void)instructions;
-#endif
     decodeWholeGroups(groups, stream + streamLength, decoded, out + target);
     uint32_t produced = static_cast<uint32_t>(decoded - out);
     size_t consumed = static_cast<size_t>(groups - stream);
@@ -288,17 +159,6 @@ GraphicDecode decode(const uint8_t* stream, size_t streamLength, uint16_t unpack
         }
     }
     return {produced, static_cast<uint32_t>(consumed)};
-}
-
-}  // namespace
-
-GraphicDecode decodeGraphic(const uint8_t* stream, size_t streamLength, uint16_t unpackedSize, uint8_t* out) {
-    return decode(stream, streamLength, unpackedSize, out, Instructions::Fastest);
-}
-
-GraphicDecode decodeGraphicPortable(const uint8_t* stream, size_t streamLength, uint16_t unpackedSize,
-                                    uint8_t* out) {
-    return decode(stream, streamLength, unpackedSize, out, Instructions::Portable);
 }
 
 std::vector<uint8_t> compressGraphic(const uint8_t* bytes, size_t length) {

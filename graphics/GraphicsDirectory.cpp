@@ -1,8 +1,8 @@
-#include "tool/GraphicsDirectory.h"
+#include "graphics/GraphicsDirectory.h"
 
-#include "tool/Decompress.h"
-#include "tool/GameLayout.h"
-#include "tool/Platform.h"
+#include "graphics/Decompress.h"
+#include "graphics/GameLayout.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <memory>
@@ -24,20 +24,6 @@ bool readRecord(RomImage& rom, int graphic, GraphicRecord& record) {
     record.unpackedSize = static_cast<uint16_t>(rom.readWord());
     record.dataAddress = rom.readLong();
     return true;
-}
-
-// The bytes go to the file in one write, straight from the graphic's
-// buffer: no stream buffer to allocate, fill and flush at the close.
-void writeGraphicFile(FILE* file, const uint8_t* bytes, uint32_t length) {
-    std::setvbuf(file, nullptr, _IONBF, 0);
-    std::fwrite(bytes, 1, length, file);
-    std::fclose(file);
-}
-
-int32_t fail(FILE* log, const char* message, int graphic) {
-    std::printf(message, graphicPath(graphic).c_str());
-    std::fclose(log);
-    return 1;
 }
 
 }  // namespace
@@ -66,27 +52,12 @@ DirectoryWalk walkGraphicsDirectory(RomImage& rom, const std::function<bool(cons
     return {DirectoryWalk::Complete, GRAPHICS_COUNT};
 }
 
-std::string graphicPath(int graphic) {
-    char path[64];
-    std::snprintf(path, sizeof path, "%s%cgrafico_%03d.bin", OUTPUT_FOLDER, pathSeparator(), graphic);
-    return path;
+std::string graphicFileName(int graphic) {
+    char name[32];
+    std::snprintf(name, sizeof name, GRAPHIC_FILE_FORMAT, graphic);
+    return name;
 }
 
-int32_t extractGraphics(RomImage& rom, FILE* log) {
-    const DirectoryWalk walk = walkGraphicsDirectory(rom, [log](const DecodedGraphic& g) {
-        makeFolder(OUTPUT_FOLDER);
-        FILE* file = std::fopen(graphicPath(g.number).c_str(), "wb");
-        if (!file) return false;
-        writeGraphicFile(file, g.bytes, g.decoded.producedLength);
-        std::fprintf(log, "grafico_%03d.bin %06x %04x %06x\n", g.number, g.record.dataAddress,
-                     g.decoded.packedLength, g.endOffset);
-        return true;
-    });
-    switch (walk.outcome) {
-        case DirectoryWalk::ReadError: return fail(log, "Erro de leitura de %s\n", walk.graphic);
-        case DirectoryWalk::Stopped: return fail(log, "Erro de escrita de %s\n", walk.graphic);
-        case DirectoryWalk::Complete: break;
-    }
-    std::fclose(log);
-    return 0;
+std::string graphicPath(const std::string& folder, int graphic) {
+    return folder + pathSeparator() + graphicFileName(graphic);
 }

@@ -9,9 +9,41 @@
 // tool forms and shows: '\\' on Windows, '/' elsewhere.
 char pathSeparator();
 
-// Creates a folder in the working directory; an existing folder is fine
-// and a failure shows up only when a file in it cannot be opened.
+// Creates a folder; an existing folder is fine and a failure shows up only
+// when a file in it cannot be opened.
 void makeFolder(const char* name);
+
+// Files by the names the programs were given: every program opens,
+// creates, renames and removes files through these, never directly.
+FILE* openFile(const char* path, const char* mode);
+// Creates a file that does not exist yet and opens it for writing bytes;
+// nullptr when it exists or cannot be made.
+FILE* createNewFile(const char* path);
+// Renames from over to, replacing to if it exists, in one step where the
+// system allows.
+bool replaceFile(const char* from, const char* to);
+bool removeFile(const char* path);
+// True when both names lead to one existing file, however spelled or
+// linked.
+bool sameFile(const char* a, const char* b);
+
+// The program's arguments, as the programs take them: argc and argv as
+// main got them, in the system's form for paths.
+class CommandLine {
+public:
+    CommandLine(int argc, char** argv);
+    int argc() const { return count; }
+    char** argv() const { return values; }
+
+private:
+    int count;
+    char** values;
+};
+
+// Prints text on standard output as its bytes are, never converted for
+// the console: paths and other names the user gave, which already come in
+// the console's own encoding.
+void printVerbatim(const char* text);
 
 // For its lifetime, makes the console show the tool's Windows-1252 text as
 // written. The bytes the tool writes never change: on Windows, when

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "rom/RomImage.h"
-#include "tool/GraphicCodec.h"
+#include "graphics/GraphicCodec.h"
 
 // Decodes one graphic from the cursor into buffer (at least
 // max(unpackedSize, 1) bytes) and leaves the cursor on the first stream

@@ -1,9 +1,9 @@
-// The extraction stage: walks the graphics directory, decodes each graphic
-// into its own file in the output folder and logs where it came from.
+// The game's graphics directory: a walk that reads each record and decodes
+// its graphic from the image, and the names of the graphics' files.
 #pragma once
 
 #include "rom/RomImage.h"
-#include "tool/GraphicCodec.h"
+#include "graphics/GraphicCodec.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -38,11 +38,7 @@ struct DirectoryWalk {
 // ROM data of the image, and with Stopped when take returns false.
 DirectoryWalk walkGraphicsDirectory(RomImage& rom, const std::function<bool(const DecodedGraphic&)>& take);
 
-// Path of graphic j's file as the tool forms and shows it.
-std::string graphicPath(int graphic);
-
-// Extracts every graphic of the loaded, accepted image and writes one line
-// per graphic to log, which it closes on every way out. 0 when all were
-// written; 1, after a message, when a graphic's file cannot be opened or
-// its record or compressed data do not lie inside the image.
-int32_t extractGraphics(RomImage& rom, FILE* log);
+// Name of graphic j's file: "grafico_%03d.bin".
+std::string graphicFileName(int graphic);
+// Path of graphic j's file in a folder, as the tools form and show it.
+std::string graphicPath(const std::string& folder, int graphic);

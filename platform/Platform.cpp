@@ -1,8 +1,11 @@
-#include "tool/Platform.h"
+#include "platform/Platform.h"
 
 #include <cstdint>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <cctype>
@@ -10,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <langinfo.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -55,6 +59,10 @@ std::string windows1252ToUtf8(const char* text, size_t length) {
     return out;
 }
 
+CommandLine::CommandLine(int argc, char** argv) : count(argc), values(argv) {}
+
+void printVerbatim(const char* text) { std::fputs(text, stdout); }
+
 #ifdef _WIN32
 
 namespace {
@@ -71,6 +79,42 @@ bool isConsole(HANDLE handle) {
 char pathSeparator() { return '\\'; }
 
 void makeFolder(const char* name) { CreateDirectoryA(name, nullptr); }
+
+FILE* openFile(const char* path, const char* mode) { return std::fopen(path, mode); }
+
+FILE* createNewFile(const char* path) {
+    const int fd = _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    FILE* file = _fdopen(fd, "wb");
+    if (!file) _close(fd);
+    return file;
+}
+
+bool replaceFile(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool removeFile(const char* path) { return DeleteFileA(path) != 0; }
+
+namespace {
+
+bool identify(const char* path, BY_HANDLE_FILE_INFORMATION& info) {
+    const HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool known = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    return known;
+}
+
+}  // namespace
+
+bool sameFile(const char* a, const char* b) {
+    BY_HANDLE_FILE_INFORMATION first, second;
+    return identify(a, first) && identify(b, second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
 
 ConsoleTextScope::ConsoleTextScope() {
     if (!isConsole(GetStdHandle(STD_OUTPUT_HANDLE))) return;
@@ -134,6 +178,26 @@ ssize_t writeAsUtf8(void* realStdout, const char* bytes, size_t length) {
 char pathSeparator() { return '/'; }
 
 void makeFolder(const char* name) { mkdir(name, 0777); }
+
+FILE* openFile(const char* path, const char* mode) { return std::fopen(path, mode); }
+
+FILE* createNewFile(const char* path) {
+    const int fd = open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (fd < 0) return nullptr;
+    FILE* file = fdopen(fd, "wb");
+    if (!file) close(fd);
+    return file;
+}
+
+bool replaceFile(const char* from, const char* to) { return std::rename(from, to) == 0; }
+
+bool removeFile(const char* path) { return unlink(path) == 0; }
+
+bool sameFile(const char* a, const char* b) {
+    struct stat first, second;
+    return stat(a, &first) == 0 && stat(b, &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
 
 ConsoleTextScope::ConsoleTextScope() {
     if (!isatty(STDOUT_FILENO) || !localeUsesUtf8()) return;

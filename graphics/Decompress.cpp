@@ -1,4 +1,4 @@
-#include "tool/Decompress.h"
+#include "graphics/Decompress.h"
 
 GraphicDecode decompressGraphic(RomImage& rom, uint16_t unpackedSize, uint8_t* buffer) {
     const uint32_t start = rom.cursor;

@@ -1,8 +1,10 @@
-#include "tool/Run.h"
+#include "extract/Run.h"
 
 #include "rom/RomImage.h"
-#include "tool/GameLayout.h"
-#include "tool/GraphicsDirectory.h"
+#include "extract/Extraction.h"
+#include "graphics/GameImage.h"
+#include "graphics/GameLayout.h"
+#include "platform/Platform.h"
 
 #include <cstdio>
 #include <cstring>
@@ -31,23 +33,11 @@ int usage() {
     return 1;
 }
 
-bool isExpectedGame(const RomImage& rom) {
-    if (std::memcmp(rom.title, EXPECTED_TITLE, sizeof EXPECTED_TITLE) != 0) {
-        std::printf("A ROM n\xE3o aparenta ser do jogo esperado!\nROMNAME:[%s]\n", rom.title);
-        return false;
-    }
-    if (rom.version != EXPECTED_VERSION) {
-        std::printf("ROM incompat\xEDvel! Utilizar a vers\xE3o 1.1\n");
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int runTool(int argc, char** argv) {
     RomImage rom;
-    std::printf("Brelquim v1.0\n");
+    std::printf("Brelquim v%s\n", PROGRAM_VERSION);
 
     const char* path = argc > 0 ? findRomPath(argc, argv) : nullptr;
     if (argc != 3 || !path) return usage();
@@ -56,15 +46,10 @@ int runTool(int argc, char** argv) {
         return 1;
     }
 
-    rom.setRomPath(path);
-    if (rom.load() != 0) {
-        std::printf("Arquivo n\xE3o encontrado.\n");
-        return 1;
-    }
-    if (!isExpectedGame(rom)) return 1;
+    if (!loadGameImage(rom, path)) return 1;
     std::printf("checksum: %x\n", static_cast<unsigned>(rom.checksum));
 
-    FILE* log = std::fopen(LOG_FILE, "w");
+    FILE* log = openFile(LOG_FILE, "w");
     if (!log) {
         std::printf("Erro de escrita.\n");
         return 1;

@@ -23,11 +23,6 @@ struct GraphicDecode {
 GraphicDecode decodeGraphic(const uint8_t* stream, size_t streamLength,
                             uint16_t unpackedSize, uint8_t* out);
 
-// The same decoding with portable code only, as decodeGraphic does on
-// processors without the instructions of its faster path; for tests.
-GraphicDecode decodeGraphicPortable(const uint8_t* stream, size_t streamLength,
-                                    uint16_t unpackedSize, uint8_t* out);
-
 // The shortest stream that decodeGraphic turns back into bytes[0, length):
 // per group of eight, the most frequent byte is the fill and every other
 // byte a literal. An empty input gives an empty stream.
