@@ -1,0 +1,50 @@
+// Tiles to an indexed PNG and back, over byte buffers: what brelquim-png
+// does to each file and to each graphic of the gallery, without the files.
+#pragma once
+
+#include "tiles/Palette.h"
+#include "tiles/TileFormat.h"
+#include "tiles/TileSheet.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The palette that the options name: the grey ramp, or the colours of a
+// palette file from row * 2^bpp on.
+struct PaletteChoice {
+    bool fromFile = false;
+    std::vector<Colour> colours;  // every colour of the file
+    uint32_t row = 0;
+
+    // The 2^bpp colours (256 for Mode 7) that pictures of the format use.
+    std::vector<Colour> forFormat(TileFormat format) const;
+};
+
+struct ConversionSettings {
+    TileFormat format = TileFormat::Bpp4;
+    Arrangement arrangement;
+    PaletteChoice palette;
+};
+
+struct PngOfTiles {
+    std::vector<uint8_t> png;
+    uint32_t width = 0, height = 0;
+};
+
+// The indexed PNG of length bytes of tiles, with the "brelquim" text chunk
+// that records format, columns and length. False, with the reason in
+// Portuguese, when the picture would be larger than a PNG may be here.
+bool tilesToPng(const uint8_t* bytes, size_t length, const ConversionSettings& settings, PngOfTiles& out,
+                std::string& reason);
+
+// The bytes of the tiles of a PNG. With the text chunk, its format,
+// arrangement and length hold; without it, the settings' format and
+// arrangement (the columns from the picture's width), and the whole tiles
+// of the picture. An indexed picture gives its indices; any other is
+// mapped back through settings.palette.forFormat(format). False, with the
+// reason in Portuguese (naming the first offending pixel where there is
+// one), for any picture that does not give exact bytes.
+bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& settings,
+                std::vector<uint8_t>& bytes, std::string& reason);

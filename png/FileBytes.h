@@ -1,0 +1,20 @@
+// Whole files in and out, through the platform's file calls.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Files larger than this are no graphic, picture or palette of this game.
+constexpr uint64_t MAX_INPUT_BYTES = uint64_t(256) << 20;
+
+enum class FileRead { Read, Missing, CannotOpen, Unreadable, TooLarge };
+
+// Reads a whole file into bytes. Missing when it cannot be opened because
+// it is not there, CannotOpen when it cannot be opened otherwise,
+// Unreadable when reading it failed.
+FileRead readWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+
+// Writes bytes as the whole new content of path, replacing it only once
+// complete. False when any step failed; then path is untouched.
+bool replaceWholeFile(const std::string& path, const void* bytes, size_t length);

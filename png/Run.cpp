@@ -1,0 +1,48 @@
+#include "png/Run.h"
+
+#include "graphics/GameLayout.h"
+#include "png/FileBytes.h"
+#include "png/FileConversion.h"
+#include "png/Gallery.h"
+#include "png/Options.h"
+#include "platform/Platform.h"
+
+#include <cstdio>
+
+namespace {
+
+// The palette that the options name; false, after a message, when its file
+// cannot be read or is no palette.
+bool loadPalette(const Options& options, PaletteChoice& palette) {
+    if (options.paletteFile.empty()) return true;
+    std::vector<uint8_t> bytes;
+    const FileRead read = readWholeFile(options.paletteFile, bytes);
+    if (read != FileRead::Read) {
+        reportReadFailure(options.paletteFile, read);
+        return false;
+    }
+    std::string reason;
+    if (!parsePaletteFile(bytes.data(), bytes.size(), palette.colours, reason)) {
+        std::printf("Paleta inv\xE1lida [");
+        printVerbatim(options.paletteFile.c_str());
+        std::printf("]: %s\n", reason.c_str());
+        return false;
+    }
+    palette.fromFile = true;
+    palette.row = options.paletteRow;
+    return true;
+}
+
+}  // namespace
+
+int runPngTool(int argc, char** argv) {
+    std::printf("Brelquim PNG v%s\n", PROGRAM_VERSION);
+    Options options;
+    if (!parseOptions(argc > 0 ? argc - 1 : 0, argv + (argc > 0), options)) return 1;
+    ConversionSettings settings;
+    settings.format = options.format;
+    settings.arrangement = options.arrangement;
+    if (!loadPalette(options, settings.palette)) return 1;
+    const bool done = options.gallery ? drawGallery(options, settings) : convertFiles(options.files, settings);
+    return done ? 0 : 1;
+}
