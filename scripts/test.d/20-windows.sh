@@ -6,12 +6,13 @@
 # build, whose end-to-end test program drives the exe.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-bash scripts/setup.sh $(cat scripts/build-packages.txt) g++-mingw-w64-x86-64-posix googletest wine64
+bash scripts/setup.sh $(cat scripts/build-packages.txt) g++-mingw-w64-x86-64-posix googletest wine64 libz-mingw-w64-dev
+bash scripts/build-libspng-windows.sh
 
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 # Every program of the project, as the Windows build makes it.
-programs=(brelquim)
+programs=(brelquim brelquim-png)
 unitTests="$PWD/build/windows/tests/brelquim_unit_tests.exe"
 e2eTests="$PWD/build/default/tests/brelquim_e2e_tests"
 
@@ -34,6 +35,13 @@ for program in "${programs[@]}"; do
     esac
   done <<<"$imports"
   echo "size: $(stat -c %s "$exe") bytes"
+done
+# Only brelquim-png carries the PNG library and zlib.
+for program in "${programs[@]}"; do
+  [ "$program" = brelquim-png ] && continue
+  if grep -q -a -e spng_ctx_new -e inflateInit "$PWD/build/windows/$program.exe"; then
+    echo "$program.exe links libspng or zlib"; exit 1
+  fi
 done
 
 # The end-to-end test program is a native one; build it when this step
