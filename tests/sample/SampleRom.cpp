@@ -4,6 +4,7 @@
 #include "rom/RomImage.h"
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicCodec.h"
+#include "tiles/TileFormat.h"
 
 #include <cstdio>
 #include <cstring>
@@ -64,6 +65,97 @@ size_t sampleSize(SampleKind kind, int graphic, Random& random) {
     static const size_t edgeSizes[] = {0, 1, 8, 9, 16, 3000, 15, 0, 17, 4096, 7, 65535, 20000};
     if (graphic < static_cast<int>(std::size(edgeSizes))) return edgeSizes[graphic];
     return 1 + random.below(graphic % 4 == 0 ? 8192 : 1024);
+}
+
+// Graphics of the standard sample drawn as a game holds them, at the sizes
+// their records give: a font in 2 bpp, a checkerboard and a picture in
+// 4 bpp (tiles in 16 columns, as the gallery shows them).
+constexpr int FONT_GRAPHIC = 9;          // 4096 bytes: 256 tiles, the first 36 drawn
+constexpr int CHECKERBOARD_GRAPHIC = 5;  // 3000 bytes: 93 tiles and 24 bytes of one more
+constexpr int PICTURE_GRAPHIC = 12;      // 20000 bytes: 625 tiles
+
+// Letters A to Z and digits 0 to 9, 5 x 7 pixels, bit 4 leftmost.
+constexpr uint8_t GLYPHS[36][7] = {
+    {0x0E, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11}, {0x1E, 0x11, 0x11, 0x1E, 0x11, 0x11, 0x1E},
+    {0x0E, 0x11, 0x10, 0x10, 0x10, 0x11, 0x0E}, {0x1E, 0x11, 0x11, 0x11, 0x11, 0x11, 0x1E},
+    {0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x1F}, {0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x10},
+    {0x0E, 0x11, 0x10, 0x17, 0x11, 0x11, 0x0F}, {0x11, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11},
+    {0x0E, 0x04, 0x04, 0x04, 0x04, 0x04, 0x0E}, {0x07, 0x02, 0x02, 0x02, 0x02, 0x12, 0x0C},
+    {0x11, 0x12, 0x14, 0x18, 0x14, 0x12, 0x11}, {0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x1F},
+    {0x11, 0x1B, 0x15, 0x15, 0x11, 0x11, 0x11}, {0x11, 0x11, 0x19, 0x15, 0x13, 0x11, 0x11},
+    {0x0E, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E}, {0x1E, 0x11, 0x11, 0x1E, 0x10, 0x10, 0x10},
+    {0x0E, 0x11, 0x11, 0x11, 0x15, 0x12, 0x0D}, {0x1E, 0x11, 0x11, 0x1E, 0x14, 0x12, 0x11},
+    {0x0F, 0x10, 0x10, 0x0E, 0x01, 0x01, 0x1E}, {0x1F, 0x04, 0x04, 0x04, 0x04, 0x04, 0x04},
+    {0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E}, {0x11, 0x11, 0x11, 0x11, 0x11, 0x0A, 0x04},
+    {0x11, 0x11, 0x11, 0x15, 0x15, 0x15, 0x0A}, {0x11, 0x11, 0x0A, 0x04, 0x0A, 0x11, 0x11},
+    {0x11, 0x11, 0x11, 0x0A, 0x04, 0x04, 0x04}, {0x1F, 0x01, 0x02, 0x04, 0x08, 0x10, 0x1F},
+    {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}, {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E},
+    {0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F}, {0x1F, 0x02, 0x04, 0x02, 0x01, 0x11, 0x0E},
+    {0x02, 0x06, 0x0A, 0x12, 0x1F, 0x02, 0x02}, {0x1F, 0x10, 0x1E, 0x01, 0x01, 0x11, 0x0E},
+    {0x06, 0x08, 0x10, 0x1E, 0x11, 0x11, 0x0E}, {0x1F, 0x01, 0x02, 0x04, 0x08, 0x08, 0x08},
+    {0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E}, {0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C},
+};
+
+// One glyph a tile, in columns 1 to 5 and rows 0 to 6: colour 3 with a
+// shadow of colour 1 one pixel right and down.
+std::vector<uint8_t> drawFont(size_t length) {
+    std::vector<uint8_t> bytes(length, 0);
+    constexpr size_t TILE_BYTES = 16;
+    for (size_t glyph = 0; glyph < std::size(GLYPHS) && (glyph + 1) * TILE_BYTES <= length; ++glyph) {
+        uint8_t* tile = bytes.data() + glyph * TILE_BYTES;
+        for (int row = 0; row < 8; ++row) {
+            const uint8_t shape = row < 7 ? uint8_t(GLYPHS[glyph][row] << 2) : 0;
+            const uint8_t shadow = row > 0 ? uint8_t(GLYPHS[glyph][row - 1] << 1) : 0;
+            tile[2 * row] = shape | shadow;  // plane 0: colours 1 and 3
+            tile[2 * row + 1] = shape;       // plane 1: colour 3
+        }
+    }
+    return bytes;
+}
+
+// A 4 bpp picture of length bytes, tiles in 16 columns, each pixel from
+// paint(x, y).
+template <class Paint>
+std::vector<uint8_t> drawPicture(size_t length, Paint paint) {
+    constexpr size_t TILE_BYTES = 32;
+    constexpr int COLUMNS = 16;
+    const size_t tiles = (length + TILE_BYTES - 1) / TILE_BYTES;
+    std::vector<uint8_t> bytes(tiles * TILE_BYTES);
+    uint8_t pixels[TILE_PIXELS];
+    for (size_t t = 0; t < tiles; ++t) {
+        const int left = int(t % COLUMNS) * TILE_SIDE, top = int(t / COLUMNS) * TILE_SIDE;
+        for (int y = 0; y < TILE_SIDE; ++y) {
+            for (int x = 0; x < TILE_SIDE; ++x) pixels[y * TILE_SIDE + x] = paint(left + x, top + y);
+        }
+        encodeTile(TileFormat::Bpp4, pixels, TILE_SIDE, bytes.data() + t * TILE_BYTES);
+    }
+    bytes.resize(length);
+    return bytes;
+}
+
+// Squares of 8 pixels, colours 1 and 14.
+uint8_t checkerboard(int x, int y) { return ((x / 8 + y / 8) % 2) ? 14 : 1; }
+
+// A gradient of the sixteen colours from top to bottom, a ring, a box
+// and a triangle, outlined in colour 0 and 15.
+uint8_t scene(int x, int y) {
+    const int dx = x - 64, dy = y - 80;
+    const int distance = dx * dx + dy * dy;
+    if (distance <= 40 * 40 && distance >= 30 * 30) return 15;
+    if (x >= 16 && x < 112 && y >= 160 && y < 216) return (x == 16 || x == 111 || y == 160 || y == 215) ? 0 : 12;
+    if (y >= 240 && y < 300 && x >= 64 - (y - 240) && x <= 64 + (y - 240)) return 3;
+    return static_cast<uint8_t>(y * 16 / 320);
+}
+
+// The drawn content of a graphic of the standard sample; empty for the
+// others.
+std::vector<uint8_t> drawnContent(int graphic, size_t length) {
+    switch (graphic) {
+        case FONT_GRAPHIC: return drawFont(length);
+        case CHECKERBOARD_GRAPHIC: return drawPicture(length, checkerboard);
+        case PICTURE_GRAPHIC: return drawPicture(length, scene);
+        default: return {};
+    }
 }
 
 }  // namespace
@@ -138,6 +230,10 @@ SampleRom buildSampleRom(SampleKind kind) {
             const size_t length = sampleSize(kind, graphic, random);
             g.unpackedSize = static_cast<uint16_t>(length);
             g.decoded = makeContent(contentKind(kind, graphic), std::max<size_t>(length, 1), random);
+            if (kind == SampleKind::Standard) {
+                std::vector<uint8_t> drawn = drawnContent(graphic, length);
+                if (!drawn.empty()) g.decoded = std::move(drawn);
+            }
             g.stream = compressGraphic(g.decoded.data(), g.decoded.size());
             g.packedLength = static_cast<uint32_t>(g.stream.size());
             if (kind == SampleKind::Standard && graphic == WORKED_EXAMPLE_GRAPHIC + 1) {
