@@ -8,25 +8,15 @@ static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixel rows are packed 
 
 namespace {
 
-// Where plane k of row r lies in a tile: byte offset + step * r.
-struct PlanePlace {
-    uint8_t offset;
-    uint8_t step;
-};
-
-// Planes go in pairs, rows interleaved (row r of planes 2p and 2p + 1 in
-// bytes 16p + 2r and 16p + 2r + 1); 1 bpp has one plane byte per row, and
-// the third plane of 3 bpp follows the first pair with one byte per row.
-constexpr PlanePlace PAIRED_PLANES[8] = {{0, 2}, {1, 2}, {16, 2}, {17, 2}, {32, 2}, {33, 2}, {48, 2}, {49, 2}};
-constexpr PlanePlace SINGLE_PLANE[1] = {{0, 1}};
-constexpr PlanePlace THREE_PLANES[3] = {{0, 2}, {1, 2}, {16, 1}};
-
-const PlanePlace* planesOf(TileFormat format) {
-    switch (format) {
-        case TileFormat::Bpp1: return SINGLE_PLANE;
-        case TileFormat::Bpp3: return THREE_PLANES;
-        default: return PAIRED_PLANES;
-    }
+// Where plane k of row r lies in a tile. Planes go in pairs, rows
+// interleaved (row r of planes 2p and 2p + 1 in bytes 16p + 2r and
+// 16p + 2r + 1); 1 bpp has one plane byte per row, and the third plane of
+// 3 bpp follows the first pair with one byte per row.
+template <int PLANES>
+constexpr int planeOffset(int k, int r) {
+    if (PLANES == 1) return r;
+    if (PLANES == 3 && k == 2) return 16 + r;
+    return 16 * (k / 2) + 2 * r + (k % 2);
 }
 
 // A plane byte spread over a pixel row: bit 7 - x of the byte becomes bit 0
@@ -50,6 +40,24 @@ constexpr uint64_t GATHER = 0x8040201008040201ull;
 
 uint8_t gatherPlane(uint64_t row, int plane) {
     return static_cast<uint8_t>((((row >> plane) & LOW_BITS) * GATHER) >> 56);
+}
+
+template <int PLANES>
+void decodePlanar(const uint8_t* tile, uint8_t* pixels, size_t stride) {
+    for (int r = 0; r < TILE_SIDE; ++r) {
+        uint64_t row = 0;
+        for (int k = 0; k < PLANES; ++k) row |= SPREAD[tile[planeOffset<PLANES>(k, r)]] << k;
+        std::memcpy(pixels + r * stride, &row, sizeof row);
+    }
+}
+
+template <int PLANES>
+void encodePlanar(const uint8_t* pixels, size_t stride, uint8_t* tile) {
+    for (int r = 0; r < TILE_SIDE; ++r) {
+        uint64_t row;
+        std::memcpy(&row, pixels + r * stride, sizeof row);
+        for (int k = 0; k < PLANES; ++k) tile[planeOffset<PLANES>(k, r)] = gatherPlane(row, k);
+    }
 }
 
 }  // namespace
@@ -94,29 +102,27 @@ bool formatFromName(const std::string& name, TileFormat& format) {
 }
 
 void decodeTile(TileFormat format, const uint8_t* tile, uint8_t* pixels, size_t stride) {
-    if (format == TileFormat::Mode7) {
-        for (int r = 0; r < TILE_SIDE; ++r) std::memcpy(pixels + r * stride, tile + r * TILE_SIDE, TILE_SIDE);
-        return;
-    }
-    const PlanePlace* planes = planesOf(format);
-    const int planeCount = bitsPerPixel(format);
-    for (int r = 0; r < TILE_SIDE; ++r) {
-        uint64_t row = 0;
-        for (int k = 0; k < planeCount; ++k) row |= SPREAD[tile[planes[k].offset + planes[k].step * r]] << k;
-        std::memcpy(pixels + r * stride, &row, sizeof row);
+    switch (format) {
+        case TileFormat::Bpp1: return decodePlanar<1>(tile, pixels, stride);
+        case TileFormat::Bpp2: return decodePlanar<2>(tile, pixels, stride);
+        case TileFormat::Bpp3: return decodePlanar<3>(tile, pixels, stride);
+        case TileFormat::Bpp4: return decodePlanar<4>(tile, pixels, stride);
+        case TileFormat::Bpp8: return decodePlanar<8>(tile, pixels, stride);
+        case TileFormat::Mode7:
+            for (int r = 0; r < TILE_SIDE; ++r) std::memcpy(pixels + r * stride, tile + r * TILE_SIDE, TILE_SIDE);
+            return;
     }
 }
 
 void encodeTile(TileFormat format, const uint8_t* pixels, size_t stride, uint8_t* tile) {
-    if (format == TileFormat::Mode7) {
-        for (int r = 0; r < TILE_SIDE; ++r) std::memcpy(tile + r * TILE_SIDE, pixels + r * stride, TILE_SIDE);
-        return;
-    }
-    const PlanePlace* planes = planesOf(format);
-    const int planeCount = bitsPerPixel(format);
-    for (int r = 0; r < TILE_SIDE; ++r) {
-        uint64_t row;
-        std::memcpy(&row, pixels + r * stride, sizeof row);
-        for (int k = 0; k < planeCount; ++k) tile[planes[k].offset + planes[k].step * r] = gatherPlane(row, k);
+    switch (format) {
+        case TileFormat::Bpp1: return encodePlanar<1>(pixels, stride, tile);
+        case TileFormat::Bpp2: return encodePlanar<2>(pixels, stride, tile);
+        case TileFormat::Bpp3: return encodePlanar<3>(pixels, stride, tile);
+        case TileFormat::Bpp4: return encodePlanar<4>(pixels, stride, tile);
+        case TileFormat::Bpp8: return encodePlanar<8>(pixels, stride, tile);
+        case TileFormat::Mode7:
+            for (int r = 0; r < TILE_SIDE; ++r) std::memcpy(tile + r * TILE_SIDE, pixels + r * stride, TILE_SIDE);
+            return;
     }
 }

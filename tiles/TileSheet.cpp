@@ -5,19 +5,30 @@
 
 namespace {
 
-// Top left pixel of tile t in a picture of the arrangement.
-size_t tileOrigin(const Arrangement& arrangement, uint64_t t, size_t width) {
-    uint64_t column = 0, row = 0;
-    if (arrangement.blocks16) {
-        const uint64_t blocksPerRow = arrangement.columns / 2;
-        const uint64_t block = t / 4, quarter = t % 4;
-        column = (block % blocksPerRow) * 2 + quarter % 2;
-        row = (block / blocksPerRow) * 2 + quarter / 2;
-    } else {
-        column = t % arrangement.columns;
-        row = t / arrangement.columns;
+// Hands each of the first count tiles to visit with the index of its top
+// left pixel in a picture of the arrangement, width pixels wide.
+template <class Visit>
+void forEachTile(const Arrangement& arrangement, uint64_t count, size_t width, Visit visit) {
+    const size_t tileRow = width * TILE_SIDE;
+    if (!arrangement.blocks16) {
+        size_t rowStart = 0, column = 0;
+        for (uint64_t t = 0; t < count; ++t) {
+            visit(t, rowStart + column * TILE_SIDE);
+            if (++column == arrangement.columns) {
+                column = 0;
+                rowStart += tileRow;
+            }
+        }
+        return;
     }
-    return static_cast<size_t>(row * TILE_SIDE * width + column * TILE_SIDE);
+    // Blocks: tiles 0 1 / 2 3 of each block, blocks left to right.
+    const uint64_t blocksPerRow = arrangement.columns / 2;
+    for (uint64_t t = 0; t < count; ++t) {
+        const uint64_t block = t / 4, quarter = t % 4;
+        const uint64_t column = (block % blocksPerRow) * 2 + quarter % 2;
+        const uint64_t row = (block / blocksPerRow) * 2 + quarter / 2;
+        visit(t, static_cast<size_t>(row * tileRow + column * TILE_SIDE));
+    }
 }
 
 }  // namespace
@@ -52,17 +63,17 @@ Picture tilesToPicture(TileFormat format, const Arrangement& arrangement, const 
     picture.height = static_cast<uint32_t>(height);
     picture.pixels.assign(static_cast<size_t>(width * height), 0);
 
+    uint8_t* pixels = picture.pixels.data();
     const size_t whole = length / tileBytes;
-    for (size_t t = 0; t < whole; ++t) {
-        decodeTile(format, bytes + t * tileBytes, picture.pixels.data() + tileOrigin(arrangement, t, picture.width),
-                   picture.width);
-    }
-    if (whole < tiles) {
-        uint8_t padded[MAX_TILE_BYTES] = {};
-        std::memcpy(padded, bytes + whole * tileBytes, length - whole * tileBytes);
-        decodeTile(format, padded, picture.pixels.data() + tileOrigin(arrangement, whole, picture.width),
-                   picture.width);
-    }
+    forEachTile(arrangement, tiles, picture.width, [&](uint64_t t, size_t origin) {
+        if (t < whole) {
+            decodeTile(format, bytes + t * tileBytes, pixels + origin, picture.width);
+        } else {
+            uint8_t padded[MAX_TILE_BYTES] = {};
+            std::memcpy(padded, bytes + whole * tileBytes, length - whole * tileBytes);
+            decodeTile(format, padded, pixels + origin, picture.width);
+        }
+    });
     return picture;
 }
 
@@ -71,10 +82,9 @@ std::vector<uint8_t> pictureToTiles(TileFormat format, const Arrangement& arrang
     const size_t tileBytes = bytesPerTile(format);
     const uint64_t tiles = tilesFor(format, length);
     std::vector<uint8_t> bytes(static_cast<size_t>(tiles * tileBytes));
-    for (size_t t = 0; t < tiles; ++t) {
-        encodeTile(format, picture.pixels.data() + tileOrigin(arrangement, t, picture.width), picture.width,
-                   bytes.data() + t * tileBytes);
-    }
+    forEachTile(arrangement, tiles, picture.width, [&](uint64_t t, size_t origin) {
+        encodeTile(format, picture.pixels.data() + origin, picture.width, bytes.data() + t * tileBytes);
+    });
     bytes.resize(length);
     return bytes;
 }

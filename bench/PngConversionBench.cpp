@@ -1,0 +1,85 @@
+// A whole conversion of the 169 graphics of the 4 MiB sample to indexed
+// PNG (4 bpp, 16 columns, grey ramp), in memory, and the part of it that
+// is PNG compression alone (libspng and zlib encoding the same pictures);
+// also the way back. Bytes per second counted in graphic bytes.
+#include "png/Conversion.h"
+#include "png/PngImage.h"
+#include "png/TileRecord.h"
+#include "tests/sample/SampleRom.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const SampleRom& largeSample() {
+    static const SampleRom sample = buildSampleRom(SampleKind::Large);
+    return sample;
+}
+
+int64_t sampleBytes() {
+    int64_t total = 0;
+    for (const SampleGraphic& g : largeSample().graphics) total += int64_t(g.decoded.size());
+    return total;
+}
+
+void wholeConversion(benchmark::State& state) {
+    const ConversionSettings settings;
+    for (auto _ : state) {
+        for (const SampleGraphic& g : largeSample().graphics) {
+            PngOfTiles png;
+            std::string reason;
+            if (!tilesToPng(g.decoded.data(), g.decoded.size(), settings, png, reason)) state.SkipWithError("refused");
+            benchmark::DoNotOptimize(png.png.data());
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * sampleBytes());
+}
+
+void pngCompressionOnly(benchmark::State& state) {
+    const ConversionSettings settings;
+    std::vector<Picture> pictures;
+    std::vector<std::string> records;
+    for (const SampleGraphic& g : largeSample().graphics) {
+        pictures.push_back(tilesToPicture(settings.format, settings.arrangement, g.decoded.data(), g.decoded.size()));
+        TileRecord record;
+        record.length = g.decoded.size();
+        records.push_back(recordText(record));
+    }
+    const std::vector<Colour> palette = settings.palette.forFormat(settings.format);
+    for (auto _ : state) {
+        for (size_t i = 0; i < pictures.size(); ++i) {
+            std::vector<uint8_t> png;
+            if (!writeIndexedPng(pictures[i], 4, palette, RECORD_KEYWORD, records[i], png)) {
+                state.SkipWithError("libspng failed");
+            }
+            benchmark::DoNotOptimize(png.data());
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * sampleBytes());
+}
+
+void wholeConversionBack(benchmark::State& state) {
+    const ConversionSettings settings;
+    std::vector<std::vector<uint8_t>> pngs;
+    for (const SampleGraphic& g : largeSample().graphics) {
+        PngOfTiles png;
+        std::string reason;
+        tilesToPng(g.decoded.data(), g.decoded.size(), settings, png, reason);
+        pngs.push_back(std::move(png.png));
+    }
+    for (auto _ : state) {
+        for (const std::vector<uint8_t>& png : pngs) {
+            std::vector<uint8_t> bytes;
+            std::string reason;
+            if (!pngToTiles(png.data(), png.size(), settings, bytes, reason)) state.SkipWithError("refused");
+            benchmark::DoNotOptimize(bytes.data());
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * sampleBytes());
+}
+
+BENCHMARK(wholeConversion)->Name("png/169_graphics_to_png")->Unit(benchmark::kMillisecond);
+BENCHMARK(pngCompressionOnly)->Name("png/169_graphics_png_compression_only")->Unit(benchmark::kMillisecond);
+BENCHMARK(wholeConversionBack)->Name("png/169_pngs_to_graphics")->Unit(benchmark::kMillisecond);
+
+}  // namespace
