@@ -7,7 +7,9 @@
 #   2. a whole run of brelquim against the I/O floor (bench/io_floor) on the
 #      1 MiB and the 4 MiB sample image, timed with hyperfine: median wall
 #      time of each and their ratio;
-#   3. the peak resident memory of both, from /usr/bin/time -v.
+#   3. the peak resident memory of both, from /usr/bin/time -v;
+#   4. the tile formats both ways, and the 169 graphics of the 4 MiB sample
+#      converted to PNG, with the share of PNG compression.
 # Environment: BENCH_CPU (core to run on, default the last one),
 # BENCH_ROUNDS and BENCH_RUNS (hyperfine rounds, runs per round), BENCH_DIR
 # (where the runs write; default a folder in /dev/shm, a tmpfs, where the
@@ -51,6 +53,27 @@ for kind in mostly_fill random half_fill; do
 done
 load=$(median loadImage)
 awk -v b="$load" 'BEGIN { printf "loading and parsing a 4 MiB image (file cached, memory reused): %.2f GB/s (%.2f ms)\n", b / 1e9, 4194304 / b * 1e3 }'
+
+echo
+echo "== tiles to pixels and back: 64 KiB of tiles in 16 columns, GB/s of tile bytes (floor: 1 GB/s)"
+printf '%-6s %10s %10s\n' format "to pixels" "to tiles"
+for format in 1bpp 2bpp 3bpp 4bpp 8bpp mode7; do
+  awk -v f="$format" -v p="$(median "tiles/to_pixels_$format")" -v t="$(median "tiles/to_tiles_$format")" \
+    'BEGIN { printf "%-6s %10.2f %10.2f\n", f, p / 1e9, t / 1e9 }'
+done
+
+echo
+echo "== the 169 graphics of the 4 MiB sample to indexed PNG (4 bpp, in memory), median of 5"
+seconds() { # benchmark name -> seconds per iteration
+  jq -r --arg name "$1" '.benchmarks[] | select(.run_name == $name and .aggregate_name == "median")
+    | .cpu_time / 1e3' "$work/decoder.json"
+}
+whole=$(seconds png/169_graphics_to_png)
+compression=$(seconds png/169_graphics_png_compression_only)
+back=$(seconds png/169_pngs_to_graphics)
+awk -v w="$whole" -v c="$compression" -v b="$back" 'BEGIN {
+  printf "whole conversion %.1f ms, of which PNG compression (libspng, zlib) %.1f ms: %.0f%%\n", w * 1e3, c * 1e3, 100 * c / w
+  printf "the way back (PNG decoding and tiles) %.1f ms\n", b * 1e3 }'
 
 echo
 echo "== whole run against the I/O floor: median wall time of $((rounds * runs)) runs each"
