@@ -1,6 +1,6 @@
 #include "png/FileConversion.h"
 
-#include "platform/Platform.h"
+#include "png/PathMessage.h"
 
 #include <cstdio>
 
@@ -22,17 +22,14 @@ bool endsWith(const std::string& name, const char* suffix) {
 }
 
 void refuse(const std::string& path, const std::string& reason) {
-    std::printf("Erro em ");
-    printVerbatim(path.c_str());
-    std::printf(": %s\n", reason.c_str());
+    printWithPath("Erro em ", path, ": ");
+    std::printf("%s\n", reason.c_str());
 }
 
 bool convertFile(const std::string& path, const ConversionSettings& settings) {
     const bool fromBin = endsWith(path, BIN_SUFFIX);
     if (!fromBin && !endsWith(path, PNG_SUFFIX)) {
-        std::printf("Nome n\xE3o termina em .bin nem em .png: ");
-        printVerbatim(path.c_str());
-        std::printf("\n");
+        printWithPath("Nome n\xE3o termina em .bin nem em .png: ", path);
         return false;
     }
     std::vector<uint8_t> input;
@@ -58,15 +55,11 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
         return false;
     }
     if (!replaceWholeFile(target, output.data(), output.size())) {
-        std::printf("Erro de escrita de ");
-        printVerbatim(target.c_str());
-        std::printf("\n");
+        printWithPath("Erro de escrita de ", target);
         return false;
     }
-    printVerbatim(path.c_str());
-    std::printf(" -> ");
-    printVerbatim(target.c_str());
-    std::printf("\n");
+    printWithPath("", path, " -> ");
+    printWithPath("", target);
     return true;
 }
 
@@ -75,18 +68,10 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
 void reportReadFailure(const std::string& path, FileRead outcome) {
     switch (outcome) {
         case FileRead::Missing:
-        case FileRead::CannotOpen:
-            std::printf("Erro ao abrir arquivo [");
-            printVerbatim(path.c_str());
-            std::printf("]\n");
-            break;
+        case FileRead::CannotOpen: printWithPath("Erro ao abrir arquivo [", path, "]\n"); break;
         case FileRead::TooLarge: refuse(path, "arquivo grande demais"); break;
         case FileRead::Unreadable:
-        case FileRead::Read:
-            std::printf("Erro de leitura de ");
-            printVerbatim(path.c_str());
-            std::printf("\n");
-            break;
+        case FileRead::Read: printWithPath("Erro de leitura de ", path); break;
     }
 }
 

@@ -5,7 +5,7 @@
 #include "png/FileConversion.h"
 #include "png/Gallery.h"
 #include "png/Options.h"
-#include "platform/Platform.h"
+#include "png/PathMessage.h"
 
 #include <cstdio>
 
@@ -23,9 +23,8 @@ bool loadPalette(const Options& options, PaletteChoice& palette) {
     }
     std::string reason;
     if (!parsePaletteFile(bytes.data(), bytes.size(), palette.colours, reason)) {
-        std::printf("Paleta inv\xE1lida [");
-        printVerbatim(options.paletteFile.c_str());
-        std::printf("]: %s\n", reason.c_str());
+        printWithPath("Paleta inv\xE1lida [", options.paletteFile, "]: ");
+        std::printf("%s\n", reason.c_str());
         return false;
     }
     palette.fromFile = true;
