@@ -4,7 +4,6 @@
 #include "graphics/GraphicsDirectory.h"
 #include "png/FileBytes.h"
 #include "png/GalleryPage.h"
-#include "platform/Platform.h"
 
 #include <cstdio>
 #include <string>
