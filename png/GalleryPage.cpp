@@ -51,10 +51,15 @@ std::string numbered(const char* format, unsigned long long a, unsigned long lon
     return text;
 }
 
+// "1 byte", "2 bytes"; with a word after it in the same number.
+std::string byteCount(uint64_t count, const char* one = "", const char* many = "") {
+    return std::to_string(count) + (count == 1 ? std::string(" byte") + one : std::string(" bytes") + many);
+}
+
 std::string caption(const GalleryEntry& entry) {
     std::string text = "<b>" + numbered("%03llu", entry.number) + "</b> " + graphicFileName(entry.number);
     switch (entry.state) {
-        case GalleryEntry::Drawn: text += ", " + numbered("%llu bytes", entry.size); break;
+        case GalleryEntry::Drawn: text += ", " + byteCount(entry.size); break;
         case GalleryEntry::Missing: text += ", <span class=\"falta\">ausente</span>"; break;
         case GalleryEntry::Unreadable:
             text += ", <span class=\"falta\">ileg\xEDvel: " + escaped(entry.reason) + "</span>";
@@ -62,8 +67,8 @@ std::string caption(const GalleryEntry& entry) {
     }
     text += "<br>";
     if (entry.logged) {
-        text += numbered("$%02llX:%04llX", entry.address >> 16, entry.address & 0xFFFF) +
-                numbered(", %llu bytes comprimidos", entry.packedLength);
+        text += numbered("$%02llX:%04llX", entry.address >> 16, entry.address & 0xFFFF) + ", " +
+                byteCount(entry.packedLength, " comprimido", " comprimidos");
     } else {
         text += "sem linha no log.txt";
     }

@@ -96,6 +96,7 @@ TEST_F(Gallery, ShowsEveryGraphicAtTwiceItsSizeAsTheBytesOfItsFile) {
     EXPECT_NE(page.find("<p>Formato 4bpp, 16 colunas, paleta: escala de cinza (16 tons). Cada pixel em 2 x 2.</p>"),
               std::string::npos);
     EXPECT_NE(page.find("<b>007</b> grafico_007.bin, 10 bytes<br>$88:8000, 7 bytes comprimidos"), std::string::npos);
+    EXPECT_NE(page.find("<b>000</b> grafico_000.bin, 1 byte<br>"), std::string::npos);  // a record of size 0
     EXPECT_NE(page.find("<p>169 gr\xE1" "ficos, 169 desenhados.</p>"), std::string::npos);
     EXPECT_NE(page.find("image-rendering: pixelated"), std::string::npos);
     // Nothing to fetch: the page forbids it, and names nothing but its
