@@ -84,4 +84,6 @@ private:
     // that load refuses it by its real name instead of opening a truncated
     // one.
     std::string overlongRomPath;
+    // Bytes that data can hold: a reload of an image that fits reuses it.
+    size_t capacity = 0;
 };
