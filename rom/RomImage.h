@@ -23,6 +23,10 @@ struct LabelEntry {
     char text[32];
 };
 
+// "Erro ao abrir arquivo [path]" on standard output: the message of every
+// reader of the object whose file cannot be opened or read.
+void reportOpenFailure(const char* path);
+
 // LoROM bus address <-> file offset (copier header never counted).
 uint32_t loRomToFile(uint32_t address);
 uint32_t fileToLoRom(uint32_t offset);

@@ -33,11 +33,13 @@ long measure(FILE* file) {
     return length;
 }
 
-void reportOpenFailure(const char* path) {
-    std::printf("Erro ao abrir arquivo [%s]\n", path);
-}
-
 }  // namespace
+
+void reportOpenFailure(const char* path) {
+    std::printf("Erro ao abrir arquivo [");
+    printVerbatim(path);
+    std::printf("]\n");
+}
 
 int32_t RomImage::load() {
     const char* path = overlongRomPath.empty() ? romPath : overlongRomPath.c_str();
