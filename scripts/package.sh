@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the release packages into build/packages:
-#   brelquim-<version>-win64.zip           brelquim.exe and README.md
-#   brelquim-<version>-linux-x86_64.tar.gz brelquim-<version>-linux-x86_64/{brelquim,README.md}
+#   brelquim-<version>-win64.zip           brelquim.exe and the documents
+#   brelquim-<version>-linux-x86_64.tar.gz brelquim-<version>-linux-x86_64/{brelquim,documents}
+# The documents: README.md, LICENSE and NOTICES.txt (the notices of the
+# libraries linked into the programs).
 # The version is the CMake project version.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,19 +23,21 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir -p "$out"
 
-# Windows: the exe and the README side by side, the README with CR LF line
-# ends for Windows editors.
+documents=(README.md LICENSE NOTICES.txt)
+
+# Windows: the exe and the documents side by side, the documents with CR LF
+# line ends for Windows editors.
 win="brelquim-$version-win64"
 mkdir "$stage/$win"
 x86_64-w64-mingw32-strip -o "$stage/$win/brelquim.exe" build/windows/brelquim.exe
-cp README.md "$stage/$win/"
+cp "${documents[@]}" "$stage/$win/"
 rm -f "$out/$win.zip"
-(cd "$stage/$win" && zip -q -X "$out/$win.zip" brelquim.exe && zip -q -X -l "$out/$win.zip" README.md)
+(cd "$stage/$win" && zip -q -X "$out/$win.zip" brelquim.exe && zip -q -X -l "$out/$win.zip" "${documents[@]}")
 
 linux="brelquim-$version-linux-x86_64"
 mkdir "$stage/$linux"
 strip -o "$stage/$linux/brelquim" build/linux-release/brelquim
-cp README.md "$stage/$linux/"
+cp "${documents[@]}" "$stage/$linux/"
 tar -C "$stage" --owner=0 --group=0 --numeric-owner --sort=name -czf "$out/$linux.tar.gz" "$linux"
 
 echo "-- packages"
