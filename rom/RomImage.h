@@ -88,6 +88,8 @@ private:
     // that load refuses it by its real name instead of opening a truncated
     // one.
     std::string overlongRomPath;
-    // Bytes that data can hold: a reload of an image that fits reuses it.
+    // The array that load last made and how many bytes it holds: a reload
+    // of an image that fits reuses it, unless data was given another one.
+    const uint8_t* loadedArray = nullptr;
     size_t capacity = 0;
 };

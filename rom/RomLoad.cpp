@@ -61,8 +61,9 @@ int32_t RomImage::load() {
     // the memory already held when the image fits it; what lies past the
     // image is marked unaddressable for the address sanitizer, so that a
     // read past the end is caught as in memory of the image's own size.
-    if (!data || bytes > capacity) {
+    if (!data || data.get() != loadedArray || bytes > capacity) {
         data.reset(new uint8_t[bytes]);
+        loadedArray = data.get();
         capacity = bytes;
     }
     ASAN_UNPOISON_MEMORY_REGION(data.get(), bytes);
