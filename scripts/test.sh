@@ -23,10 +23,11 @@ finish() {
 }
 trap finish EXIT
 
-# The counts of passed tests that CTest and GoogleTest print.
+# The counts of passed tests that CTest and GoogleTest print (Windows test
+# programs end their lines with CR LF).
 passedCounts() {
-  { sed -n 's/^[0-9]*% tests passed, 0 tests failed out of \([0-9]*\)$/\1/p' "$output"
-    sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\.$/\1/p' "$output"; } | paste -sd+ -
+  tr -d '\r' <"$output" | sed -n -e 's/^[0-9]*% tests passed, 0 tests failed out of \([0-9]*\)$/\1/p' \
+    -e 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\.$/\1/p' | paste -sd+ -
 }
 passed() {
   local counts
