@@ -8,9 +8,10 @@
 
 namespace {
 
-// Room for the whole log: every line is at most 38 bytes (a compressed
-// length of five digits, a CR LF line end), so the log reaches its file in
-// one write, at the close, where a failure to write it shows.
+// Room for the whole log: a line is at most 39 bytes (a compressed length
+// of five digits, an end offset of eight in an image of 16 MiB or more, a
+// CR LF line end), so the log reaches its file in one write, at the close.
+// A write that fails earlier is caught at the line that makes it.
 constexpr size_t LOG_BUFFER_SIZE = GRAPHICS_COUNT * 40;
 
 // The bytes go to the file in one write, straight from the graphic's
