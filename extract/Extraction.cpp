@@ -4,38 +4,50 @@
 #include "graphics/GraphicsDirectory.h"
 #include "platform/Platform.h"
 
+#include <string>
+
 namespace {
 
+// Room for the whole log: a line is at most 39 bytes (a compressed length
+// of five digits, an end offset of eight in an image of 16 MiB or more, a
+// CR LF line end), so the log reaches its file in one write, at the close.
+// A write that fails earlier is caught at the line that makes it.
+constexpr size_t LOG_BUFFER_SIZE = GRAPHICS_COUNT * 40;
+
 // The bytes go to the file in one write, straight from the graphic's
-// buffer: no stream buffer to allocate, fill and flush at the close.
-void writeGraphicFile(FILE* file, const uint8_t* bytes, uint32_t length) {
+// buffer: no stream buffer to allocate, fill and flush at the close. False
+// when the write or the close failed (a full disk, a file size limit).
+bool writeGraphicFile(FILE* file, const uint8_t* bytes, uint32_t length) {
     std::setvbuf(file, nullptr, _IONBF, 0);
-    std::fwrite(bytes, 1, length, file);
-    std::fclose(file);
+    bool written = std::fwrite(bytes, 1, length, file) == length;
+    if (std::fflush(file) != 0) written = false;
+    if (std::fclose(file) != 0) written = false;
+    return written;
 }
 
-int32_t fail(FILE* log, const char* message, int graphic) {
+void reportGraphic(const char* message, int graphic) {
     std::printf(message, graphicPath(OUTPUT_FOLDER, graphic).c_str());
-    std::fclose(log);
-    return 1;
 }
 
 }  // namespace
 
 int32_t extractGraphics(RomImage& rom, FILE* log) {
-    const DirectoryWalk walk = walkGraphicsDirectory(rom, [log](const DecodedGraphic& g) {
+    std::string logBuffer(LOG_BUFFER_SIZE, '\0');
+    std::setvbuf(log, &logBuffer[0], _IOFBF, logBuffer.size());
+
+    bool logFailed = false;
+    const DirectoryWalk walk = walkGraphicsDirectory(rom, [log, &logFailed](const DecodedGraphic& g) {
         makeFolder(OUTPUT_FOLDER);
         FILE* file = openFile(graphicPath(OUTPUT_FOLDER, g.number).c_str(), "wb");
-        if (!file) return false;
-        writeGraphicFile(file, g.bytes, g.decoded.producedLength);
-        std::fprintf(log, LOG_LINE_FORMAT, g.number, g.record.dataAddress, g.decoded.packedLength, g.endOffset);
-        return true;
+        if (!file || !writeGraphicFile(file, g.bytes, g.decoded.producedLength)) return false;
+        logFailed = std::fprintf(log, LOG_LINE_FORMAT, g.number, g.record.dataAddress, g.decoded.packedLength,
+                                 g.endOffset) < 0;
+        return !logFailed;
     });
-    switch (walk.outcome) {
-        case DirectoryWalk::ReadError: return fail(log, "Erro de leitura de %s\n", walk.graphic);
-        case DirectoryWalk::Stopped: return fail(log, "Erro de escrita de %s\n", walk.graphic);
-        case DirectoryWalk::Complete: break;
-    }
-    std::fclose(log);
-    return 0;
+    if (walk.outcome == DirectoryWalk::ReadError) reportGraphic("Erro de leitura de %s\n", walk.graphic);
+    if (walk.outcome == DirectoryWalk::Stopped && !logFailed) reportGraphic("Erro de escrita de %s\n", walk.graphic);
+    // The lines of the graphics written stay in the log on every way out.
+    if (std::fclose(log) != 0) logFailed = true;
+    if (logFailed) std::printf("Erro de escrita.\n");
+    return walk.outcome == DirectoryWalk::Complete && !logFailed ? 0 : 1;
 }

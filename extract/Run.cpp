@@ -42,7 +42,9 @@ int runTool(int argc, char** argv) {
     const char* path = argc > 0 ? findRomPath(argc, argv) : nullptr;
     if (argc != 3 || !path) return usage();
     if (std::strlen(path) >= PATH_BUFFER_SIZE) {
-        std::printf("Caminho muito longo: %s\n", path);
+        std::printf("Caminho muito longo: ");
+        printVerbatim(path);
+        std::printf("\n");
         return 1;
     }
 

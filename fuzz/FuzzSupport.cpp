@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <map>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,13 +41,20 @@ const std::string& scratchPath(const char* name) {
     return path;
 }
 
+// Written over in place and then cut to length: emptying the file first
+// would hand its memory back to the system only to take it again.
 void writeScratch(const std::string& path, const uint8_t* bytes, size_t length) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) fuzzCheckFailed("scratch file can be written", __FILE__, __LINE__);
-    if (length > 0 && std::fwrite(bytes, 1, length, file) != length) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT, 0600);
+    if (fd < 0) fuzzCheckFailed("scratch file can be written", __FILE__, __LINE__);
+    size_t done = 0;
+    while (done < length) {
+        const ssize_t wrote = write(fd, bytes + done, length - done);
+        if (wrote <= 0) fuzzCheckFailed("scratch file written whole", __FILE__, __LINE__);
+        done += static_cast<size_t>(wrote);
+    }
+    if (ftruncate(fd, static_cast<off_t>(length)) != 0 || close(fd) != 0) {
         fuzzCheckFailed("scratch file written whole", __FILE__, __LINE__);
     }
-    std::fclose(file);
 }
 
 void silenceConsole() {

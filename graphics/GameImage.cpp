@@ -1,6 +1,7 @@
 #include "graphics/GameImage.h"
 
 #include "graphics/GameLayout.h"
+#include "platform/Platform.h"
 
 #include <cstdio>
 #include <cstring>
@@ -9,7 +10,9 @@ namespace {
 
 bool isExpectedGame(const RomImage& rom) {
     if (std::memcmp(rom.title, EXPECTED_TITLE, sizeof EXPECTED_TITLE) != 0) {
-        std::printf("A ROM n\xE3o aparenta ser do jogo esperado!\nROMNAME:[%s]\n", rom.title);
+        std::printf("A ROM n\xE3o aparenta ser do jogo esperado!\nROMNAME:[");
+        printFromFile(rom.title);
+        std::printf("]\n");
         return false;
     }
     if (rom.version != EXPECTED_VERSION) {

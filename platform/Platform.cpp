@@ -59,9 +59,85 @@ std::string windows1252ToUtf8(const char* text, size_t length) {
     return out;
 }
 
-CommandLine::CommandLine(int argc, char** argv) : count(argc), values(argv) {}
+namespace {
 
-void printVerbatim(const char* text) { std::fputs(text, stdout); }
+bool isHighSurrogate(uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// The bytes of a code point below U+110000; a lone surrogate takes its
+// three-byte form.
+void appendCodePoint(std::string& out, uint32_t codePoint) {
+    if (codePoint < 0x10000) {
+        appendUtf8(out, static_cast<uint16_t>(codePoint));
+        return;
+    }
+    out += static_cast<char>(0xF0 | (codePoint >> 18));
+    out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (codePoint & 0x3F));
+}
+
+}  // namespace
+
+std::string utf8FromUtf16(const std::u16string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const uint32_t unit = text[i];
+        if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+            appendCodePoint(out, 0x10000 + ((unit - 0xD800) << 10) + (text[++i] - 0xDC00u));
+        } else {
+            appendCodePoint(out, unit);
+        }
+    }
+    return out;
+}
+
+bool utf16FromUtf8(const std::string& text, std::u16string& out) {
+    out.clear();
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
+                              : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+        if (length == 0 || text.size() - i < length) return false;
+        uint32_t codePoint = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            codePoint = codePoint << 6 | (next & 0x3F);
+        }
+        const uint32_t shortest = length == 1 ? 0 : length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+        if (codePoint < shortest || codePoint > 0x10FFFF) return false;
+        // A pair of surrogates written as two three-byte forms would come
+        // back as one code point: not the form utf8FromUtf16 writes.
+        if (isLowSurrogate(codePoint) && !out.empty() && isHighSurrogate(out.back())) return false;
+        if (codePoint < 0x10000) {
+            out += static_cast<char16_t>(codePoint);
+        } else {
+            out += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+        }
+        i += length;
+    }
+    return true;
+}
+
+std::string escapeControls(const char* text, bool c1) {
+    static const char DIGITS[] = "0123456789abcdef";
+    std::string out;
+    for (const char* c = text; *c; ++c) {
+        const auto byte = static_cast<unsigned char>(*c);
+        if (byte < 0x20 || byte == 0x7F || (c1 && byte >= 0x80 && byte < 0xA0)) {
+            out += "\\x";
+            out += DIGITS[byte >> 4];
+            out += DIGITS[byte & 0xF];
+        } else {
+            out += *c;
+        }
+    }
+    return out;
+}
 
 #ifdef _WIN32
 
@@ -74,16 +150,66 @@ bool isConsole(HANDLE handle) {
     return GetConsoleMode(handle, &mode) != 0;
 }
 
+// A name as the wide-character functions take it: UTF-8, as CommandLine
+// gives names, or else bytes in the ANSI code page.
+std::wstring wide(const char* text) {
+    std::u16string utf16;
+    if (utf16FromUtf8(text, utf16)) return std::wstring(utf16.begin(), utf16.end());
+    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 0) return std::wstring();
+    std::wstring converted(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, &converted[0], length);
+    converted.resize(static_cast<size_t>(length - 1));
+    return converted;
+}
+
 }  // namespace
+
+CommandLine::CommandLine(int argc, char** argv) : count(argc), values(argv) {
+    int wideCount = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &wideCount);
+    if (!arguments) return;
+    for (int i = 0; i < wideCount; ++i) {
+        storage.push_back(utf8FromUtf16(std::u16string(arguments[i], arguments[i] + wcslen(arguments[i]))));
+    }
+    LocalFree(arguments);
+    for (std::string& argument : storage) pointers.push_back(&argument[0]);
+    pointers.push_back(nullptr);
+    count = wideCount;
+    values = pointers.data();
+}
+
+void printVerbatim(const char* text) {
+    const std::wstring name = wide(text);
+    const HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (isConsole(console)) {
+        std::fflush(stdout);
+        DWORD written = 0;
+        WriteConsoleW(console, name.data(), static_cast<DWORD>(name.size()), &written, nullptr);
+        return;
+    }
+    const int length = WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return;
+    std::string ansi(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, &ansi[0], length, nullptr, nullptr);
+    std::fputs(ansi.c_str(), stdout);
+}
+
+// The console shows the tool's text in code page 1252, where 0x80 to 0x9F
+// are characters.
+void printFromFile(const char* text) {
+    const bool console = isConsole(GetStdHandle(STD_OUTPUT_HANDLE));
+    std::fputs(console ? escapeControls(text, false).c_str() : text, stdout);
+}
 
 char pathSeparator() { return '\\'; }
 
-void makeFolder(const char* name) { CreateDirectoryA(name, nullptr); }
+void makeFolder(const char* name) { CreateDirectoryW(wide(name).c_str(), nullptr); }
 
-FILE* openFile(const char* path, const char* mode) { return std::fopen(path, mode); }
+FILE* openFile(const char* path, const char* mode) { return _wfopen(wide(path).c_str(), wide(mode).c_str()); }
 
 FILE* createNewFile(const char* path) {
-    const int fd = _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    const int fd = _wopen(wide(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd < 0) return nullptr;
     FILE* file = _fdopen(fd, "wb");
     if (!file) _close(fd);
@@ -91,15 +217,15 @@ FILE* createNewFile(const char* path) {
 }
 
 bool replaceFile(const char* from, const char* to) {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool removeFile(const char* path) { return DeleteFileA(path) != 0; }
+bool removeFile(const char* path) { return DeleteFileW(wide(path).c_str()) != 0; }
 
 namespace {
 
 bool identify(const char* path, BY_HANDLE_FILE_INFORMATION& info) {
-    const HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    const HANDLE file = CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     const bool known = GetFileInformationByHandle(file, &info) != 0;
@@ -173,7 +299,29 @@ ssize_t writeAsUtf8(void* realStdout, const char* bytes, size_t length) {
     return std::fflush(out) == 0 && written ? static_cast<ssize_t>(length) : 0;
 }
 
+// Standard output itself while ConsoleTextScope converts the text for a
+// UTF-8 terminal; nullptr otherwise.
+FILE* unconvertedStdout = nullptr;
+
 }  // namespace
+
+CommandLine::CommandLine(int argc, char** argv) : count(argc), values(argv) {}
+
+void printVerbatim(const char* text) {
+    if (!unconvertedStdout) {
+        std::fputs(text, stdout);
+        return;
+    }
+    std::fflush(stdout);  // the converted text printed before it
+    std::fputs(text, unconvertedStdout);
+}
+
+// A terminal that does not use UTF-8 gets the bytes as they are, where 0x80
+// to 0x9F may be its C1 controls.
+void printFromFile(const char* text) {
+    const bool terminal = isatty(STDOUT_FILENO) != 0;
+    std::fputs(terminal ? escapeControls(text, unconvertedStdout == nullptr).c_str() : text, stdout);
+}
 
 char pathSeparator() { return '/'; }
 
@@ -209,6 +357,7 @@ ConsoleTextScope::ConsoleTextScope() {
     std::setvbuf(converting, nullptr, _IOLBF, BUFSIZ);
     std::fflush(stdout);
     realStdout = stdout;
+    unconvertedStdout = stdout;
     stdout = converting;
 }
 
@@ -216,6 +365,7 @@ ConsoleTextScope::~ConsoleTextScope() {
     if (!realStdout) return;
     FILE* converting = stdout;
     stdout = realStdout;
+    unconvertedStdout = nullptr;
     std::fclose(converting);
     std::fflush(stdout);
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // Separator between the output folder and a file name in paths that the
 // tool forms and shows: '\\' on Windows, '/' elsewhere.
@@ -27,23 +28,38 @@ bool removeFile(const char* path);
 // linked.
 bool sameFile(const char* a, const char* b);
 
-// The program's arguments, as the programs take them: argc and argv as
-// main got them, in the system's form for paths.
+// The program's arguments, as the programs take them, in the form the
+// file functions above take names: on POSIX argc and argv as main got
+// them; on Windows the command line as the system holds it (UTF-16), in
+// UTF-8, so that any name Windows can hold reaches the files whole.
 class CommandLine {
 public:
     CommandLine(int argc, char** argv);
+    CommandLine(const CommandLine&) = delete;
+    CommandLine& operator=(const CommandLine&) = delete;
     int argc() const { return count; }
     char** argv() const { return values; }
 
 private:
     int count;
     char** values;
+    // The arguments in UTF-8 and the pointers handed out (Windows only).
+    std::vector<std::string> storage;
+    std::vector<char*> pointers;
 };
 
 // Prints text on standard output as its bytes are, never converted for
 // the console: paths and other names the user gave, which already come in
-// the console's own encoding.
+// the console's own encoding. On Windows the name (UTF-8, as CommandLine
+// gives it) is shown whole on a console, and in the ANSI code page when
+// output is redirected, as the programs have always written it.
 void printVerbatim(const char* text);
+
+// Prints text that came from a file (a ROM image's title) like the tool's
+// own text. On a terminal or console its control characters are shown as
+// \xNN, so that a file cannot act on the screen; redirected output gets
+// the bytes as they are.
+void printFromFile(const char* text);
 
 // For its lifetime, makes the console show the tool's Windows-1252 text as
 // written. The bytes the tool writes never change: on Windows, when
@@ -73,3 +89,15 @@ private:
 // U+FFFD, the replacement character, rather than C1 control codes that a
 // terminal could act on.
 std::string windows1252ToUtf8(const char* text, size_t length);
+
+// UTF-16 <-> UTF-8, for the names that Windows holds in UTF-16. A
+// surrogate without its pair, which a Windows name may hold, is kept in
+// the three-byte form of its code unit, so every name comes back
+// unchanged. utf16FromUtf8 is false for text that is not UTF-8 of that
+// kind (bytes in a code page, say), with out unspecified.
+std::string utf8FromUtf16(const std::u16string& text);
+bool utf16FromUtf8(const std::string& text, std::u16string& out);
+
+// Text with its control characters (below 0x20, 0x7F, and with c1 also
+// 0x80 to 0x9F) written as \xNN, two lower-case hexadecimal digits.
+std::string escapeControls(const char* text, bool c1);

@@ -23,6 +23,10 @@ struct LabelEntry {
     char text[32];
 };
 
+// "Erro ao abrir arquivo [path]" on standard output: the message of every
+// reader of the object whose file cannot be opened or read.
+void reportOpenFailure(const char* path);
+
 // LoROM bus address <-> file offset (copier header never counted).
 uint32_t loRomToFile(uint32_t address);
 uint32_t fileToLoRom(uint32_t offset);
@@ -84,4 +88,8 @@ private:
     // that load refuses it by its real name instead of opening a truncated
     // one.
     std::string overlongRomPath;
+    // The array that load last made and how many bytes it holds: a reload
+    // of an image that fits reuses it, unless data was given another one.
+    const uint8_t* loadedArray = nullptr;
+    size_t capacity = 0;
 };

@@ -7,6 +7,16 @@
 #include <climits>
 #include <cstring>
 
+#if defined(__has_include)
+#if __has_include(<sanitizer/asan_interface.h>)
+#include <sanitizer/asan_interface.h>
+#endif
+#endif
+#ifndef ASAN_POISON_MEMORY_REGION
+#define ASAN_POISON_MEMORY_REGION(address, length) ((void)(address), (void)(length))
+#define ASAN_UNPOISON_MEMORY_REGION(address, length) ((void)(address), (void)(length))
+#endif
+
 namespace {
 
 bool isOneOf(uint8_t value, const uint8_t (&accepted)[2]) {
@@ -23,11 +33,13 @@ long measure(FILE* file) {
     return length;
 }
 
-void reportOpenFailure(const char* path) {
-    std::printf("Erro ao abrir arquivo [%s]\n", path);
-}
-
 }  // namespace
+
+void reportOpenFailure(const char* path) {
+    std::printf("Erro ao abrir arquivo [");
+    printVerbatim(path);
+    std::printf("]\n");
+}
 
 int32_t RomImage::load() {
     const char* path = overlongRomPath.empty() ? romPath : overlongRomPath.c_str();
@@ -45,7 +57,17 @@ int32_t RomImage::load() {
     }
 
     const size_t bytes = static_cast<size_t>(length);
-    data.reset(new uint8_t[bytes]);
+    // A reload (the ROM string reader's, a fuzzer's next input) reads into
+    // the memory already held when the image fits it; what lies past the
+    // image is marked unaddressable for the address sanitizer, so that a
+    // read past the end is caught as in memory of the image's own size.
+    if (!data || data.get() != loadedArray || bytes > capacity) {
+        data.reset(new uint8_t[bytes]);
+        loadedArray = data.get();
+        capacity = bytes;
+    }
+    ASAN_UNPOISON_MEMORY_REGION(data.get(), bytes);
+    ASAN_POISON_MEMORY_REGION(data.get() + bytes, capacity - bytes);
     size = static_cast<int32_t>(length);
     const size_t got = bytes > 0 ? std::fread(data.get(), 1, bytes, romFile) : 0;
     // What a short read did not fill reads as zeros, never as garbage.

@@ -1,6 +1,7 @@
 #include "text/TextFile.h"
 
 #include "platform/Platform.h"
+#include "rom/RomImage.h"
 
 #include <cstring>
 
@@ -16,9 +17,7 @@ bool storePath(char (&field)[256], const char* path) {
     return true;
 }
 
-void reportOpenFailure(const char* path) {
-    std::printf("Erro ao abrir arquivo [%s]\n", path);
-}
+void reportOpenFailure(const char* path) { ::reportOpenFailure(path); }
 
 FILE* openForReading(const char* path) {
     FILE* file = openFile(path, "rb");

@@ -36,6 +36,19 @@ TEST(Extraction, ASampleImageGivesEveryGraphicAndItsLogLine) {
     EXPECT_EQ(ws.list(), (std::vector<std::string>{"arquivos", "game.sfc", "log.txt"}));
 }
 
+// On Windows such a name reaches neither the ANSI command line nor the
+// ANSI file functions whole.
+TEST(Extraction, AnImageNamedOutsideTheWindowsCodePageIsOpened) {
+    const SampleRom sample = buildSampleRom();
+    Workspace ws;
+    const std::string name = "\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0.sfc";  // Japanese for "game"
+    ws.write(name, sample.image);
+    const RunResult result = ws.run({"-i", name});
+    EXPECT_EQ(result.console, lines(SUCCESS));
+    EXPECT_EQ(result.status, 0);
+    expectGraphics(ws, sample, 169);
+}
+
 TEST(Extraction, TheWorkedExampleIsGraphicSeven) {
     const SampleRom sample = buildSampleRom();
     Workspace ws;

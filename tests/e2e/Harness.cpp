@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -116,6 +118,10 @@ RunResult Workspace::run(Program program, const std::vector<std::string>& args) 
         if (out < 0 || nothing < 0 || chdir(dir.c_str()) != 0) _exit(127);
         dup2(out, STDOUT_FILENO);
         dup2(nothing, STDIN_FILENO);
+        if (fileSizeLimit > 0) {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            if (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
+        }
         std::vector<char*> argv;
         for (std::string& entry : command) argv.push_back(entry.data());
         argv.push_back(nullptr);

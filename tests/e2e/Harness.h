@@ -53,6 +53,12 @@ public:
     RunResult run(const std::vector<std::string>& args) const { return run(Program::Extract, args); }
     RunResult run(Program program, const std::vector<std::string>& args) const;
 
+    // Later runs may write files of at most this many bytes (ulimit -f): a
+    // write past it fails part way, like one on a full disk (SIGXFSZ is
+    // ignored, so the program sees the failure instead of being killed).
+    void limitFileSize(uint64_t bytes) { fileSizeLimit = bytes; }
+
 private:
     std::filesystem::path dir;
+    uint64_t fileSizeLimit = 0;  // 0: no limit
 };

@@ -84,6 +84,28 @@ TEST(Load, TheCopierHeaderFlagStaysForLaterImages) {
     EXPECT_EQ(preset.mapMode, 0x20);
 }
 
+// Reloads into memory held from an earlier image when the image fits it:
+// each load holds exactly its own image's bytes, whatever came before, and
+// an array given to data from outside is never taken for the held one.
+TEST(Load, EveryReloadHoldsExactlyItsOwnImage) {
+    auto patterned = [](size_t size, uint8_t seed) {
+        std::vector<uint8_t> image(size);
+        for (size_t i = 0; i < size; ++i) image[i] = static_cast<uint8_t>(seed + i * 7);
+        return image;
+    };
+    RomImage rom;
+    const std::vector<std::vector<uint8_t>> images = {
+        patterned(0x10000, 1), patterned(0x8000, 2), patterned(0x18000, 3), patterned(0x10000, 4)};
+    for (const std::vector<uint8_t>& image : images) {
+        loadInto(rom, image);
+        ASSERT_EQ(rom.size, static_cast<int32_t>(image.size()));
+        EXPECT_EQ(std::vector<uint8_t>(rom.data.get(), rom.data.get() + rom.size), image);
+    }
+    rom.data = std::make_unique<uint8_t[]>(16);
+    loadInto(rom, images[2]);
+    EXPECT_EQ(std::vector<uint8_t>(rom.data.get(), rom.data.get() + rom.size), images[2]);
+}
+
 TEST(Load, AMissingFileChangesNothing) {
     RomImage rom;
     loadInto(rom, withHeaderAt(MIB, 0x7FC0, 0x20));
