@@ -1,0 +1,168 @@
+#include "insert/Insertion.h"
+
+#include "rom/HeaderLayout.h"
+#include "graphics/GameLayout.h"
+#include "graphics/GraphicCodec.h"
+#include "graphics/GraphicsDirectory.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+constexpr uint32_t ONE_KIB = 1024;
+
+// A graphic as the first walk found it, and what it must decode to.
+struct GraphicState {
+    GraphicRecord record;
+    Span stream;                  // its current stream
+    std::vector<uint8_t> meant;   // the edit, or the bytes decoded now
+    bool changed = false;
+    std::vector<uint8_t> newStream;
+};
+
+void storeRecordField(RomImage& rom, int graphic, uint32_t field, uint32_t value, size_t bytes) {
+    uint8_t little[3];
+    for (size_t i = 0; i < bytes; ++i) little[i] = static_cast<uint8_t>(value >> (8 * i));
+    rom.writeBytes(GRAPHICS_DIRECTORY_OFFSET + GRAPHIC_RECORD_SIZE * static_cast<uint32_t>(graphic) + field, little,
+                   bytes);
+}
+
+uint8_t sizeExponent(uint32_t romDataSize) {
+    uint8_t n = 0;
+    while ((uint64_t{ONE_KIB} << n) < romDataSize) ++n;
+    return n;
+}
+
+// Walks the directory, reading each graphic's edit beside it, and encodes
+// every changed one into its new stream.
+InsertResult survey(RomImage& rom, EditSource& edits, bool allowResize, std::vector<GraphicState>& states) {
+    InsertResult result;
+    const std::unique_ptr<uint8_t[]> edit(new uint8_t[LARGEST_GRAPHIC + 1]);
+    states.assign(GRAPHICS_COUNT, GraphicState());
+    auto refuse = [&](InsertResult::Outcome outcome, int graphic) {
+        result.outcome = outcome;
+        result.graphic = graphic;
+        return false;
+    };
+    const DirectoryWalk walk = walkGraphicsDirectory(rom, [&](const DecodedGraphic& g) {
+        GraphicState& state = states[g.number];
+        state.record = g.record;
+        const uint32_t start = g.dataIndex - rom.headerBytes();
+        state.stream = {start, start + g.decoded.packedLength};
+        const uint8_t* decoded = g.bytes;
+        const uint32_t decodedSize = g.decoded.producedLength;
+
+        uint32_t length = 0;
+        switch (edits.read(g.number, edit.get(), length)) {
+            case EditSource::Missing: state.meant.assign(decoded, decoded + decodedSize); return true;
+            case EditSource::Read: break;
+            case EditSource::TooLarge: return refuse(InsertResult::EditTooLarge, g.number);
+            case EditSource::Unreadable: return refuse(InsertResult::EditUnreadable, g.number);
+        }
+        if (length == 0) return refuse(InsertResult::EditEmpty, g.number);
+        if (length != decodedSize && !allowResize) {
+            result.editSize = length;
+            result.graphicSize = decodedSize;
+            return refuse(InsertResult::WrongSize, g.number);
+        }
+        state.meant.assign(edit.get(), edit.get() + length);
+        state.changed = length != decodedSize || std::memcmp(edit.get(), decoded, length) != 0;
+        if (state.changed) state.newStream = compressGraphic(state.meant.data(), state.meant.size());
+        return true;
+    });
+    if (walk.outcome == DirectoryWalk::ReadError) refuse(InsertResult::ReadError, walk.graphic);
+    return result;
+}
+
+PlacementInput placementInput(const RomImage& rom, const std::vector<GraphicState>& states,
+                              const InsertSettings& settings) {
+    PlacementInput input;
+    input.romDataSize = rom.romDataSize();
+    uint32_t header = 0;
+    rom.findInternalHeader(header);
+    header -= rom.headerBytes();
+    input.header = {header, header + INTERNAL_HEADER_SIZE};
+    input.directory = {GRAPHICS_DIRECTORY_OFFSET, GRAPHICS_DIRECTORY_OFFSET + GRAPHIC_RECORD_SIZE * GRAPHICS_COUNT};
+    input.freeRanges = settings.freeRanges;
+    for (int graphic = 0; graphic < GRAPHICS_COUNT; ++graphic) {
+        const GraphicState& state = states[graphic];
+        input.streams.push_back(state.stream);
+        if (state.changed) input.changed.push_back({graphic, static_cast<uint32_t>(state.newStream.size())});
+    }
+    return input;
+}
+
+// Writes the plan into the image: new space, streams, records, the ROM
+// size when it grew, the checksum.
+void applyPlan(RomImage& rom, const std::vector<GraphicState>& states, const PlacementPlan& plan,
+               InsertResult& result) {
+    result.oldRomDataSize = rom.romDataSize();
+    result.newRomDataSize = plan.romDataSize;
+    if (plan.romDataSize > rom.romDataSize()) {
+        rom.growRomData(plan.romDataSize, NEW_SPACE_FILL);
+        rom.setRomSizeExponent(sizeExponent(plan.romDataSize));
+    }
+    for (const Placement& placement : plan.placements) {
+        const GraphicState& state = states[placement.graphic];
+        rom.writeBytes(placement.offset, state.newStream.data(), state.newStream.size());
+        const uint32_t address = placement.kind == PlaceKind::InPlace ? state.record.dataAddress
+                                                                      : fileToLoRom(placement.offset);
+        if (address != state.record.dataAddress) {
+            storeRecordField(rom, placement.graphic, RECORD_DATA_ADDRESS, address, 3);
+        }
+        const uint32_t decodedSize = std::max<uint32_t>(state.record.unpackedSize, 1);
+        if (state.meant.size() != decodedSize) {
+            storeRecordField(rom, placement.graphic, RECORD_UNPACKED_SIZE, static_cast<uint32_t>(state.meant.size()), 2);
+        }
+        result.changes.push_back({placement.graphic, state.record.dataAddress, state.stream.length(), address,
+                                  static_cast<uint32_t>(state.newStream.size()), placement.kind});
+    }
+    if (!plan.placements.empty()) rom.updateChecksum();
+}
+
+// Walks the new image: every graphic must decode to exactly what it is
+// meant to; -1 when all do, else the first that does not.
+int firstMismatch(RomImage& rom, const std::vector<GraphicState>& states) {
+    const DirectoryWalk walk = walkGraphicsDirectory(rom, [&](const DecodedGraphic& g) {
+        const std::vector<uint8_t>& meant = states[g.number].meant;
+        if (g.decoded.producedLength != meant.size() || std::memcmp(g.bytes, meant.data(), meant.size()) != 0) {
+            return false;
+        }
+        return true;
+    });
+    return walk.outcome == DirectoryWalk::Complete ? -1 : walk.graphic;
+}
+
+}  // namespace
+
+InsertResult insertGraphics(RomImage& rom, EditSource& edits, const InsertSettings& settings) {
+    std::vector<GraphicState> states;
+    InsertResult result = survey(rom, edits, settings.allowResize, states);
+    if (result.outcome != InsertResult::Done) return result;
+
+    const PlacementInput input = placementInput(rom, states, settings);
+    result.freeRange = checkFreeRanges(input);
+    if (result.freeRange.kind != FreeRangeProblem::None) {
+        result.outcome = InsertResult::BadFreeRange;
+        result.graphic = result.freeRange.graphic;
+        return result;
+    }
+    const PlacementPlan plan = placeStreams(input);
+    if (plan.outcome != PlacementPlan::Placed) {
+        result.outcome = plan.outcome == PlacementPlan::LongerThanBank ? InsertResult::LongerThanBank
+                                                                       : InsertResult::PastLoRomLimit;
+        result.graphic = plan.graphic;
+        return result;
+    }
+
+    applyPlan(rom, states, plan, result);
+    const int mismatch = firstMismatch(rom, states);
+    if (mismatch >= 0) {
+        result.outcome = InsertResult::Mismatch;
+        result.graphic = mismatch;
+        result.changes.clear();
+    }
+    return result;
+}
