@@ -263,8 +263,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     if (result.outcome == InsertResult::LongerThanBank) {
         FUZZ_CHECK(changed[result.graphic]);
+        FUZZ_CHECK(result.graphic >= 0);
         const std::vector<uint8_t>& edit = c.edits.edits[result.graphic];
         FUZZ_CHECK(compressGraphicReference(edit.data(), edit.size()).size() > LOROM_BANK_SIZE);
+        return 0;
+    }
+    if (result.outcome == InsertResult::StreamOverChangedFields) {
+        FUZZ_CHECK(!changed[result.graphic]);
+        FUZZ_CHECK(originals[result.graphic].stream.overlaps(header) || originals[result.graphic].stream.overlaps(directory));
         return 0;
     }
     if (result.outcome == InsertResult::PastLoRomLimit) {

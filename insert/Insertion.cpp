@@ -94,6 +94,44 @@ PlacementInput placementInput(const RomImage& rom, const std::vector<GraphicStat
     return input;
 }
 
+// The bytes outside the new streams that the plan changes: the fields of
+// the records that change, the checksum pair, the ROM-size byte when the
+// image grows.
+std::vector<Span> changedFields(const std::vector<GraphicState>& states, const PlacementPlan& plan,
+                                const PlacementInput& input) {
+    std::vector<Span> fields;
+    for (const Placement& placement : plan.placements) {
+        const GraphicState& state = states[placement.graphic];
+        const uint32_t record = GRAPHICS_DIRECTORY_OFFSET + GRAPHIC_RECORD_SIZE * static_cast<uint32_t>(placement.graphic);
+        if (placement.kind != PlaceKind::InPlace) {
+            fields.push_back({record + RECORD_DATA_ADDRESS, record + RECORD_DATA_ADDRESS + 3});
+        }
+        if (state.meant.size() != std::max<uint32_t>(state.record.unpackedSize, 1)) {
+            fields.push_back({record + RECORD_UNPACKED_SIZE, record + RECORD_UNPACKED_SIZE + 2});
+        }
+    }
+    if (!plan.placements.empty()) {
+        const uint32_t pair = input.header.start + HEADER_CHECKSUM_COMPLEMENT;
+        fields.push_back({pair, pair + 4});
+    }
+    if (plan.romDataSize > input.romDataSize) {
+        fields.push_back({input.header.start + HEADER_ROM_SIZE, input.header.start + HEADER_ROM_SIZE + 1});
+    }
+    return fields;
+}
+
+// A graphic that stays as it is but whose stream reads one of those bytes
+// would no longer decode as it did; -1 when there is none.
+int graphicOverChangedFields(const std::vector<GraphicState>& states, const std::vector<Span>& fields) {
+    for (int graphic = 0; graphic < GRAPHICS_COUNT; ++graphic) {
+        if (states[graphic].changed) continue;
+        for (const Span& field : fields) {
+            if (states[graphic].stream.overlaps(field)) return graphic;
+        }
+    }
+    return -1;
+}
+
 // Writes the plan into the image: new space, streams, records, the ROM
 // size when it grew, the checksum.
 void applyPlan(RomImage& rom, const std::vector<GraphicState>& states, const PlacementPlan& plan,
@@ -154,6 +192,13 @@ InsertResult insertGraphics(RomImage& rom, EditSource& edits, const InsertSettin
         result.outcome = plan.outcome == PlacementPlan::LongerThanBank ? InsertResult::LongerThanBank
                                                                        : InsertResult::PastLoRomLimit;
         result.graphic = plan.graphic;
+        return result;
+    }
+
+    const int reader = graphicOverChangedFields(states, changedFields(states, plan, input));
+    if (reader >= 0) {
+        result.outcome = InsertResult::StreamOverChangedFields;
+        result.graphic = reader;
         return result;
     }
 

@@ -40,6 +40,8 @@ struct InsertResult {
         BadFreeRange,    // see freeRange
         LongerThanBank,  // the graphic's new stream is longer than 32 KiB
         PastLoRomLimit,  // the ROM data would pass 4 MiB
+        StreamOverChangedFields,  // a graphic left as it is reads a record or
+                                  // header byte that the changes rewrite
         Mismatch,        // internal: the new image does not decode as meant
     } outcome = Done;
     int graphic = -1;           // the graphic a refusal concerns

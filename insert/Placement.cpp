@@ -62,13 +62,9 @@ private:
     std::vector<Span> spans;
 };
 
-bool crossesBank(uint32_t start, uint32_t length) {
-    return length > 0 && start / LOROM_BANK_SIZE != (uint64_t{start} + length - 1) / LOROM_BANK_SIZE;
-}
-
 bool fitsInPlace(const PlacementInput& input, const StreamToPlace& stream) {
     const Span old = input.streams[stream.graphic];
-    if (stream.length > old.length() || crossesBank(old.start, stream.length)) return false;
+    if (stream.length > old.length()) return false;
     const Span written{old.start, old.start + stream.length};
     if (written.overlaps(input.header) || written.overlaps(input.directory)) return false;
     for (size_t other = 0; other < input.streams.size(); ++other) {
@@ -139,12 +135,12 @@ PlacementPlan placeStreams(const PlacementInput& input) {
     for (size_t i = 0; i < input.changed.size(); ++i) {
         const StreamToPlace& stream = input.changed[i];
         Placement placement{stream.graphic, input.streams[stream.graphic].start, PlaceKind::InPlace};
-        if (stream.length > LOROM_BANK_SIZE) {
-            plan.outcome = PlacementPlan::LongerThanBank;
-            plan.graphic = stream.graphic;
-            return plan;
-        }
         if (!inPlace[i]) {
+            if (stream.length > LOROM_BANK_SIZE) {
+                plan.outcome = PlacementPlan::LongerThanBank;
+                plan.graphic = stream.graphic;
+                return plan;
+            }
             if (freeRanges.find(stream.length, placement.offset)) {
                 placement.kind = PlaceKind::FreeRange;
             } else if (vacated.find(stream.length, placement.offset)) {

@@ -47,8 +47,9 @@ struct PlacementPlan {
 
 // Places every changed stream:
 //  - in place, when it fits in the bytes of the graphic's current stream,
-//    no other record's stream overlaps those bytes, and it crosses no bank
-//    and neither the header nor the directory;
+//    no other record's stream overlaps those bytes and it covers neither
+//    the header nor the directory (a stream the game already reads across
+//    a bank end may stay so: it is read where it always was);
 //  - else in the first room that holds it, looking in the free ranges,
 //    then in the bytes left by graphics moved out (where no graphic that
 //    stays still uses them), then at the end of the ROM data, which then
@@ -56,8 +57,8 @@ struct PlacementPlan {
 //  - a new placement never crosses a 32 KiB bank, never overlaps the
 //    header, the directory or any stream old or new, and never ends past
 //    4 MiB of ROM data.
-// Fails with LongerThanBank for a stream longer than a bank, and with
-// PastLoRomLimit when the ROM data would pass 4 MiB.
+// Fails with LongerThanBank for a stream that must move and is longer
+// than a bank, and with PastLoRomLimit when the ROM data would pass 4 MiB.
 PlacementPlan placeStreams(const PlacementInput& input);
 
 // The ROM data grows to this size to hold end bytes: the next size of

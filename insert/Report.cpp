@@ -120,6 +120,11 @@ void printRefusal(const InsertResult& result, const InsertOptions& options) {
             printGraphicPath(folder, result.graphic);
             std::printf(": a imagem passaria de 4 MiB, o limite de uma ROM LoROM.\n");
             break;
+        case InsertResult::StreamOverChangedFields:
+            std::printf("Os dados de %s cobrem bytes do diret\xF3rio ou do cabe\xE7""alho que a inser\xE7\xE3o "
+                        "reescreve; o gr\xE1""fico mudaria.\n",
+                        graphicFileName(result.graphic).c_str());
+            break;
         case InsertResult::Mismatch:
             std::printf("Erro interno: %s n\xE3o confere na nova imagem.\n", graphicFileName(result.graphic).c_str());
             break;
