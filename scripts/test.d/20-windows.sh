@@ -11,7 +11,7 @@ bash scripts/setup.sh $(cat scripts/build-packages.txt) g++-mingw-w64-x86-64-pos
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 # Every program of the project, as the Windows build makes it.
-programs=(brelquim)
+programs=(brelquim brelquim-insert)
 unitTests="$PWD/build/windows/tests/brelquim_unit_tests.exe"
 e2eTests="$PWD/build/default/tests/brelquim_e2e_tests"
 
