@@ -131,7 +131,19 @@ void decodeWholeGroups(const uint8_t*& streamAt, const uint8_t* streamEnd, uint8
     outAt = out;
 }
 
-// Encoding, eight bytes at a time.
+// Encoding, eight bytes at a time. The encoder moves words in and out with
+// plain copies, which give byte i in bits 8i to 8i+7 on a little-endian
+// machine only (compilers turn the byte-by-byte stores above into slow
+// shift chains here); every target of the project is one.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the encoder's words are little-endian");
+
+uint64_t loadWord(const uint8_t* bytes) {
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+void storeWord(uint8_t* bytes, uint64_t word) { std::memcpy(bytes, &word, sizeof word); }
 
 constexpr uint64_t EACH_BYTE = 0x0101010101010101u;
 constexpr uint64_t HIGH_BITS = 0x8080808080808080u;
@@ -176,19 +188,28 @@ uint8_t fillOf(const uint8_t* group, size_t count) {
     return fill;
 }
 
-// The fill of a whole group, with the common cases first: a value that
-// fills five or more of the eight bytes is the only one with the highest
-// count; eight different values leave the first as the fill.
-uint8_t fillOfWord(uint64_t word, const uint8_t* group) {
+// True when some byte of x is zero (exact as a whole; which byte is not
+// told).
+bool hasZeroByte(uint64_t x) {
+    return ((x - EACH_BYTE) & ~x & HIGH_BITS) != 0;
+}
+
+// The fill of a whole group and its literals (bit 7 of each byte that is
+// not the fill), with the common cases first: a value that fills five or
+// more of the eight bytes is the only one with the highest count; eight
+// different values leave the first as the fill.
+uint8_t fillOfWord(uint64_t word, const uint8_t* group, uint64_t& literals) {
     const uint8_t first = static_cast<uint8_t>(word);
-    const uint64_t others = nonZeroBytes(word ^ (first * EACH_BYTE));
-    if (countMarked(others) <= 3) return first;
-    uint64_t repeats = 0;
-    for (int distance = 1; distance <= 4; ++distance) repeats |= ~nonZeroBytes(word ^ rotateBytes(word, distance));
-    if ((repeats & HIGH_BITS) == 0) return first;
-    const uint8_t second = static_cast<uint8_t>(word >> 8);
-    if (countMarked(nonZeroBytes(word ^ (second * EACH_BYTE))) <= 3) return second;
-    return fillOf(group, GROUP_FLAGS);
+    literals = nonZeroBytes(word ^ (first * EACH_BYTE));
+    if (countMarked(literals) <= 3) return first;
+    const bool repeats = hasZeroByte(word ^ rotateBytes(word, 1)) || hasZeroByte(word ^ rotateBytes(word, 2)) ||
+                         hasZeroByte(word ^ rotateBytes(word, 3)) || hasZeroByte(word ^ rotateBytes(word, 4));
+    if (!repeats) return first;
+    const uint8_t fill = countMarked(nonZeroBytes(word ^ (uint8_t(word >> 8) * EACH_BYTE))) <= 3
+                             ? static_cast<uint8_t>(word >> 8)
+                             : fillOf(group, GROUP_FLAGS);
+    literals = nonZeroBytes(word ^ (fill * EACH_BYTE));
+    return fill;
 }
 
 // How a control byte gathers the group's literals to its first bytes, as
@@ -288,13 +309,13 @@ size_t compressGraphicInto(const uint8_t* bytes, size_t length, uint8_t* out) {
     // Whole groups write eight literal bytes whatever their count: the
     // bound leaves room for the last one's.
     for (; length - at >= GROUP_FLAGS; at += GROUP_FLAGS) {
-        const uint64_t word = loadBytes(bytes + at);
-        const uint8_t fill = fillOfWord(word, bytes + at);
-        const uint64_t literals = nonZeroBytes(word ^ (fill * EACH_BYTE));
+        const uint64_t word = loadWord(bytes + at);
+        uint64_t literals;
+        const uint8_t fill = fillOfWord(word, bytes + at, literals);
         const uint8_t control = controlOf(literals);
         out[0] = control;
         out[1] = fill;
-        storeBytes(out + GROUP_HEADER, gatherLiterals(word, control));
+        storeWord(out + GROUP_HEADER, gatherLiterals(word, control));
         out += GROUP_HEADER + countMarked(literals);
     }
     if (at < length) out += encodeGroup(bytes + at, length - at, out);

@@ -13,13 +13,14 @@ namespace {
 
 constexpr uint32_t ONE_KIB = 1024;
 
-// A graphic as the first walk found it, and what it must decode to.
+// A graphic as the first walk found it, and what it becomes.
 struct GraphicState {
     GraphicRecord record;
-    Span stream;                  // its current stream
-    std::vector<uint8_t> meant;   // the edit, or the bytes decoded now
+    Span stream;                      // its current stream
     bool changed = false;
-    std::vector<uint8_t> newStream;
+    std::vector<uint8_t> decoded;     // unchanged: the bytes it decodes to
+    uint16_t newSizeField = 0;        // changed: its record's size field
+    std::vector<uint8_t> newStream;   // changed: checked to decode to the edit
 };
 
 void storeRecordField(RomImage& rom, int graphic, uint32_t field, uint32_t value, size_t bytes) {
@@ -40,6 +41,9 @@ uint8_t sizeExponent(uint32_t romDataSize) {
 InsertResult survey(RomImage& rom, EditSource& edits, bool allowResize, std::vector<GraphicState>& states) {
     InsertResult result;
     const std::unique_ptr<uint8_t[]> edit(new uint8_t[LARGEST_GRAPHIC + 1]);
+    // Streams are made here, checked and kept at their exact length.
+    const std::unique_ptr<uint8_t[]> stream(new uint8_t[compressedBound(LARGEST_GRAPHIC)]);
+    const std::unique_ptr<uint8_t[]> check(new uint8_t[LARGEST_GRAPHIC]);
     states.assign(GRAPHICS_COUNT, GraphicState());
     auto refuse = [&](InsertResult::Outcome outcome, int graphic) {
         result.outcome = outcome;
@@ -56,7 +60,7 @@ InsertResult survey(RomImage& rom, EditSource& edits, bool allowResize, std::vec
 
         uint32_t length = 0;
         switch (edits.read(g.number, edit.get(), length)) {
-            case EditSource::Missing: state.meant.assign(decoded, decoded + decodedSize); return true;
+            case EditSource::Missing: state.decoded.assign(decoded, decoded + decodedSize); return true;
             case EditSource::Read: break;
             case EditSource::TooLarge: return refuse(InsertResult::EditTooLarge, g.number);
             case EditSource::Unreadable: return refuse(InsertResult::EditUnreadable, g.number);
@@ -67,9 +71,20 @@ InsertResult survey(RomImage& rom, EditSource& edits, bool allowResize, std::vec
             result.graphicSize = decodedSize;
             return refuse(InsertResult::WrongSize, g.number);
         }
-        state.meant.assign(edit.get(), edit.get() + length);
         state.changed = length != decodedSize || std::memcmp(edit.get(), decoded, length) != 0;
-        if (state.changed) state.newStream = compressGraphic(state.meant.data(), state.meant.size());
+        if (!state.changed) {
+            state.decoded.assign(decoded, decoded + decodedSize);
+            return true;
+        }
+        // A one-byte graphic keeps a size field of 0.
+        state.newSizeField = length == decodedSize ? g.record.unpackedSize : static_cast<uint16_t>(length);
+        const size_t streamLength = compressGraphicInto(edit.get(), length, stream.get());
+        const GraphicDecode back = decodeGraphic(stream.get(), streamLength, state.newSizeField, check.get());
+        if (back.packedLength != streamLength || back.producedLength != length ||
+            std::memcmp(check.get(), edit.get(), length) != 0) {
+            return refuse(InsertResult::Mismatch, g.number);
+        }
+        state.newStream.assign(stream.get(), stream.get() + streamLength);
         return true;
     });
     if (walk.outcome == DirectoryWalk::ReadError) refuse(InsertResult::ReadError, walk.graphic);
@@ -106,7 +121,7 @@ std::vector<Span> changedFields(const std::vector<GraphicState>& states, const P
         if (placement.kind != PlaceKind::InPlace) {
             fields.push_back({record + RECORD_DATA_ADDRESS, record + RECORD_DATA_ADDRESS + 3});
         }
-        if (state.meant.size() != std::max<uint32_t>(state.record.unpackedSize, 1)) {
+        if (state.newSizeField != state.record.unpackedSize) {
             fields.push_back({record + RECORD_UNPACKED_SIZE, record + RECORD_UNPACKED_SIZE + 2});
         }
     }
@@ -150,9 +165,8 @@ void applyPlan(RomImage& rom, const std::vector<GraphicState>& states, const Pla
         if (address != state.record.dataAddress) {
             storeRecordField(rom, placement.graphic, RECORD_DATA_ADDRESS, address, 3);
         }
-        const uint32_t decodedSize = std::max<uint32_t>(state.record.unpackedSize, 1);
-        if (state.meant.size() != decodedSize) {
-            storeRecordField(rom, placement.graphic, RECORD_UNPACKED_SIZE, static_cast<uint32_t>(state.meant.size()), 2);
+        if (state.newSizeField != state.record.unpackedSize) {
+            storeRecordField(rom, placement.graphic, RECORD_UNPACKED_SIZE, state.newSizeField, 2);
         }
         result.changes.push_back({placement.graphic, state.record.dataAddress, state.stream.length(), address,
                                   static_cast<uint32_t>(state.newStream.size()), placement.kind});
@@ -161,14 +175,20 @@ void applyPlan(RomImage& rom, const std::vector<GraphicState>& states, const Pla
 }
 
 // Walks the new image: every graphic must decode to exactly what it is
-// meant to; -1 when all do, else the first that does not.
+// meant to. An unchanged graphic's bytes are compared as decoded; a
+// changed graphic must be read from exactly its new stream, with its new
+// size, which decoded to its edit when it was made. -1 when all hold, else
+// the first graphic that does not.
 int firstMismatch(RomImage& rom, const std::vector<GraphicState>& states) {
     const DirectoryWalk walk = walkGraphicsDirectory(rom, [&](const DecodedGraphic& g) {
-        const std::vector<uint8_t>& meant = states[g.number].meant;
-        if (g.decoded.producedLength != meant.size() || std::memcmp(g.bytes, meant.data(), meant.size()) != 0) {
-            return false;
+        const GraphicState& state = states[g.number];
+        if (!state.changed) {
+            return g.decoded.producedLength == state.decoded.size() &&
+                   std::memcmp(g.bytes, state.decoded.data(), state.decoded.size()) == 0;
         }
-        return true;
+        const std::vector<uint8_t>& stream = state.newStream;
+        return g.record.unpackedSize == state.newSizeField && g.decoded.packedLength == stream.size() &&
+               std::memcmp(&rom.data[g.dataIndex], stream.data(), stream.size()) == 0;
     });
     return walk.outcome == DirectoryWalk::Complete ? -1 : walk.graphic;
 }
