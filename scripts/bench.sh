@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Measures the decoder and whole extraction runs on one core and prints
-# the figures of the README's Performance section:
+# Measures the codec and whole runs on one core and prints the figures of
+# the README's Performance section:
 #   1. the decoder (decompressGraphic) on 64 KiB graphics of three kinds, in
 #      GB/s of decoded output, and its ratio to the per-byte reference
 #      measured in the same run; loading a 4 MiB image;
-#   2. a whole run of brelquim against the I/O floor (bench/io_floor) on the
+#   2. the encoder (compressGraphic) on the same graphics, in GB/s of input,
+#      beside the reference that counts each group in a table;
+#   3. a whole run of brelquim against the I/O floor (bench/io_floor) on the
 #      1 MiB and the 4 MiB sample image, timed with hyperfine: median wall
-#      time of each and their ratio;
-#   3. the peak resident memory of both, from /usr/bin/time -v.
+#      time of each and their ratio; the peak resident memory of both, from
+#      /usr/bin/time -v;
+#   4. a whole run of brelquim-insert with all 169 graphics of the 4 MiB
+#      sample changed, against its I/O floor (bench/insert_floor), the same
+#      way.
 # Environment: BENCH_CPU (core to run on, default the last one),
 # BENCH_ROUNDS and BENCH_RUNS (hyperfine rounds, runs per round), BENCH_DIR
 # (where the runs write; default a folder in /dev/shm, a tmpfs, where the
@@ -46,6 +51,15 @@ printf '%-12s %13s %14s %8s\n' kind "decoder GB/s" "per-byte GB/s" ratio
 for kind in mostly_fill random half_fill; do
   fast=$(median "decode/fast_$kind")
   reference=$(median "decode/reference_$kind")
+  awk -v k="$kind" -v f="$fast" -v r="$reference" \
+    'BEGIN { printf "%-12s %13.2f %14.2f %7.1fx\n", k, f / 1e9, r / 1e9, f / r }'
+done
+echo
+echo "== encoder: the same graphics, median of 5 repetitions"
+printf '%-12s %13s %14s %8s\n' kind "encoder GB/s" "reference GB/s" ratio
+for kind in mostly_fill random half_fill; do
+  fast=$(median "encode/fast_$kind")
+  reference=$(median "encode/reference_$kind")
   awk -v k="$kind" -v f="$fast" -v r="$reference" \
     'BEGIN { printf "%-12s %13.2f %14.2f %7.1fx\n", k, f / 1e9, r / 1e9, f / r }'
 done
@@ -96,3 +110,27 @@ for sample in standard large; do
     'BEGIN { printf "%-8s run %.2f ms, floor %.2f ms, ratio %.3f; peak memory run %d KiB, floor %d KiB (%+d KiB)\n",
              s, r * 1e3, f * 1e3, r / f, rp, fp, rp - fp }'
 done
+
+echo
+echo "== brelquim-insert, all 169 graphics of the 4 MiB sample changed, against its I/O floor:"
+echo "   median wall time of $((rounds * runs)) runs each (hyperfine, alternating rounds; the"
+echo "   output removed before every run), and the mean CPU time (user + system)"
+insertWork="$work/insert-large"
+mkdir "$insertWork"
+(cd "$insertWork" && "$build/brelquim" -i ../large.sfc >/dev/null)
+"$build/bench/edit_all" "$insertWork/arquivos"
+cd "$insertWork"
+"$build/brelquim-insert" -i ../large.sfc -o new.sfc | tail -3
+for round in $(seq "$rounds"); do
+  on_core hyperfine -N --warmup 3 --runs "$runs" --prepare "rm -f new.sfc" \
+    --export-json "$work/insert-$round.json" \
+    "$build/brelquim-insert -i ../large.sfc -o new.sfc" "$build/bench/insert_floor ../large.sfc arquivos new.sfc" \
+    >/dev/null 2>>"$work/hyperfine.log" || { cat "$work/hyperfine.log" >&2; exit 1; }
+done
+cd - >/dev/null
+jq -s '[.[].results[0].times[]] | sort | .[length / 2 | floor]' "$work"/insert-*.json >"$work/run.txt"
+jq -s '[.[].results[1].times[]] | sort | .[length / 2 | floor]' "$work"/insert-*.json >"$work/floor.txt"
+cpu() { jq -s --argjson i "$1" '[.[].results[$i] | .user + .system] | add / length' "$work"/insert-*.json; }
+awk -v r="$(cat "$work/run.txt")" -v f="$(cat "$work/floor.txt")" -v rc="$(cpu 0)" -v fc="$(cpu 1)" \
+  'BEGIN { printf "insert   run %.2f ms, floor %.2f ms, ratio %.3f; CPU run %.2f ms, floor %.2f ms, ratio %.3f\n",
+           r * 1e3, f * 1e3, r / f, rc * 1e3, fc * 1e3, rc / fc }'
