@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
+#include <cstring>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -27,7 +29,15 @@ std::string toolExecutable(Program program) {
     const char* variable = program == Program::Insert ? "BRELQUIM_INSERT_EXE"
                            : program == Program::Png  ? "BRELQUIM_PNG_EXE"
                                                       : "BRELQUIM_EXE";
-    const std::string exe = environment(variable);
+    std::string exe = environment(variable);
+    // Else the program in the folder every program is built into, named
+    // as its variable says: BRELQUIM_INSERT_EXE is brelquim-insert.
+    if (exe.empty() && !environment("BRELQUIM_PROGRAM_DIR").empty()) {
+        std::string name = variable;
+        name.resize(name.size() - std::strlen("_EXE"));
+        for (char& c : name) c = c == '_' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        exe = (fs::path(environment("BRELQUIM_PROGRAM_DIR")) / name).string();
+    }
     if (exe.empty()) throw std::runtime_error(std::string(variable) + " is not set");
     return fs::absolute(exe).string();
 }

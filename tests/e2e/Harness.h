@@ -2,7 +2,8 @@
 // captures what it leaves behind: console bytes, exit status, files.
 //
 // BRELQUIM_EXE names the extraction program, BRELQUIM_INSERT_EXE and
-// BRELQUIM_PNG_EXE the others; BRELQUIM_RUNNER, when set, is a program
+// BRELQUIM_PNG_EXE the others (when one is not set, the program of that
+// name in the folder BRELQUIM_PROGRAM_DIR: brelquim-insert, ...); BRELQUIM_RUNNER, when set, is a program
 // that runs them (Windows executables under Wine, say), and then
 // BRELQUIM_TARGET=windows makes the expected texts use CR LF line ends
 // and backslash paths.
