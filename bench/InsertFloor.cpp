@@ -7,6 +7,7 @@
 // that decodes the image must do too.
 //
 //   insert_floor <rom> <folder> <output>
+#include "bench/FloorSupport.h"
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
 #include "platform/Platform.h"
@@ -19,24 +20,6 @@
 namespace {
 
 constexpr size_t LARGEST_FILE = 65536;
-constexpr size_t PAGE = 4096;
-
-bool readWhole(const char* path, std::unique_ptr<uint8_t[]>& bytes, size_t& size) {
-    FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    std::fseek(file, 0, SEEK_END);
-    const long length = std::ftell(file);
-    std::fseek(file, 0, SEEK_SET);
-    if (length <= 0) {
-        std::fclose(file);
-        return false;
-    }
-    size = static_cast<size_t>(length);
-    bytes.reset(new uint8_t[size]);
-    const size_t read = std::fread(bytes.get(), 1, size, file);
-    std::fclose(file);
-    return read == size;
-}
 
 }  // namespace
 
@@ -45,14 +28,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: insert_floor <rom> <folder> <output>\n");
         return 2;
     }
-    std::unique_ptr<uint8_t[]> image;
-    size_t size = 0;
-    if (!readWhole(argv[1], image, size)) {
+    WholeFile image;
+    if (!readWhole(argv[1], image)) {
         std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 1;
     }
-    uint8_t pageSum = 0;
-    for (size_t at = 0; at < size; at += PAGE) pageSum = static_cast<uint8_t>(pageSum + image[at]);
+    uint8_t pageSum = touchPages(image);
 
     const std::unique_ptr<uint8_t[]> buffer(new uint8_t[LARGEST_FILE]);
     size_t filesRead = 0;
@@ -66,7 +47,7 @@ int main(int argc, char** argv) {
     }
 
     ReplacingFile output(argv[3]);
-    if (!output.isOpen() || !output.write(image.get(), size) || !output.commit()) {
+    if (!output.isOpen() || !output.write(image.bytes.get(), image.size) || !output.commit()) {
         std::fprintf(stderr, "cannot write %s\n", argv[3]);
         return 1;
     }

@@ -36,6 +36,18 @@ else
 fi
 trap 'rm -rf "$work"' EXIT
 on_core() { taskset -c "$cpu" "$@"; }
+# Times a run against its floor in alternating hyperfine rounds, from the
+# current folder, and leaves the median wall time of each in run.txt and
+# floor.txt; the JSON of each round in $work/<name>-<round>.json.
+#   timeRounds <name> <prepare command> <run command> <floor command>
+timeRounds() {
+  for round in $(seq "$rounds"); do
+    on_core hyperfine -N --warmup 3 --runs "$runs" --prepare "$2" --export-json "$work/$1-$round.json" "$3" "$4" \
+      >/dev/null 2>>"$work/hyperfine.log" || { cat "$work/hyperfine.log" >&2; exit 1; }
+  done
+  jq -s '[.[].results[0].times[]] | sort | .[length / 2 | floor]' "$work/$1"-*.json >"$work/run.txt"
+  jq -s '[.[].results[1].times[]] | sort | .[length / 2 | floor]' "$work/$1"-*.json >"$work/floor.txt"
+}
 
 echo "== machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; measured on core $cpu"
 
@@ -87,15 +99,9 @@ for sample in standard large; do
   fi
 
   cd "$work/run-$sample"
-  for round in $(seq "$rounds"); do
-    on_core hyperfine -N --warmup 3 --runs "$runs" --prepare "rm -rf arquivos log.txt" \
-      --export-json "$work/$sample-$round.json" \
-      "$build/brelquim -i ../$sample.sfc" "$build/bench/io_floor ../$sample.sfc $logBytes" \
-      >/dev/null 2>>"$work/hyperfine.log" || { cat "$work/hyperfine.log" >&2; exit 1; }
-  done
+  timeRounds "$sample" "rm -rf arquivos log.txt" \
+    "$build/brelquim -i ../$sample.sfc" "$build/bench/io_floor ../$sample.sfc $logBytes"
   cd - >/dev/null
-  jq -s '[.[].results[0].times[]] | sort | .[length / 2 | floor]' "$work/$sample"-*.json >"$work/run.txt"
-  jq -s '[.[].results[1].times[]] | sort | .[length / 2 | floor]' "$work/$sample"-*.json >"$work/floor.txt"
 
   # Peak resident memory, the median of five runs of each.
   peak() {
@@ -121,15 +127,9 @@ mkdir "$insertWork"
 "$build/bench/edit_all" "$insertWork/arquivos"
 cd "$insertWork"
 "$build/brelquim-insert" -i ../large.sfc -o new.sfc | tail -3
-for round in $(seq "$rounds"); do
-  on_core hyperfine -N --warmup 3 --runs "$runs" --prepare "rm -f new.sfc" \
-    --export-json "$work/insert-$round.json" \
-    "$build/brelquim-insert -i ../large.sfc -o new.sfc" "$build/bench/insert_floor ../large.sfc arquivos new.sfc" \
-    >/dev/null 2>>"$work/hyperfine.log" || { cat "$work/hyperfine.log" >&2; exit 1; }
-done
+timeRounds insert "rm -f new.sfc" \
+  "$build/brelquim-insert -i ../large.sfc -o new.sfc" "$build/bench/insert_floor ../large.sfc arquivos new.sfc"
 cd - >/dev/null
-jq -s '[.[].results[0].times[]] | sort | .[length / 2 | floor]' "$work"/insert-*.json >"$work/run.txt"
-jq -s '[.[].results[1].times[]] | sort | .[length / 2 | floor]' "$work"/insert-*.json >"$work/floor.txt"
 cpu() { jq -s --argjson i "$1" '[.[].results[$i] | .user + .system] | add / length' "$work"/insert-*.json; }
 awk -v r="$(cat "$work/run.txt")" -v f="$(cat "$work/floor.txt")" -v rc="$(cpu 0)" -v fc="$(cpu 1)" \
   'BEGIN { printf "insert   run %.2f ms, floor %.2f ms, ratio %.3f; CPU run %.2f ms, floor %.2f ms, ratio %.3f\n",
