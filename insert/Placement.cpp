@@ -46,10 +46,10 @@ public:
     // span without crossing a bank; false when none.
     bool find(uint32_t length, uint32_t& offset) const {
         for (const Span& span : spans) {
-            uint32_t start = span.start;
+            uint64_t start = span.start;
             if (bankEnd(start) - start < length) start = bankEnd(start);
-            if (start < span.end && span.end - start >= length) {
-                offset = start;
+            if (start + length <= span.end) {
+                offset = static_cast<uint32_t>(start);
                 return true;
             }
         }
@@ -73,8 +73,8 @@ bool fitsInPlace(const PlacementInput& input, const StreamToPlace& stream) {
     return true;
 }
 
-// Bytes no placement may take, with the ends of the ROM data that LoROM
-// can address.
+// Where the room for placements ends: the end of the ROM data, or the
+// 4 MiB that LoROM can address when the data goes further.
 uint32_t usableEnd(uint32_t romDataSize) { return std::min(romDataSize, LOROM_DATA_LIMIT); }
 
 }  // namespace
