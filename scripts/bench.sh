@@ -59,22 +59,21 @@ median() { # benchmark name -> bytes per second
   jq -r --arg name "$1" '.benchmarks[] | select(.run_name == $name and .aggregate_name == "median")
     | .bytes_per_second' "$work/decoder.json"
 }
-printf '%-12s %13s %14s %8s\n' kind "decoder GB/s" "per-byte GB/s" ratio
-for kind in mostly_fill random half_fill; do
-  fast=$(median "decode/fast_$kind")
-  reference=$(median "decode/reference_$kind")
-  awk -v k="$kind" -v f="$fast" -v r="$reference" \
-    'BEGIN { printf "%-12s %13.2f %14.2f %7.1fx\n", k, f / 1e9, r / 1e9, f / r }'
-done
+# One table row per kind: the benchmark <name>/fast_<kind> against
+# <name>/reference_<kind>, in GB/s and as their ratio.
+compareTable() { # name, fast column, reference column
+  printf '%-12s %13s %14s %8s\n' kind "$2" "$3" ratio
+  for kind in mostly_fill random half_fill; do
+    fast=$(median "$1/fast_$kind")
+    reference=$(median "$1/reference_$kind")
+    awk -v k="$kind" -v f="$fast" -v r="$reference" \
+      'BEGIN { printf "%-12s %13.2f %14.2f %7.1fx\n", k, f / 1e9, r / 1e9, f / r }'
+  done
+}
+compareTable decode "decoder GB/s" "per-byte GB/s"
 echo
 echo "== encoder: the same graphics, median of 5 repetitions"
-printf '%-12s %13s %14s %8s\n' kind "encoder GB/s" "reference GB/s" ratio
-for kind in mostly_fill random half_fill; do
-  fast=$(median "encode/fast_$kind")
-  reference=$(median "encode/reference_$kind")
-  awk -v k="$kind" -v f="$fast" -v r="$reference" \
-    'BEGIN { printf "%-12s %13.2f %14.2f %7.1fx\n", k, f / 1e9, r / 1e9, f / r }'
-done
+compareTable encode "encoder GB/s" "reference GB/s"
 load=$(median loadImage)
 awk -v b="$load" 'BEGIN { printf "loading and parsing a 4 MiB image (file cached, memory reused): %.2f GB/s (%.2f ms)\n", b / 1e9, 4194304 / b * 1e3 }'
 
