@@ -15,6 +15,7 @@
 // The log's length is taken from a real run's log.txt, since the packed
 // lengths it shows are only known by decoding: the lines have the run's
 // format with a packed length of 0, widened by as many digits as needed.
+#include "bench/FloorSupport.h"
 #include "rom/HeaderLayout.h"
 #include "rom/RomImage.h"
 #include "graphics/GameLayout.h"
@@ -30,46 +31,16 @@ namespace {
 
 constexpr size_t LARGEST_GRAPHIC = 65536;
 
-struct Image {
-    std::unique_ptr<uint8_t[]> bytes;
-    size_t size = 0;
-};
-
-bool readWhole(const char* path, Image& image) {
-    FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    std::fseek(file, 0, SEEK_END);
-    const long length = std::ftell(file);
-    std::fseek(file, 0, SEEK_SET);
-    if (length <= 0) {
-        std::fclose(file);
-        return false;
-    }
-    image.size = static_cast<size_t>(length);
-    image.bytes.reset(new uint8_t[image.size]);
-    const size_t read = std::fread(image.bytes.get(), 1, image.size, file);
-    std::fclose(file);
-    return read == image.size;
-}
-
-// One byte of every page of the image, looked at once.
-uint8_t touchPages(const Image& image) {
-    constexpr size_t PAGE = 4096;
-    uint8_t sum = 0;
-    for (size_t at = 0; at < image.size; at += PAGE) sum = static_cast<uint8_t>(sum + image.bytes[at]);
-    return sum;
-}
-
 // The decoded size of graphic j as its directory record gives it; 0 when
 // the record lies outside the image.
-uint32_t recordSize(const Image& image, int graphic) {
+uint32_t recordSize(const WholeFile& image, int graphic) {
     const uint32_t header = (image.size & ROM_BLOCK_MASK) != 0 ? COPIER_HEADER_SIZE : 0;
     const uint32_t record = header + loRomToFile(GRAPHICS_DIRECTORY_ADDR + GRAPHIC_RECORD_SIZE * graphic);
     if (uint64_t{record} + GRAPHIC_RECORD_SIZE > image.size) return 0;
     return image.bytes[record + RECORD_UNPACKED_SIZE] | image.bytes[record + RECORD_UNPACKED_SIZE + 1] << 8;
 }
 
-uint32_t recordAddress(const Image& image, int graphic) {
+uint32_t recordAddress(const WholeFile& image, int graphic) {
     const uint32_t header = (image.size & ROM_BLOCK_MASK) != 0 ? COPIER_HEADER_SIZE : 0;
     const uint32_t field = header + loRomToFile(GRAPHICS_DIRECTORY_ADDR + GRAPHIC_RECORD_SIZE * graphic) +
                            RECORD_DATA_ADDRESS;
@@ -88,7 +59,7 @@ bool writeGraphic(int graphic, const uint8_t* bytes, size_t length) {
 
 // A line is 35 bytes with a four-digit packed length; the extra digits
 // are spread over the lines from the first on.
-bool writeLog(const Image& image, long logBytes) {
+bool writeLog(const WholeFile& image, long logBytes) {
     const long shortest = 35L * GRAPHICS_COUNT;
     if (logBytes < shortest) return false;
     FILE* log = std::fopen(LOG_FILE, "w");
@@ -110,7 +81,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: io_floor <rom> <log-bytes>\n");
         return 2;
     }
-    Image image;
+    WholeFile image;
     if (!readWhole(argv[1], image)) {
         std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 1;

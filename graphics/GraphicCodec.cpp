@@ -131,6 +131,144 @@ void decodeWholeGroups(const uint8_t*& streamAt, const uint8_t* streamEnd, uint8
     outAt = out;
 }
 
+// Encoding, eight bytes at a time. The encoder moves words in and out with
+// plain copies, which give byte i in bits 8i to 8i+7 on a little-endian
+// machine only (compilers turn the byte-by-byte stores above into slow
+// shift chains here); every target of the project is one.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the encoder's words are little-endian");
+
+uint64_t loadWord(const uint8_t* bytes) {
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+void storeWord(uint8_t* bytes, uint64_t word) { std::memcpy(bytes, &word, sizeof word); }
+
+constexpr uint64_t EACH_BYTE = 0x0101010101010101u;
+constexpr uint64_t HIGH_BITS = 0x8080808080808080u;
+constexpr uint64_t LOW_SEVEN_BITS = 0x7F7F7F7F7F7F7F7Fu;
+
+// Bit 7 of byte i set when byte i of x is not zero (exact: no carry
+// crosses a byte).
+uint64_t nonZeroBytes(uint64_t x) {
+    return (((x & LOW_SEVEN_BITS) + LOW_SEVEN_BITS) | x) & HIGH_BITS;
+}
+
+uint64_t rotateBytes(uint64_t word, int bytes) {
+    return (word >> (8 * bytes)) | (word << (64 - 8 * bytes));
+}
+
+// How many bytes have bit 7 set in a word of such bits alone.
+unsigned countMarked(uint64_t highBits) {
+    return static_cast<unsigned>(((highBits >> 7) * EACH_BYTE) >> 56);
+}
+
+// The control byte of a group whose literals are marked by bit 7 of their
+// bytes: flag 7 - i for byte i. One multiplication gathers the eight marks
+// into the top byte, byte 0 highest, with no two partial products meeting.
+uint8_t controlOf(uint64_t literals) {
+    return static_cast<uint8_t>(((literals >> 7) * 0x8040201008040201u) >> 56);
+}
+
+// The fill byte the encoder chooses for eight bytes: scanning them in
+// order and counting each value, the first value whose count rises above
+// every count before it, that is the first to reach the highest count.
+uint8_t fillOf(const uint8_t* group, size_t count) {
+    uint8_t fill = group[0];
+    size_t highest = 0;
+    for (size_t i = 0; i < count; ++i) {
+        size_t seen = 1;
+        for (size_t j = 0; j < i; ++j) seen += group[j] == group[i];
+        if (seen > highest) {
+            highest = seen;
+            fill = group[i];
+        }
+    }
+    return fill;
+}
+
+// True when some byte of x is zero (exact as a whole; which byte is not
+// told).
+bool hasZeroByte(uint64_t x) {
+    return ((x - EACH_BYTE) & ~x & HIGH_BITS) != 0;
+}
+
+// The fill of a whole group and its literals (bit 7 of each byte that is
+// not the fill), with the common cases first: a value that fills five or
+// more of the eight bytes is the only one with the highest count; eight
+// different values leave the first as the fill.
+uint8_t fillOfWord(uint64_t word, const uint8_t* group, uint64_t& literals) {
+    const uint8_t first = static_cast<uint8_t>(word);
+    literals = nonZeroBytes(word ^ (first * EACH_BYTE));
+    if (countMarked(literals) <= 3) return first;
+    const bool repeats = hasZeroByte(word ^ rotateBytes(word, 1)) || hasZeroByte(word ^ rotateBytes(word, 2)) ||
+                         hasZeroByte(word ^ rotateBytes(word, 3)) || hasZeroByte(word ^ rotateBytes(word, 4));
+    if (!repeats) return first;
+    const uint8_t fill = countMarked(nonZeroBytes(word ^ (uint8_t(word >> 8) * EACH_BYTE))) <= 3
+                             ? static_cast<uint8_t>(word >> 8)
+                             : fillOf(group, GROUP_FLAGS);
+    literals = nonZeroBytes(word ^ (fill * EACH_BYTE));
+    return fill;
+}
+
+// How a control byte gathers the group's literals to its first bytes, as
+// masks over words whose byte i is the group's byte i: the j-th literal,
+// byte t(j) >= j, moves down by t(j) - j in steps of 1, 2 and 4 (the
+// decoder's steps undone in reverse order); no two literals ever meet, and
+// what is not a literal is dropped by the first step.
+struct alignas(64) GroupGathering {
+    uint64_t stayBy1, moveBy1;
+    uint64_t stayBy2, moveBy2;
+    uint64_t stayBy4, moveBy4;
+};
+
+constexpr std::array<GroupGathering, 256> makeGroupGatherings() {
+    std::array<GroupGathering, 256> gatherings{};
+    for (unsigned control = 0; control < gatherings.size(); ++control) {
+        GroupGathering& g = gatherings[control];
+        int literal = 0;
+        for (int i = 0; i < GROUP_FLAGS; ++i) {
+            if (((control >> (GROUP_FLAGS - 1 - i)) & 1) == 0) continue;
+            const int move = i - literal;
+            ((move & 1) ? g.moveBy1 : g.stayBy1) |= byteMask(i);
+            const int afterFirst = i - (move & 1);
+            ((move & 2) ? g.moveBy2 : g.stayBy2) |= byteMask(afterFirst);
+            const int afterSecond = afterFirst - (move & 2);
+            ((move & 4) ? g.moveBy4 : g.stayBy4) |= byteMask(afterSecond);
+            ++literal;
+        }
+    }
+    return gatherings;
+}
+
+constexpr std::array<GroupGathering, 256> GROUP_GATHERINGS = makeGroupGatherings();
+
+// The group's literals, in order, in the first bytes of the word.
+uint64_t gatherLiterals(uint64_t word, uint8_t control) {
+    const GroupGathering& g = GROUP_GATHERINGS[control];
+    word = (word & g.stayBy1) | ((word & g.moveBy1) >> 8);
+    word = (word & g.stayBy2) | ((word & g.moveBy2) >> 16);
+    return (word & g.stayBy4) | ((word & g.moveBy4) >> 32);
+}
+
+// One group of count bytes (1 to 8) the plain way; returns the bytes
+// written.
+size_t encodeGroup(const uint8_t* group, size_t count, uint8_t* out) {
+    const uint8_t fill = fillOf(group, count);
+    uint8_t control = 0;
+    size_t written = 2;
+    for (size_t i = 0; i < count; ++i) {
+        if (group[i] != fill) {
+            control |= uint8_t(0x80 >> i);
+            out[written++] = group[i];
+        }
+    }
+    out[0] = control;
+    out[1] = fill;
+    return written;
+}
+
 }  // namespace
 
 GraphicDecode decodeGraphic(const uint8_t* stream, size_t streamLength, uint16_t unpackedSize, uint8_t* out) {
@@ -161,7 +299,36 @@ GraphicDecode decodeGraphic(const uint8_t* stream, size_t streamLength, uint16_t
     return {produced, static_cast<uint32_t>(consumed)};
 }
 
+size_t compressedBound(size_t length) {
+    return length + GROUP_HEADER * ((length + GROUP_FLAGS - 1) / GROUP_FLAGS) + GROUP_FLAGS;
+}
+
+size_t compressGraphicInto(const uint8_t* bytes, size_t length, uint8_t* out) {
+    uint8_t* const start = out;
+    size_t at = 0;
+    // Whole groups write eight literal bytes whatever their count: the
+    // bound leaves room for the last one's.
+    for (; length - at >= GROUP_FLAGS; at += GROUP_FLAGS) {
+        const uint64_t word = loadWord(bytes + at);
+        uint64_t literals;
+        const uint8_t fill = fillOfWord(word, bytes + at, literals);
+        const uint8_t control = controlOf(literals);
+        out[0] = control;
+        out[1] = fill;
+        storeWord(out + GROUP_HEADER, gatherLiterals(word, control));
+        out += GROUP_HEADER + countMarked(literals);
+    }
+    if (at < length) out += encodeGroup(bytes + at, length - at, out);
+    return static_cast<size_t>(out - start);
+}
+
 std::vector<uint8_t> compressGraphic(const uint8_t* bytes, size_t length) {
+    std::vector<uint8_t> stream(compressedBound(length));
+    stream.resize(compressGraphicInto(bytes, length, stream.data()));
+    return stream;
+}
+
+std::vector<uint8_t> compressGraphicReference(const uint8_t* bytes, size_t length) {
     std::vector<uint8_t> stream;
     stream.reserve(length + 2 * (length / GROUP_FLAGS + 1));
     for (size_t start = 0; start < length; start += GROUP_FLAGS) {

@@ -24,6 +24,17 @@ GraphicDecode decodeGraphic(const uint8_t* stream, size_t streamLength,
                             uint16_t unpackedSize, uint8_t* out);
 
 // The shortest stream that decodeGraphic turns back into bytes[0, length):
-// per group of eight, the most frequent byte is the fill and every other
-// byte a literal. An empty input gives an empty stream.
+// per group of eight, the most frequent byte is the fill (of several, the
+// first to reach that count) and every other byte a literal. An empty
+// input gives an empty stream.
 std::vector<uint8_t> compressGraphic(const uint8_t* bytes, size_t length);
+
+// The same stream into out, which holds at least compressedBound(length)
+// bytes (a few more than the longest stream: the encoder writes whole
+// words); returns the stream's length.
+size_t compressGraphicInto(const uint8_t* bytes, size_t length, uint8_t* out);
+size_t compressedBound(size_t length);
+
+// The same stream, one byte at a time with a table of counts per group:
+// the reference for compressGraphic.
+std::vector<uint8_t> compressGraphicReference(const uint8_t* bytes, size_t length);

@@ -17,6 +17,8 @@ constexpr uint32_t INTERNAL_HEADER_SIZE = 32;
 constexpr uint32_t HEADER_TITLE = 0x00;
 constexpr uint32_t HEADER_TITLE_LENGTH = 21;
 constexpr uint32_t HEADER_MAP_MODE = 0x15;
+// Size of the ROM data: 2^n KiB is stored as n.
+constexpr uint32_t HEADER_ROM_SIZE = 0x17;
 constexpr uint32_t HEADER_VERSION = 0x1B;
 constexpr uint32_t HEADER_CHECKSUM_COMPLEMENT = 0x1C;
 constexpr uint32_t HEADER_CHECKSUM = 0x1E;
@@ -24,3 +26,8 @@ constexpr uint32_t HEADER_CHECKSUM = 0x1E;
 // Map-mode bytes that each probe accepts.
 constexpr uint8_t LOROM_MAP_MODES[] = {0x20, 0x30};
 constexpr uint8_t HIROM_MAP_MODES[] = {0x21, 0x31};
+
+// LoROM: the ROM data is seen in banks of 32 KiB, at most 128 of them
+// ($80:8000 to $FF:FFFF), so 4 MiB of ROM data at most.
+constexpr uint32_t LOROM_BANK_SIZE = 0x8000;
+constexpr uint32_t LOROM_DATA_LIMIT = 0x400000;

@@ -72,6 +72,28 @@ public:
     // Bytes of the copier header in front of the ROM data: 512 or 0.
     uint32_t headerBytes() const;
 
+    // Changing the image in memory (no file is written here). Offsets are
+    // file offsets of the ROM data, the copier header not counted; the
+    // copier header itself is never changed.
+    uint32_t romDataSize() const;
+    // Image index of the internal header that parseHeader takes (LoROM
+    // place first, then HiROM); false when the image has none.
+    bool findInternalHeader(uint32_t& index) const;
+    // Copies length bytes to the ROM data from offset on; false, with
+    // nothing changed, when they do not all lie inside the ROM data.
+    bool writeBytes(uint32_t offset, const uint8_t* bytes, size_t length);
+    // Makes the ROM data newSize bytes long, every new byte fill; false,
+    // with nothing changed, when newSize is smaller than the ROM data now.
+    bool growRomData(uint32_t newSize, uint8_t fill);
+    // Stores n in the internal header's ROM-size byte (2^n KiB); false
+    // when the image has no internal header.
+    bool setRomSizeExponent(uint8_t n);
+    // Recomputes the internal header's checksum and complement over the
+    // ROM data (romChecksum, with the header holding a valid pair) and
+    // stores both in the header and in the fields checksum and
+    // checksumComplement; false when the image has no internal header.
+    bool updateChecksum();
+
     // Character table and ROM string reader.
     int32_t readTable();
     int32_t loadTable(const char* path);

@@ -82,21 +82,27 @@ int32_t RomImage::load() {
     return 0;
 }
 
-void RomImage::parseHeader() {
+bool RomImage::findInternalHeader(uint32_t& index) const {
     const uint32_t h = headerBytes();
     // A probe matches only when the whole header lies inside the image.
     auto probe = [&](uint32_t headerOffset, const uint8_t (&modes)[2]) {
         const uint64_t start = uint64_t{headerOffset} + h;
-        return start + INTERNAL_HEADER_SIZE <= static_cast<uint64_t>(size) &&
+        return data && start + INTERNAL_HEADER_SIZE <= static_cast<uint64_t>(size) &&
                isOneOf(data[start + HEADER_MAP_MODE], modes);
     };
-
-    uint32_t header;
     if (probe(LOROM_HEADER_OFFSET, LOROM_MAP_MODES)) {
-        header = LOROM_HEADER_OFFSET + h;
+        index = LOROM_HEADER_OFFSET + h;
     } else if (probe(HIROM_HEADER_OFFSET, HIROM_MAP_MODES)) {
-        header = HIROM_HEADER_OFFSET + h;
+        index = HIROM_HEADER_OFFSET + h;
     } else {
+        return false;
+    }
+    return true;
+}
+
+void RomImage::parseHeader() {
+    uint32_t header;
+    if (!findInternalHeader(header)) {
         std::printf("Rom inv\xE1lida!\n");
         return;
     }

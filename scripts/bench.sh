@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# Measures the decoder and whole extraction runs on one core and prints
-# the figures of the README's Performance section:
+# Measures the codec and whole runs on one core and prints the figures of
+# the README's Performance section:
 #   1. the decoder (decompressGraphic) on 64 KiB graphics of three kinds, in
 #      GB/s of decoded output, and its ratio to the per-byte reference
 #      measured in the same run; loading a 4 MiB image;
-#   2. a whole run of brelquim against the I/O floor (bench/io_floor) on the
+#   2. the encoder (compressGraphic) on the same graphics, in GB/s of input,
+#      beside the reference that counts each group in a table;
+#   3. the tile formats both ways, and the 169 graphics of the 4 MiB sample
+#      converted to PNG, with the share of PNG compression;
+#   4. a whole run of brelquim against the I/O floor (bench/io_floor) on the
 #      1 MiB and the 4 MiB sample image, timed with hyperfine: median wall
-#      time of each and their ratio;
-#   3. the peak resident memory of both, from /usr/bin/time -v;
-#   4. the tile formats both ways, and the 169 graphics of the 4 MiB sample
-#      converted to PNG, with the share of PNG compression.
+#      time of each and their ratio; the peak resident memory of both, from
+#      /usr/bin/time -v;
+#   5. a whole run of brelquim-insert with all 169 graphics of the 4 MiB
+#      sample changed, against its I/O floor (bench/insert_floor), the same
+#      way.
 # Environment: BENCH_CPU (core to run on, default the last one),
 # BENCH_ROUNDS and BENCH_RUNS (hyperfine rounds, runs per round), BENCH_DIR
 # (where the runs write; default a folder in /dev/shm, a tmpfs, where the
@@ -33,6 +38,18 @@ else
 fi
 trap 'rm -rf "$work"' EXIT
 on_core() { taskset -c "$cpu" "$@"; }
+# Times a run against its floor in alternating hyperfine rounds, from the
+# current folder, and leaves the median wall time of each in run.txt and
+# floor.txt; the JSON of each round in $work/<name>-<round>.json.
+#   timeRounds <name> <prepare command> <run command> <floor command>
+timeRounds() {
+  for round in $(seq "$rounds"); do
+    on_core hyperfine -N --warmup 3 --runs "$runs" --prepare "$2" --export-json "$work/$1-$round.json" "$3" "$4" \
+      >/dev/null 2>>"$work/hyperfine.log" || { cat "$work/hyperfine.log" >&2; exit 1; }
+  done
+  jq -s '[.[].results[0].times[]] | sort | .[length / 2 | floor]' "$work/$1"-*.json >"$work/run.txt"
+  jq -s '[.[].results[1].times[]] | sort | .[length / 2 | floor]' "$work/$1"-*.json >"$work/floor.txt"
+}
 
 echo "== machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; measured on core $cpu"
 
@@ -44,13 +61,21 @@ median() { # benchmark name -> bytes per second
   jq -r --arg name "$1" '.benchmarks[] | select(.run_name == $name and .aggregate_name == "median")
     | .bytes_per_second' "$work/decoder.json"
 }
-printf '%-12s %13s %14s %8s\n' kind "decoder GB/s" "per-byte GB/s" ratio
-for kind in mostly_fill random half_fill; do
-  fast=$(median "decode/fast_$kind")
-  reference=$(median "decode/reference_$kind")
-  awk -v k="$kind" -v f="$fast" -v r="$reference" \
-    'BEGIN { printf "%-12s %13.2f %14.2f %7.1fx\n", k, f / 1e9, r / 1e9, f / r }'
-done
+# One table row per kind: the benchmark <name>/fast_<kind> against
+# <name>/reference_<kind>, in GB/s and as their ratio.
+compareTable() { # name, fast column, reference column
+  printf '%-12s %13s %14s %8s\n' kind "$2" "$3" ratio
+  for kind in mostly_fill random half_fill; do
+    fast=$(median "$1/fast_$kind")
+    reference=$(median "$1/reference_$kind")
+    awk -v k="$kind" -v f="$fast" -v r="$reference" \
+      'BEGIN { printf "%-12s %13.2f %14.2f %7.1fx\n", k, f / 1e9, r / 1e9, f / r }'
+  done
+}
+compareTable decode "decoder GB/s" "per-byte GB/s"
+echo
+echo "== encoder: the same graphics, median of 5 repetitions"
+compareTable encode "encoder GB/s" "reference GB/s"
 load=$(median loadImage)
 awk -v b="$load" 'BEGIN { printf "loading and parsing a 4 MiB image (file cached, memory reused): %.2f GB/s (%.2f ms)\n", b / 1e9, 4194304 / b * 1e3 }'
 
@@ -96,15 +121,9 @@ for sample in standard large; do
   fi
 
   cd "$work/run-$sample"
-  for round in $(seq "$rounds"); do
-    on_core hyperfine -N --warmup 3 --runs "$runs" --prepare "rm -rf arquivos log.txt" \
-      --export-json "$work/$sample-$round.json" \
-      "$build/brelquim -i ../$sample.sfc" "$build/bench/io_floor ../$sample.sfc $logBytes" \
-      >/dev/null 2>>"$work/hyperfine.log" || { cat "$work/hyperfine.log" >&2; exit 1; }
-  done
+  timeRounds "$sample" "rm -rf arquivos log.txt" \
+    "$build/brelquim -i ../$sample.sfc" "$build/bench/io_floor ../$sample.sfc $logBytes"
   cd - >/dev/null
-  jq -s '[.[].results[0].times[]] | sort | .[length / 2 | floor]' "$work/$sample"-*.json >"$work/run.txt"
-  jq -s '[.[].results[1].times[]] | sort | .[length / 2 | floor]' "$work/$sample"-*.json >"$work/floor.txt"
 
   # Peak resident memory, the median of five runs of each.
   peak() {
@@ -119,3 +138,21 @@ for sample in standard large; do
     'BEGIN { printf "%-8s run %.2f ms, floor %.2f ms, ratio %.3f; peak memory run %d KiB, floor %d KiB (%+d KiB)\n",
              s, r * 1e3, f * 1e3, r / f, rp, fp, rp - fp }'
 done
+
+echo
+echo "== brelquim-insert, all 169 graphics of the 4 MiB sample changed, against its I/O floor:"
+echo "   median wall time of $((rounds * runs)) runs each (hyperfine, alternating rounds; the"
+echo "   output removed before every run), and the mean CPU time (user + system)"
+insertWork="$work/insert-large"
+mkdir "$insertWork"
+(cd "$insertWork" && "$build/brelquim" -i ../large.sfc >/dev/null)
+"$build/bench/edit_all" "$insertWork/arquivos"
+cd "$insertWork"
+"$build/brelquim-insert" -i ../large.sfc -o new.sfc | tail -3
+timeRounds insert "rm -f new.sfc" \
+  "$build/brelquim-insert -i ../large.sfc -o new.sfc" "$build/bench/insert_floor ../large.sfc arquivos new.sfc"
+cd - >/dev/null
+cpu() { jq -s --argjson i "$1" '[.[].results[$i] | .user + .system] | add / length' "$work"/insert-*.json; }
+awk -v r="$(cat "$work/run.txt")" -v f="$(cat "$work/floor.txt")" -v rc="$(cpu 0)" -v fc="$(cpu 1)" \
+  'BEGIN { printf "insert   run %.2f ms, floor %.2f ms, ratio %.3f; CPU run %.2f ms, floor %.2f ms, ratio %.3f\n",
+           r * 1e3, f * 1e3, r / f, rc * 1e3, fc * 1e3, rc / fc }'

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds the tool, writes a synthetic image of the expected game and runs
-# the tool on it in a fresh folder, then draws the gallery of its graphics.
+# Builds the tools, writes a synthetic image of the expected game and runs
+# the round trip on it in a fresh folder: extract, edit one graphic, put it
+# back with brelquim-insert, extract the new image again and show that the
+# edit came back; then draws the gallery of its graphics.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh $(cat scripts/build-packages.txt)
 cmake --preset default >/dev/null
-cmake --build --preset default --target brelquim brelquim-png make_sample_rom >/dev/null
+cmake --build --preset default --target brelquim brelquim-insert brelquim-png make_sample_rom >/dev/null
 
 build="$PWD/build/default"
 work=$(mktemp -d)
@@ -23,8 +25,39 @@ echo
 echo "\$ ls -l arquivos | head"
 ls -l arquivos | head
 echo "... $(ls arquivos | wc -l) files"
+[ "$status" -eq 0 ] || exit $status
+
 echo
-echo "\$ brelquim-png --gallery"
-"$build/brelquim-png" --gallery || status=$?
-echo "gallery: $work/galeria.html (open it in a browser)"
+echo "\$ # edit: the font (graphic 9, 2 bpp) in inverse video, every bit flipped (the demo's stand-in for a tile editor)"
+tr '\000-\377' '\377-\000' < arquivos/grafico_009.bin > edited_009.bin
+cp edited_009.bin arquivos/grafico_009.bin
+echo "\$ brelquim-insert -i sample.sfc -o traduzido.sfc"
+"$build/brelquim-insert" -i sample.sfc -o traduzido.sfc || status=$?
+echo "(exit status $status)"
+[ "$status" -eq 0 ] || exit $status
+
+echo
+echo "\$ mkdir again && cd again && brelquim -i ../traduzido.sfc"
+mkdir again
+(cd again && "$build/brelquim" -i ../traduzido.sfc) || status=$?
+echo "(exit status $status)"
+[ "$status" -eq 0 ] || exit $status
+echo
+echo "\$ cmp edited_009.bin again/arquivos/grafico_009.bin"
+if cmp edited_009.bin again/arquivos/grafico_009.bin; then
+  echo "the edit came back"
+else
+  status=1
+fi
+changed=0
+for file in arquivos/grafico_*.bin; do
+  cmp -s "$file" "again/$file" || changed=$((changed + 1))
+done
+echo "graphics that differ between the edited folder and the second extraction: $changed"
+[ "$changed" -eq 0 ] || status=1
+echo
+echo "\$ cd again && brelquim-png --gallery && brelquim-png --bpp 2 arquivos/grafico_009.bin"
+(cd again && "$build/brelquim-png" --gallery && "$build/brelquim-png" --bpp 2 arquivos/grafico_009.bin) || status=$?
+echo "gallery of the new image: $work/again/galeria.html (open it in a browser)"
+echo "the edited font as a picture: $work/again/arquivos/grafico_009.png"
 exit $status

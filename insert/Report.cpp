@@ -1,0 +1,162 @@
+#include "insert/Report.h"
+
+#include "graphics/GameLayout.h"
+#include "graphics/GraphicsDirectory.h"
+#include "platform/Platform.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr uint32_t ONE_KIB = 1024;
+// Past this much ROM data, emulators map a LoROM game's save RAM
+// differently.
+constexpr uint32_t SAVE_RAM_MAPPING_EDGE = 0x200000;
+
+// "<folder>/grafico_NNN.bin", the folder as the user gave it.
+void printGraphicPath(const std::string& folder, int graphic) {
+    printVerbatim(folder.c_str());
+    std::printf("%c%s", pathSeparator(), graphicFileName(graphic).c_str());
+}
+
+void printRange(const Span& range) {
+    std::printf("%x:%x", static_cast<unsigned>(range.start), static_cast<unsigned>(range.end));
+}
+
+const char* whereText(PlaceKind kind) {
+    switch (kind) {
+        case PlaceKind::InPlace: return "no mesmo lugar";
+        case PlaceKind::FreeRange: return "movido para uma faixa livre";
+        case PlaceKind::Vacated: return "movido para espa\xE7o liberado";
+        case PlaceKind::Appended: return "movido para espa\xE7o novo no fim";
+    }
+    return "";
+}
+
+void printFreeRangeRefusal(const FreeRangeProblem& problem, const InsertOptions& options) {
+    std::printf("Faixa livre ");
+    printRange(options.freeRanges[problem.range]);
+    switch (problem.kind) {
+        case FreeRangeProblem::OutsideRomData:
+            std::printf(" fora dos dados da ROM.\n");
+            break;
+        case FreeRangeProblem::OverlapsHeader:
+            std::printf(" cobre o cabe\xE7""alho interno da ROM.\n");
+            break;
+        case FreeRangeProblem::OverlapsDirectory:
+            std::printf(" cobre o diret\xF3rio de gr\xE1""ficos.\n");
+            break;
+        case FreeRangeProblem::OverlapsGraphic:
+            std::printf(" cobre os dados de %s.\n", graphicFileName(problem.graphic).c_str());
+            break;
+        case FreeRangeProblem::None:
+            break;
+    }
+    std::printf("Nada foi gravado.\n");
+}
+
+}  // namespace
+
+void printBanner() {
+    std::printf("Brelquim-insert v%s\n", PROGRAM_VERSION);
+}
+
+int printUsage() {
+    std::printf(
+        "Uso:\n"
+        "brelquim-insert -i <rom> -o <nova rom> [--dir <pasta>] [--free <in\xED""cio>:<fim>]... [--allow-resize]\n"
+        "  -i <rom>               a imagem de origem (nunca alterada)\n"
+        "  -o <nova rom>          a imagem a gravar, com os gr\xE1""ficos editados\n"
+        "  --dir <pasta>          onde est\xE3o os grafico_NNN.bin editados (padr\xE3o: %s)\n"
+        "  --free <in\xED""cio>:<fim>  faixa sem uso da ROM, em hexadecimal, sem cabe\xE7""alho de copiadora,\n"
+        "                         fim exclusivo; pode ser repetida\n"
+        "  --allow-resize         aceita gr\xE1""ficos de outro tamanho (1 a 65535 bytes)\n"
+        "\n",
+        OUTPUT_FOLDER);
+    return 1;
+}
+
+void printOutputIsInput(const std::string& output) {
+    std::printf("A nova ROM n\xE3o pode ser a pr\xF3pria ROM de origem: ");
+    printVerbatim(output.c_str());
+    std::printf("\nNada foi gravado.\n");
+}
+
+void printRefusal(const InsertResult& result, const InsertOptions& options) {
+    const std::string& folder = options.folder;
+    switch (result.outcome) {
+        case InsertResult::ReadError:
+            std::printf("Erro de leitura de ");
+            printGraphicPath(folder, result.graphic);
+            std::printf("\n");
+            break;
+        case InsertResult::EditUnreadable:
+            std::printf("Erro ao ler ");
+            printGraphicPath(folder, result.graphic);
+            std::printf("\n");
+            break;
+        case InsertResult::EditEmpty:
+            printGraphicPath(folder, result.graphic);
+            std::printf(": arquivo vazio; um gr\xE1""fico tem de 1 a 65535 bytes.\n");
+            break;
+        case InsertResult::EditTooLarge:
+            printGraphicPath(folder, result.graphic);
+            std::printf(": mais de 65535 bytes; um gr\xE1""fico tem de 1 a 65535 bytes.\n");
+            break;
+        case InsertResult::WrongSize:
+            printGraphicPath(folder, result.graphic);
+            std::printf(": %u bytes, mas o gr\xE1""fico tem %u. Use --allow-resize para mudar o tamanho.\n",
+                        static_cast<unsigned>(result.editSize), static_cast<unsigned>(result.graphicSize));
+            break;
+        case InsertResult::BadFreeRange:
+            printFreeRangeRefusal(result.freeRange, options);
+            return;
+        case InsertResult::LongerThanBank:
+            printGraphicPath(folder, result.graphic);
+            std::printf(": comprimido passa de 32 KiB, mais que um banco da ROM; n\xE3o pode ser colocado.\n");
+            break;
+        case InsertResult::PastLoRomLimit:
+            std::printf("Sem espa\xE7o para ");
+            printGraphicPath(folder, result.graphic);
+            std::printf(": a imagem passaria de 4 MiB, o limite de uma ROM LoROM.\n");
+            break;
+        case InsertResult::StreamOverChangedFields:
+            std::printf("Os dados de %s cobrem bytes do diret\xF3rio ou do cabe\xE7""alho que a inser\xE7\xE3o "
+                        "reescreve; o gr\xE1""fico mudaria.\n",
+                        graphicFileName(result.graphic).c_str());
+            break;
+        case InsertResult::Mismatch:
+            std::printf("Erro interno: %s n\xE3o confere na nova imagem.\n", graphicFileName(result.graphic).c_str());
+            break;
+        case InsertResult::Done:
+            return;
+    }
+    std::printf("Nada foi gravado.\n");
+}
+
+void printWriteError(const std::string& output) {
+    std::printf("Erro de escrita de ");
+    printVerbatim(output.c_str());
+    std::printf("\nNada foi gravado.\n");
+}
+
+void printChanges(const InsertResult& result, uint16_t checksum) {
+    for (const GraphicChange& change : result.changes) {
+        std::printf("%s %06x %04x -> %06x %04x %s\n", graphicFileName(change.graphic).c_str(),
+                    static_cast<unsigned>(change.oldAddress), static_cast<unsigned>(change.oldLength),
+                    static_cast<unsigned>(change.newAddress), static_cast<unsigned>(change.newLength),
+                    whereText(change.kind));
+    }
+    if (result.newRomDataSize > result.oldRomDataSize) {
+        std::printf("A imagem cresceu de %u KiB para %u KiB.\n", static_cast<unsigned>(result.oldRomDataSize / ONE_KIB),
+                    static_cast<unsigned>(result.newRomDataSize / ONE_KIB));
+        if (result.oldRomDataSize <= SAVE_RAM_MAPPING_EDGE && result.newRomDataSize > SAVE_RAM_MAPPING_EDGE) {
+            std::printf("Aten\xE7\xE3o: a imagem passou de 2 MiB; emuladores mapeiam a RAM de salvamento "
+                        "de um jogo LoROM de outro modo.\n");
+        }
+    }
+    std::printf("Gr\xE1""ficos alterados: %u\n", static_cast<unsigned>(result.changes.size()));
+    std::printf("Bytes acrescentados \xE0 imagem: %u\n",
+                static_cast<unsigned>(result.newRomDataSize - result.oldRomDataSize));
+    std::printf("Checksum da nova imagem: %x\n", static_cast<unsigned>(checksum));
+}
