@@ -181,26 +181,21 @@ TEST_P(RoundTrip, EditsInPlaceMovedAndResizedComeBackAndNothingElseChanges) {
 INSTANTIATE_TEST_SUITE_P(CopierHeader, RoundTrip, testing::Values(false, true),
                          [](const testing::TestParamInfo<bool>& info) { return info.param ? "With" : "Without"; });
 
-TEST(Insert, WithNothingChangedTheNewImageIsTheInputByteForByte) {
-    const SampleRom sample = buildSampleRom();
+TEST(Insert, WithNothingChangedTheNewImageIsTheInputByteForByteAndAnotherFolderIsRead) {
     Workspace ws;
-    extract(ws, withCopierHeader(sample.image));
-    const RunResult result = ws.run(Program::Insert, {"-i", "game.sfc", "-o", "new.sfc"});
+    extract(ws, withCopierHeader(buildSampleRom().image));
+    ws.write("new.sfc", Bytes(3 * MIB, 0xEE));  // replaced whole
+    RunResult result = ws.run(Program::Insert, {"-i", "game.sfc", "-o", "new.sfc"});
     EXPECT_EQ(result.console, lines(BANNER + summary(0, 0, 0x5A3C)));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(ws.read("new.sfc"), ws.read("game.sfc"));
-}
-
-TEST(Insert, AFolderWithoutFilesChangesNothingAndAnotherFolderIsRead) {
-    const SampleRom sample = buildSampleRom();
-    Workspace ws;
-    ws.write("game.sfc", sample.image);
+    EXPECT_EQ(ws.list(), (std::vector<std::string>{"arquivos", "game.sfc", "log.txt", "new.sfc"}));
+    // A folder that is not there holds no edits; another folder is read.
+    ASSERT_EQ(ws.run(Program::Insert, {"-i", "game.sfc", "-o", "same.sfc", "--dir", "nada"}).status, 0);
+    EXPECT_EQ(ws.read("same.sfc"), ws.read("game.sfc"));
     std::filesystem::create_directory(ws.path() / "edits");
-    EXPECT_EQ(ws.run(Program::Insert, {"-i", "game.sfc", "-o", "same.sfc"}).status, 0);
-    EXPECT_EQ(ws.read("same.sfc"), sample.image);
-
     ws.write("edits/" + graphicName(9), Bytes(4096, 0));
-    const RunResult result = ws.run(Program::Insert, {"-i", "game.sfc", "-o", "new.sfc", "--dir", "edits"});
+    result = ws.run(Program::Insert, {"-i", "game.sfc", "-o", "new.sfc", "--dir", "edits"});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(extractAgain(ws.read("new.sfc")).graphics[9], Bytes(4096, 0));
 }
@@ -256,6 +251,8 @@ struct Refusal {
     std::vector<std::string> args;
     std::string console;  // after the banner
     void (*prepare)(const Workspace&);
+    int edited = -1;  // an edit of this graphic, of these bytes, after prepare
+    Bytes edit = {};
 };
 
 void PrintTo(const Refusal& r, std::ostream* out) { *out << r.name; }
@@ -275,6 +272,7 @@ TEST_P(Refusing, LeavesTheInputAsItWasAndNoOutput) {
     const Refusal& r = GetParam();
     Workspace ws;
     r.prepare(ws);
+    if (r.edited >= 0) ws.write("arquivos/" + graphicName(r.edited), r.edit);
     const std::vector<std::string> before = ws.list();
     const Bytes input = ws.exists("game.sfc") ? ws.read("game.sfc") : Bytes();
     const RunResult result = ws.run(Program::Insert, r.args);
@@ -317,22 +315,13 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"an edit of another size", RUN,
                 atGraphic(3, ": 5 bytes, mas o gr\xE1""fico tem 9. Use --allow-resize para mudar o tamanho.\n") +
                     NOTHING_WRITTEN,
-                [](const Workspace& ws) {
-                    extracted(ws);
-                    ws.write("arquivos/" + graphicName(3), Bytes(5, 1));
-                }},
+                extracted, 3, Bytes(5, 1)},
         Refusal{"an empty edit", runWith({"--allow-resize"}),
                 atGraphic(3, ": arquivo vazio; um gr\xE1""fico tem de 1 a 65535 bytes.\n") + NOTHING_WRITTEN,
-                [](const Workspace& ws) {
-                    extracted(ws);
-                    ws.write("arquivos/" + graphicName(3), Bytes());
-                }},
+                extracted, 3, Bytes()},
         Refusal{"an edit of more than 65535 bytes", runWith({"--allow-resize"}),
                 atGraphic(4, ": mais de 65535 bytes; um gr\xE1""fico tem de 1 a 65535 bytes.\n") + NOTHING_WRITTEN,
-                [](const Workspace& ws) {
-                    extracted(ws);
-                    ws.write("arquivos/" + graphicName(4), Bytes(65536, 1));
-                }},
+                extracted, 4, Bytes(65536, 1)},
         Refusal{"an edit that cannot be read", RUN, "Erro ao ler " + shownGraphicPath(6) + "\n" + NOTHING_WRITTEN,
                 [](const Workspace& ws) {
                     extracted(ws);
@@ -350,10 +339,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"a moved stream longer than a bank", RUN,
                 atGraphic(11, ": comprimido passa de 32 KiB, mais que um banco da ROM; n\xE3o pode ser colocado.\n") +
                     NOTHING_WRITTEN,
-                [](const Workspace& ws) {
-                    extracted(ws);
-                    ws.write("arquivos/" + graphicName(11), noise(65535, 11));
-                }},
+                extracted, 11, noise(65535, 11)},
         Refusal{"no room below 4 MiB", RUN,
                 "Sem espa\xE7o para " + shownGraphicPath(0) +
                     ": a imagem passaria de 4 MiB, o limite de uma ROM LoROM.\n" + NOTHING_WRITTEN,
@@ -362,6 +348,13 @@ INSTANTIATE_TEST_SUITE_P(
                     extract(ws, large.image);
                     ws.write("arquivos/" + graphicName(0), noise(large.graphics[0].decoded.size(), 3));
                 }},
+        Refusal{"an output linked to the input", {"-i", "game.sfc", "-o", "link.sfc"},
+                "A nova ROM n\xE3o pode ser a pr\xF3pria ROM de origem: link.sfc\n" + NOTHING_WRITTEN,
+                [](const Workspace& ws) {
+                    extracted(ws);
+                    std::filesystem::create_hard_link(ws.path() / "game.sfc", ws.path() / "link.sfc");
+                },
+                9, Bytes(4096, 0)},
         Refusal{"an output that cannot be written", {"-i", "game.sfc", "-o", "nenhuma/new.sfc"},
                 "Erro de escrita de nenhuma/new.sfc\n" + NOTHING_WRITTEN, extracted}),
     [](const testing::TestParamInfo<Refusal>& info) {
@@ -369,28 +362,5 @@ INSTANTIATE_TEST_SUITE_P(
         for (char c : info.param.name) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
         return name;
     });
-
-TEST(Insert, AnOutputLinkedToTheInputIsRefused) {
-    Workspace ws;
-    extracted(ws);
-    std::filesystem::create_hard_link(ws.path() / "game.sfc", ws.path() / "link.sfc");
-    const Bytes input = ws.read("game.sfc");
-    ws.write("arquivos/" + graphicName(9), Bytes(4096, 0));
-    const RunResult result = ws.run(Program::Insert, {"-i", "game.sfc", "-o", "link.sfc"});
-    EXPECT_EQ(result.console,
-              lines(BANNER + "A nova ROM n\xE3o pode ser a pr\xF3pria ROM de origem: link.sfc\n" + NOTHING_WRITTEN));
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(ws.read("game.sfc"), input);
-    EXPECT_EQ(ws.list(), (std::vector<std::string>{"arquivos", "game.sfc", "link.sfc", "log.txt"}));
-}
-
-TEST(Insert, AnExistingOutputIsReplacedWhole) {
-    Workspace ws;
-    extracted(ws);
-    ws.write("new.sfc", Bytes(3 * MIB, 0xEE));
-    ASSERT_EQ(ws.run(Program::Insert, RUN).status, 0);
-    EXPECT_EQ(ws.read("new.sfc"), standardSample().image);
-    EXPECT_EQ(ws.list(), (std::vector<std::string>{"arquivos", "game.sfc", "log.txt", "new.sfc"}));
-}
 
 }  // namespace

@@ -95,11 +95,13 @@ TEST(PngConversion, EveryFormatComesBackExactlyForWholeAndPartialTiles) {
             Workspace ws;
             const std::vector<size_t> lengths = {1, format.tileBytes - 1, format.tileBytes, format.tileBytes * 40,
                                                  format.tileBytes * 37 + 3, 3000};
+            std::vector<std::vector<uint8_t>> contents;
             std::vector<std::string> bins, pngs;
             std::string toPng, toBin;
             for (size_t i = 0; i < lengths.size(); ++i) {
                 const std::string name = "g" + std::to_string(i);
-                ws.write(name + ".bin", randomBytes(lengths[i], uint32_t(i * 7 + lengths[i])));
+                contents.push_back(randomBytes(lengths[i], uint32_t(i * 7 + lengths[i])));
+                ws.write(name + ".bin", contents.back());
                 bins.push_back(name + ".bin");
                 pngs.push_back(name + ".png");
                 toPng += name + ".bin -> " + name + ".png\n";
@@ -112,21 +114,19 @@ TEST(PngConversion, EveryFormatComesBackExactlyForWholeAndPartialTiles) {
             EXPECT_EQ(result.status, 0);
             for (size_t i = 0; i < lengths.size(); ++i) {
                 const PngPicture picture = decodePng(ws.read(pngs[i]));
-                EXPECT_EQ(picture.kind, PngPicture::Indexed);
                 EXPECT_EQ(picture.bitDepth, format.bitDepth) << format.name;
                 EXPECT_EQ(picture.palette, greyPalette(format.colours)) << format.name;
-                EXPECT_EQ(picture.text, std::string("formato=") + format.name + (blocks ? " colunas=6 blocos=16x16" : " colunas=16") +
+                EXPECT_EQ(picture.text, std::string("formato=") + format.name +
+                                            (blocks ? " colunas=6 blocos=16x16" : " colunas=16") +
                                             " bytes=" + std::to_string(lengths[i]));
             }
             // Back, with options that would say otherwise: the record wins.
-            const std::vector<uint8_t> g3 = ws.read("g3.bin");
             for (const std::string& bin : bins) ws.write(bin, UNTOUCHED);
             result = ws.run(Program::Png, with({"--bpp", "1", "--columns", "2"}, pngs));
             EXPECT_EQ(result.console, lines(BANNER + toBin));
             EXPECT_EQ(result.status, 0);
             for (size_t i = 0; i < lengths.size(); ++i) {
-                EXPECT_EQ(ws.read(bins[i]), randomBytes(lengths[i], uint32_t(i * 7 + lengths[i])))
-                    << format.name << " " << lengths[i] << (blocks ? " blocks" : "");
+                EXPECT_EQ(ws.read(bins[i]), contents[i]) << format.name << " " << lengths[i] << (blocks ? " blocks" : "");
             }
         }
     }
@@ -154,8 +154,7 @@ TEST(PngConversion, AnEditedPictureComesBackAsTheBytesIntended) {
     // Pixel (0, 0) painted with colour 3 and (7, 7) with colour 1 in a blank
     // 2 bpp tile: row 0 has both planes' bit 7, row 7 plane 0's bit 0.
     std::vector<uint8_t> intended(16, 0);
-    intended[0] = 0x80;
-    intended[1] = 0x80;
+    intended[0] = intended[1] = 0x80;
     intended[14] = 0x01;
     for (PngPicture::Kind kind :
          {PngPicture::Indexed, PngPicture::Grey, PngPicture::Truecolour, PngPicture::TruecolourAlpha}) {
@@ -172,20 +171,15 @@ TEST(PngConversion, AnEditedPictureComesBackAsTheBytesIntended) {
             EXPECT_EQ(ws.read("tile.bin"), intended) << kind << " " << record;
         }
     }
-}
-
-TEST(PngConversion, AnIndexedPictureOfAnyBitDepthGivesItsIndices) {
-    // A 4 bpp tile saved by an editor at 8 bits per index, with a palette
-    // of its own: the indices count, not the colours.
+    // A 4 bpp tile saved with a palette of its own, of one colour: the
+    // indices count, not the colours.
     Workspace ws;
-    PngPicture picture;
-    picture.width = picture.height = 8;
+    PngPicture picture = oneTile(PngPicture::Indexed, false);
     picture.palette.assign(16, Rgb{1, 2, 3});
-    picture.samples.assign(64, 0);
     for (int x = 0; x < 8; ++x) picture.samples[x] = static_cast<uint8_t>(15 - x);  // FEDCBA98
     ws.write("t.png", encodePng(picture));
     EXPECT_EQ(ws.run(Program::Png, {"t.png"}).status, 0);
-    std::vector<uint8_t> intended(32, 0);
+    intended.assign(32, 0);
     intended[0] = 0xAA;
     intended[1] = 0xCC;
     intended[16] = 0xF0;
@@ -225,65 +219,6 @@ TEST(PngConversion, APaletteFileGivesThePicturesColoursAndMapsThemBack) {
     EXPECT_EQ(ws.read("t.bin"), tile);
 }
 
-TEST(PngConversion, ColoursNotInThePaletteOrSharedByTwoEntriesAreRefused) {
-    Workspace ws;
-    PngPicture picture = oneTile(PngPicture::Truecolour, true);
-    const size_t pixel = (1 * 8 + 2) * 3;  // (2, 1)
-    picture.samples[pixel] = 200;
-    picture.samples[pixel + 1] = 10;
-    picture.samples[pixel + 2] = 10;
-    picture.samples[(5 * 8 + 6) * 3] = 1;  // (6, 5), later in the picture
-    ws.write("t.png", encodePng(picture));
-    expectRefused(ws, {"t.png"}, "t.bin", "Erro em t.png: cor #C80A0A no pixel (2, 1) n\xE3o est\xE1 na paleta\n");
-
-    // Colours 0 and 2 of the row are both black: a black pixel is ambiguous.
-    ws.write("dup.bin", {0x00, 0x00, 0xFF, 0x7F, 0x00, 0x00, 0x1F, 0x00});
-    ws.write("t.png", encodePng(oneTile(PngPicture::Truecolour, true)));
-    expectRefused(ws, {"--palette", "dup.bin", "t.png"}, "t.bin",
-                  "Erro em t.png: cor #000000 no pixel (0, 0) est\xE1 em duas entradas da paleta (0 e 2)\n");
-}
-
-TEST(PngConversion, PicturesThatGiveNoExactBytesAreRefused) {
-    Workspace ws;
-    PngPicture index4 = oneTile(PngPicture::Indexed, true);
-    index4.palette = greyPalette(16);
-    index4.samples[5 * 8 + 3] = 4;
-    ws.write("index.png", encodePng(index4));
-    expectRefused(ws, {"index.png"}, "index.bin",
-                  "Erro em index.png: \xEDndice 4 no pixel (3, 5) fora das 4 cores do formato 2bpp\n");
-
-    PngPicture wide = oneTile(PngPicture::Indexed, false);
-    wide.width = 12;
-    wide.samples.assign(96, 0);
-    ws.write("wide.png", encodePng(wide));
-    expectRefused(ws, {"wide.png"}, "wide.bin",
-                  "Erro em wide.png: tamanho 12 x 8 n\xE3o \xE9 de tiles inteiros de 8 x 8\n");
-    expectRefused(ws, {"--blocks16", "wide.png"}, "wide.bin",
-                  "Erro em wide.png: tamanho 12 x 8 n\xE3o \xE9 de blocos inteiros de 16 x 16\n");
-
-    PngPicture short_ = oneTile(PngPicture::Indexed, true);
-    short_.text = "formato=2bpp colunas=1 bytes=17";
-    ws.write("short.png", encodePng(short_));
-    expectRefused(ws, {"short.png"}, "short.bin",
-                  "Erro em short.png: o registro brelquim pede 17 bytes (2 tiles), a imagem tem 1 tiles\n");
-
-    PngPicture narrow = oneTile(PngPicture::Indexed, true);
-    narrow.text = "formato=2bpp colunas=16 bytes=16";
-    ws.write("narrow.png", encodePng(narrow));
-    expectRefused(ws, {"narrow.png"}, "narrow.bin",
-                  "Erro em narrow.png: largura de 8 pixels, mas o registro brelquim diz 16 colunas (128 pixels)\n");
-
-    for (const std::string text : {"formato=5bpp colunas=1 bytes=16", "formato=2bpp colunas=1", "bytes=16",
-                                   "formato=2bpp colunas=1 bytes=16 bytes=16", "formato=2bpp colunas=0 bytes=16",
-                                   "formato=2bpp colunas=1 bytes=016", "formato=2bpp colunas=1 bytes=16 cor=azul",
-                                   "formato=2bpp  colunas=1 bytes=16", "formato=2bpp colunas=1 blocos=16x16 bytes=16"}) {
-        PngPicture odd = oneTile(PngPicture::Indexed, true);
-        odd.text = text;
-        ws.write("odd.png", encodePng(odd));
-        expectRefused(ws, {"odd.png"}, "odd.bin", "Erro em odd.png: registro brelquim ileg\xEDvel\n");
-    }
-}
-
 // A PNG of only a signature and an IHDR chunk with a correct CRC.
 std::vector<uint8_t> headerOnly(uint32_t width, uint32_t height) {
     std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
@@ -296,55 +231,97 @@ std::vector<uint8_t> headerOnly(uint32_t width, uint32_t height) {
     return png;
 }
 
-TEST(PngConversion, DamagedAndHugePngsAreRefusedCleanly) {
-    Workspace ws;
-    ws.write("t.bin", randomBytes(300, 5));
-    ASSERT_EQ(ws.run(Program::Png, {"t.bin"}).status, 0);
-    const std::vector<uint8_t> good = ws.read("t.png");
+// The one-tile indexed picture with this record.
+std::vector<uint8_t> recorded(const std::string& text) {
+    PngPicture picture = oneTile(PngPicture::Indexed, true);
+    picture.text = text;
+    return encodePng(picture);
+}
 
-    std::vector<std::vector<uint8_t>> damaged;
-    damaged.push_back(std::vector<uint8_t>(good.begin(), good.begin() + good.size() / 2));  // truncated
-    damaged.push_back(good);
-    damaged.back()[good.size() - 20] ^= 0x01;  // inside the last chunks: a CRC no longer matches
-    damaged.push_back(good);
-    damaged.back()[40] ^= 0x40;  // inside the text or palette chunk
-    damaged.push_back({'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'});
-    damaged.push_back({});
-    for (const std::vector<uint8_t>& bytes : damaged) {
-        ws.write("bad.png", bytes);
-        expectRefused(ws, {"bad.png"}, "bad.bin", "Erro em bad.png: PNG inv\xE1lido ou danificado\n");
-    }
+TEST(PngConversion, PicturesThatGiveNoExactBytesAreRefused) {
+    Workspace ws;
+    PngPicture foreign = oneTile(PngPicture::Truecolour, true);
+    const size_t pixel = (1 * 8 + 2) * 3;  // (2, 1)
+    foreign.samples[pixel] = 200;
+    foreign.samples[pixel + 1] = foreign.samples[pixel + 2] = 10;
+    foreign.samples[(5 * 8 + 6) * 3] = 1;  // (6, 5), later in the picture
+    PngPicture index4 = oneTile(PngPicture::Indexed, true);
+    index4.palette = greyPalette(16);
+    index4.samples[5 * 8 + 3] = 4;
+    PngPicture wide = oneTile(PngPicture::Indexed, false);
+    wide.width = 12;
+    wide.samples.assign(96, 0);
+    // Colours 0 and 2 of this palette are both black: a black pixel is ambiguous.
+    ws.write("dup.bin", {0x00, 0x00, 0xFF, 0x7F, 0x00, 0x00, 0x1F, 0x00});
+    ws.write("ok.bin", randomBytes(300, 5));
+    ASSERT_EQ(ws.run(Program::Png, {"ok.bin"}).status, 0);
+    const std::vector<uint8_t> good = ws.read("ok.png");
+
+    const std::string illegible = "registro brelquim ileg\xEDvel";
+    const std::string damaged = "PNG inv\xE1lido ou danificado";
     const std::string tooLarge =
-        "Erro em huge.png: imagem grande demais (o limite \xE9 de 8192 pixels de largura e 16777216 pixels ao todo)\n";
+        "imagem grande demais (o limite \xE9 de 8192 pixels de largura e 16777216 pixels ao todo)";
+    struct Case {
+        std::vector<std::string> options;
+        std::vector<uint8_t> png;
+        std::string problem;
+    };
+    std::vector<Case> table = {
+        {{}, encodePng(foreign), "cor #C80A0A no pixel (2, 1) n\xE3o est\xE1 na paleta"},
+        {{"--palette", "dup.bin"}, encodePng(oneTile(PngPicture::Truecolour, true)),
+         "cor #000000 no pixel (0, 0) est\xE1 em duas entradas da paleta (0 e 2)"},
+        {{}, encodePng(index4), "\xEDndice 4 no pixel (3, 5) fora das 4 cores do formato 2bpp"},
+        {{}, encodePng(wide), "tamanho 12 x 8 n\xE3o \xE9 de tiles inteiros de 8 x 8"},
+        {{"--blocks16"}, encodePng(wide), "tamanho 12 x 8 n\xE3o \xE9 de blocos inteiros de 16 x 16"},
+        {{}, recorded("formato=2bpp colunas=1 bytes=17"),
+         "o registro brelquim pede 17 bytes (2 tiles), a imagem tem 1 tiles"},
+        {{}, recorded("formato=2bpp colunas=16 bytes=16"),
+         "largura de 8 pixels, mas o registro brelquim diz 16 colunas (128 pixels)"},
+        {{}, std::vector<uint8_t>(good.begin(), good.begin() + good.size() / 2), damaged},  // truncated
+        {{}, {'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'}, damaged},
+        {{}, {}, damaged},
+    };
+    for (const std::string text : {"formato=5bpp colunas=1 bytes=16", "formato=2bpp colunas=1", "bytes=16",
+                                   "formato=2bpp colunas=1 bytes=16 bytes=16", "formato=2bpp colunas=0 bytes=16",
+                                   "formato=2bpp colunas=1 bytes=016", "formato=2bpp colunas=1 bytes=16 cor=azul",
+                                   "formato=2bpp  colunas=1 bytes=16", "formato=2bpp colunas=1 blocos=16x16 bytes=16"}) {
+        table.push_back({{}, recorded(text), illegible});
+    }
+    // A CRC that no longer matches in the last chunks; a changed text or palette chunk.
+    for (size_t at : {good.size() - 20, size_t(40)}) {
+        table.push_back({{}, good, damaged});
+        table.back().png[at] ^= at == 40 ? 0x40 : 0x01;
+    }
     for (const auto& [width, height] : std::vector<std::pair<uint32_t, uint32_t>>{
              {100000, 100000}, {8192, 4096}, {8, 4000000}, {16384, 8}}) {
-        ws.write("huge.png", headerOnly(width, height));
-        expectRefused(ws, {"huge.png"}, "huge.bin", tooLarge);
+        table.push_back({{}, headerOnly(width, height), tooLarge});
     }
+    for (const Case& c : table) {
+        ws.write("t.png", c.png);
+        expectRefused(ws, with(c.options, {"t.png"}), "t.bin", "Erro em t.png: " + c.problem + "\n");
+    }
+    // 1 bpp in one column: 16 MiB + 8 bytes would be a picture of more
+    // than 16 Mi pixels.
+    ws.write("big.bin", std::vector<uint8_t>((size_t(1) << 21) + 8, 0x55));
+    expectRefused(ws, {"--bpp", "1", "--columns", "1", "big.bin"}, "big.png", "Erro em big.bin: " + tooLarge + "\n");
 }
 
 TEST(PngConversion, OtherNamesAndMissingFilesAreRefusedAndTheRestConverted) {
     Workspace ws;
     ws.write("a.bin", randomBytes(64, 1));
     ws.write("notas.txt", {'x'});
-    const RunResult result = ws.run(Program::Png, {"notas.txt", "falta.bin", "a.bin", "falta.png", ".png"});
+    ws.write("-x.bin", randomBytes(32, 3));
+    // After "--" every word is a file name.
+    const RunResult result =
+        ws.run(Program::Png, {"notas.txt", "falta.bin", "a.bin", "falta.png", ".png", "--", "-x.bin"});
     EXPECT_EQ(result.console, lines(BANNER + "Nome n\xE3o termina em .bin nem em .png: notas.txt\n"
                                              "Erro ao abrir arquivo [falta.bin]\n"
                                              "a.bin -> a.png\n"
                                              "Erro ao abrir arquivo [falta.png]\n"
-                                             "Nome n\xE3o termina em .bin nem em .png: .png\n"));
+                                             "Nome n\xE3o termina em .bin nem em .png: .png\n"
+                                             "-x.bin -> -x.png\n"));
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(ws.list(), (std::vector<std::string>{"a.bin", "a.png", "notas.txt"}));
-}
-
-TEST(PngConversion, ABinTooLargeForAPictureIsRefused) {
-    Workspace ws;
-    // 1 bpp in one column: 16 MiB + 8 bytes would be a picture of more
-    // than 16 Mi pixels.
-    ws.write("big.bin", std::vector<uint8_t>((size_t(1) << 21) + 8, 0x55));
-    expectRefused(ws, {"--bpp", "1", "--columns", "1", "big.bin"}, "big.png",
-                  "Erro em big.bin: imagem grande demais (o limite \xE9 de 8192 pixels de largura e 16777216 "
-                  "pixels ao todo)\n");
+    EXPECT_EQ(ws.list(), (std::vector<std::string>{"-x.bin", "-x.png", "a.bin", "a.png", "notas.txt"}));
 }
 
 TEST(PngConversion, CommandLinesOutsideTheTwoFormsShowTheUsage) {
@@ -370,14 +347,6 @@ TEST(PngConversion, CommandLinesOutsideTheTwoFormsShowTheUsage) {
         EXPECT_EQ(result.status, 1);
         EXPECT_EQ(ws.list(), std::vector<std::string>{"a.bin"});
     }
-}
-
-TEST(PngConversion, ADoubleDashMakesTheRestFileNames) {
-    Workspace ws;
-    ws.write("-x.bin", randomBytes(32, 3));
-    const RunResult result = ws.run(Program::Png, {"--", "-x.bin"});
-    EXPECT_EQ(result.console, lines(BANNER + "-x.bin -> -x.png\n"));
-    EXPECT_EQ(result.status, 0);
 }
 
 TEST(PngConversion, PalettesThatCannotBeReadStopTheRunBeforeAnyFile) {

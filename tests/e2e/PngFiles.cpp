@@ -26,8 +26,7 @@ std::vector<uint8_t> encodePng(const PngPicture& picture) {
     spng_ihdr ihdr{};
     ihdr.width = picture.width;
     ihdr.height = picture.height;
-    ihdr.bit_depth = static_cast<uint8_t>(picture.kind == PngPicture::Indexed ? picture.bitDepth : 8);
-    const int channels[] = {1, 1, 3, 4};
+    ihdr.bit_depth = 8;
     const uint8_t types[] = {SPNG_COLOR_TYPE_INDEXED, SPNG_COLOR_TYPE_GRAYSCALE, SPNG_COLOR_TYPE_TRUECOLOR,
                              SPNG_COLOR_TYPE_TRUECOLOR_ALPHA};
     ihdr.color_type = types[picture.kind];
@@ -51,23 +50,9 @@ std::vector<uint8_t> encodePng(const PngPicture& picture) {
         chunk.length = text.size();
         check(spng_set_text(c.ctx, &chunk, 1), "text");
     }
-    // Rows packed at the file's bit depth.
-    const int bits = ihdr.bit_depth * channels[picture.kind];
-    const size_t rowBytes = (size_t(picture.width) * bits + 7) / 8;
-    std::vector<uint8_t> rows(rowBytes * picture.height, 0);
-    const size_t perRow = size_t(picture.width) * channels[picture.kind];
-    for (uint32_t y = 0; y < picture.height; ++y) {
-        for (size_t i = 0; i < perRow; ++i) {
-            const uint8_t sample = picture.samples.at(y * perRow + i);
-            if (bits >= 8) {
-                rows[y * rowBytes + i] = sample;
-            } else {
-                const size_t bit = i * bits;
-                rows[y * rowBytes + bit / 8] |= static_cast<uint8_t>(sample << (8 - bits - bit % 8));
-            }
-        }
-    }
-    check(spng_encode_image(c.ctx, rows.data(), rows.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE), "encode");
+    check(spng_encode_image(c.ctx, picture.samples.data(), picture.samples.size(), SPNG_FMT_PNG,
+                            SPNG_ENCODE_FINALIZE),
+          "encode");
     size_t length = 0;
     int error = 0;
     uint8_t* buffer = static_cast<uint8_t*>(spng_get_png_buffer(c.ctx, &length, &error));

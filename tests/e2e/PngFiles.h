@@ -12,14 +12,14 @@ using Rgb = std::array<uint8_t, 3>;
 struct PngPicture {
     uint32_t width = 0, height = 0;
     enum Kind { Indexed, Grey, Truecolour, TruecolourAlpha } kind = Indexed;
-    int bitDepth = 8;              // of the file; samples are always one byte each
+    int bitDepth = 8;              // of a decoded file; samples are always one byte each
     std::vector<uint8_t> samples;  // per pixel: index, grey, R G B or R G B A
     std::vector<Rgb> palette;      // Indexed
     bool hasText = false;          // a tEXt chunk of keyword "brelquim"
     std::string text;
 };
 
-// Encodes a picture (indexed at its bit depth, the others at 8 bits).
+// Encodes a picture at 8 bits per sample.
 std::vector<uint8_t> encodePng(const PngPicture& picture);
 // Decodes a PNG: indices of an indexed one, R G B samples of any other
 // (kind Truecolour). Throws on a PNG that libspng refuses.

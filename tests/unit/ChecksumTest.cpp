@@ -39,12 +39,10 @@ TEST(RomChecksum, FollowsTheMirroringRuleOnEverySize) {
         const Bytes data = randomBytes(size, static_cast<uint32_t>(size));
         EXPECT_EQ(romChecksum(data.data(), data.size()), mirroredSum(data)) << std::hex << size;
     }
-}
-
-TEST(RomChecksum, ThreeMebibytesCountTheLastOneTwice) {
+    // Three mebibytes count the last one twice.
     Bytes data(0x300000, 0);
-    data[0] = 1;           // first 2 MiB: once
-    data[0x200000] = 10;   // last 1 MiB: twice
+    data[0] = 1;          // first 2 MiB: once
+    data[0x200000] = 10;  // last 1 MiB: twice
     EXPECT_EQ(romChecksum(data.data(), data.size()), 21);
 }
 
@@ -81,14 +79,12 @@ TEST(UpdateChecksum, StoresAValidPairThatTheWholeDataSumsTo) {
             EXPECT_EQ(mirroredSum(data), checksum) << size;
             EXPECT_EQ(rom.checksum, checksum);
             EXPECT_EQ(rom.checksumComplement, checksum ^ 0xFFFF);
-            if (copierHeader) {
-                EXPECT_EQ(Bytes(rom.data.get(), rom.data.get() + 512), Bytes(512, 0));
-            }
+            EXPECT_EQ(Bytes(rom.data.get(), rom.data.get() + rom.headerBytes()), Bytes(rom.headerBytes(), 0));
         }
     }
 }
 
-TEST(RomWrite, BytesLandAtTheirOffsetOnlyWhenTheyFit) {
+TEST(RomWrite, BytesLandAtTheirOffsetOnlyWhenTheyFitAndGrowingKeepsEveryByte) {
     RomImage rom;
     hold(rom, ImageBuilder(0x40000).image, true);
     const Bytes bytes = {1, 2, 3};
@@ -98,18 +94,14 @@ TEST(RomWrite, BytesLandAtTheirOffsetOnlyWhenTheyFit) {
     EXPECT_FALSE(rom.writeBytes(0x3FFFE, bytes.data(), bytes.size()));
     EXPECT_FALSE(rom.writeBytes(0xFFFFFFFF, bytes.data(), bytes.size()));
     EXPECT_EQ(romData(rom), before);
-}
 
-TEST(RomWrite, GrowingKeepsEveryByteAndFillsTheNewOnes) {
-    RomImage rom;
-    hold(rom, ImageBuilder(0x40000).image, true);
     rom.data[3] = 0x77;  // in the copier header
-    const Bytes before(rom.data.get(), rom.data.get() + rom.size);
+    const Bytes file(rom.data.get(), rom.data.get() + rom.size);
     ASSERT_TRUE(rom.growRomData(0x80000, 0xFF));
-    EXPECT_EQ(rom.size, 512 + 0x80000);
     EXPECT_EQ(rom.romDataSize(), 0x80000u);
-    EXPECT_EQ(Bytes(rom.data.get(), rom.data.get() + before.size()), before);
-    EXPECT_EQ(Bytes(rom.data.get() + before.size(), rom.data.get() + rom.size), Bytes(0x40000, 0xFF));
+    Bytes grown = file;
+    grown.resize(512 + 0x80000, 0xFF);
+    EXPECT_EQ(Bytes(rom.data.get(), rom.data.get() + rom.size), grown);
     EXPECT_FALSE(rom.growRomData(0x40000, 0));
     EXPECT_EQ(rom.romDataSize(), 0x80000u);
     ASSERT_TRUE(rom.setRomSizeExponent(9));

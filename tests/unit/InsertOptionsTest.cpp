@@ -31,45 +31,30 @@ TEST(InsertOptions, TakesEveryOptionInAnyOrder) {
     EXPECT_EQ(options.freeRanges[1].end, 0x200u);
 }
 
-TEST(InsertOptions, TheFolderDefaultsToTheExtractionsAndNothingIsFree) {
+TEST(InsertOptions, RefusesWhatIsMissingUnknownTwiceOrMalformed) {
+    const std::vector<std::vector<std::string>> incomplete = {
+        {}, {"-i", "a"}, {"-o", "b"}, {"-i", "a", "-o"}, {"-i", "a", "-i", "c", "-o", "b"}, {"-i", "", "-o", "b"}};
+    // Each after a command line that is otherwise right: -i a -o b.
+    const std::vector<std::vector<std::string>> after = {
+        {"-x"}, {"extra"}, {"-o", "c"}, {"--dir", "x", "--dir", "y"}, {"--allow-resize", "--allow-resize"},
+        {"--free"}, {"--free", "100"}, {"--free", "100:"}, {"--free", ":100"}, {"--free", "0x:100"},
+        {"--free", "200:100"}, {"--free", "100:100"}, {"--free", "10g:100"}, {"--free", "1:2:3"},
+        {"--free", "100000000:200000000"}, {"--free", " 1:2"}, {"--Free", "1:2"}};
     InsertOptions options;
     ASSERT_TRUE(parse({"-i", "a", "-o", "b"}, options));
     EXPECT_EQ(options.folder, "arquivos");
     EXPECT_FALSE(options.allowResize);
     EXPECT_TRUE(options.freeRanges.empty());
-}
-
-TEST(InsertOptions, RefusesWhatIsMissingUnknownTwiceOrMalformed) {
-    const std::vector<std::vector<std::string>> wrong = {
-        {},
-        {"-i", "a"},
-        {"-o", "b"},
-        {"-i", "a", "-o"},
-        {"-i", "a", "-o", "b", "-x"},
-        {"-i", "a", "-o", "b", "extra"},
-        {"-i", "a", "-i", "c", "-o", "b"},
-        {"-i", "a", "-o", "b", "-o", "c"},
-        {"-i", "a", "-o", "b", "--dir", "x", "--dir", "y"},
-        {"-i", "a", "-o", "b", "--allow-resize", "--allow-resize"},
-        {"-i", "", "-o", "b"},
-        {"-i", "a", "-o", "b", "--free"},
-        {"-i", "a", "-o", "b", "--free", "100"},
-        {"-i", "a", "-o", "b", "--free", "100:"},
-        {"-i", "a", "-o", "b", "--free", ":100"},
-        {"-i", "a", "-o", "b", "--free", "0x:100"},
-        {"-i", "a", "-o", "b", "--free", "200:100"},
-        {"-i", "a", "-o", "b", "--free", "100:100"},
-        {"-i", "a", "-o", "b", "--free", "10g:100"},
-        {"-i", "a", "-o", "b", "--free", "1:2:3"},
-        {"-i", "a", "-o", "b", "--free", "100000000:200000000"},
-        {"-i", "a", "-o", "b", "--free", " 1:2"},
-        {"-i", "a", "-o", "b", "--Free", "1:2"},
-    };
+    std::vector<std::vector<std::string>> wrong = incomplete;
+    for (std::vector<std::string> args : after) {
+        args.insert(args.begin(), {"-i", "a", "-o", "b"});
+        wrong.push_back(args);
+    }
     for (const auto& args : wrong) {
-        InsertOptions options;
+        InsertOptions fresh;
         std::string shown;
         for (const std::string& arg : args) shown += "[" + arg + "]";
-        EXPECT_FALSE(parse(args, options)) << shown;
+        EXPECT_FALSE(parse(args, fresh)) << shown;
     }
 }
 

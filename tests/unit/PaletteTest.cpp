@@ -3,95 +3,47 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
+void PrintTo(const Colour& c, std::ostream* out) { *out << int(c.red) << " " << int(c.green) << " " << int(c.blue); }
+
 namespace {
+
+using Colours = std::vector<Colour>;
 
 std::vector<uint8_t> bytesOf(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
-std::vector<int> levels(const std::vector<Colour>& ramp) {
-    std::vector<int> result;
-    for (const Colour& c : ramp) {
-        EXPECT_TRUE(c.red == c.green && c.green == c.blue);
-        result.push_back(c.red);
-    }
-    return result;
-}
-
-bool parse(const std::vector<uint8_t>& bytes, std::vector<Colour>& colours, std::string& reason) {
-    return parsePaletteFile(bytes.data(), bytes.size(), colours, reason);
+// "" for a file read, else the reason it was refused.
+std::string parse(const std::vector<uint8_t>& bytes, Colours& colours) {
+    std::string reason;
+    return parsePaletteFile(bytes.data(), bytes.size(), colours, reason) ? "" : reason;
 }
 
 TEST(Palette, TheGreyRampRoundsTwoHundredFiftyFiveITimesOverNMinusOne) {
-    EXPECT_EQ(levels(greyRamp(2)), (std::vector<int>{0, 255}));
-    EXPECT_EQ(levels(greyRamp(4)), (std::vector<int>{0, 85, 170, 255}));
-    // 36.43, 72.86, 109.29, 145.71, 182.14, 218.57
-    EXPECT_EQ(levels(greyRamp(8)), (std::vector<int>{0, 36, 73, 109, 146, 182, 219, 255}));
-    const std::vector<int> sixteen = levels(greyRamp(16));
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(sixteen[i], 17 * i);
-    const std::vector<int> all = levels(greyRamp(256));
-    for (int i = 0; i < 256; ++i) EXPECT_EQ(all[i], i);
+    const std::vector<std::pair<int, std::vector<int>>> table = {
+        {2, {0, 255}}, {4, {0, 85, 170, 255}}, {8, {0, 36, 73, 109, 146, 182, 219, 255}}};  // 36.43, 72.86...
+    for (const auto& [n, levels] : table) {
+        Colours greys;
+        for (int level : levels) greys.push_back(Colour{uint8_t(level), uint8_t(level), uint8_t(level)});
+        EXPECT_EQ(greyRamp(n), greys);
+    }
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(greyRamp(256)[i], (Colour{uint8_t(i), uint8_t(i), uint8_t(i)}));
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(greyRamp(16)[i], (Colour{uint8_t(17 * i), uint8_t(17 * i), uint8_t(17 * i)}));
 }
 
 TEST(Palette, FiveBitChannelsWidenToEight) {
     const std::vector<std::pair<uint16_t, Colour>> table = {
-        {0x0000, {0, 0, 0}},       {0x7FFF, {255, 255, 255}}, {0x001F, {255, 0, 0}},
-        {0x03E0, {0, 255, 0}},     {0x7C00, {0, 0, 255}},     {0x0421, {8, 8, 8}},
-        {0x0010, {132, 0, 0}},     {0x8000, {0, 0, 0}},       {0x294A, {82, 82, 82}},  // 10: 80 | 2
+        {0x0000, {0, 0, 0}},   {0x7FFF, {255, 255, 255}}, {0x001F, {255, 0, 0}},
+        {0x03E0, {0, 255, 0}}, {0x7C00, {0, 0, 255}},     {0x0421, {8, 8, 8}},
+        {0x0010, {132, 0, 0}}, {0x8000, {0, 0, 0}},       {0x294A, {82, 82, 82}},  // 10: 80 | 2
     };
-    for (const auto& [value, colour] : table) {
-        const Colour got = colourFromBgr555(value);
-        EXPECT_TRUE(got == colour) << std::hex << value << ": " << int(got.red) << " " << int(got.green) << " "
-                                   << int(got.blue);
-    }
-}
-
-TEST(Palette, RawFilesAreLittleEndianBgr555) {
-    std::vector<Colour> colours;
-    std::string reason;
-    ASSERT_TRUE(parse({0x1F, 0x00, 0x00, 0x7C, 0xE0, 0x03}, colours, reason));
-    ASSERT_EQ(colours.size(), 3u);
-    EXPECT_TRUE(colours[0] == (Colour{255, 0, 0}));
-    EXPECT_TRUE(colours[1] == (Colour{0, 0, 255}));
-    EXPECT_TRUE(colours[2] == (Colour{0, 255, 0}));
-    EXPECT_TRUE(parse({}, colours, reason));
-    EXPECT_TRUE(colours.empty());
-    EXPECT_FALSE(parse({0x1F, 0x00, 0x00}, colours, reason));
-    EXPECT_EQ(reason, "paleta BGR555 com n\xFAmero \xEDmpar de bytes");
-}
-
-TEST(Palette, JascFilesAreReadWithEitherLineEnd) {
-    for (const std::string end : {"\r\n", "\n"}) {
-        std::vector<Colour> colours;
-        std::string reason;
-        ASSERT_TRUE(parse(bytesOf("JASC-PAL" + end + "0100" + end + "2" + end + "255 0 10" + end + "1 2 3" + end),
-                          colours, reason));
-        ASSERT_EQ(colours.size(), 2u);
-        EXPECT_TRUE(colours[0] == (Colour{255, 0, 10}));
-        EXPECT_TRUE(colours[1] == (Colour{1, 2, 3}));
-    }
-}
-
-TEST(Palette, MalformedJascFilesAreRefused) {
-    const std::vector<std::pair<std::string, std::string>> table = {
-        {"JASC-PAL\n0200\n1\n0 0 0\n", "JASC-PAL sem a vers\xE3o 0100 e o n\xFAmero de cores"},
-        {"JASC-PAL\n0100\n\n", "JASC-PAL sem a vers\xE3o 0100 e o n\xFAmero de cores"},
-        {"JASC-PAL\n0100\n2\n0 0 0\n", "JASC-PAL com a cor 1 ausente ou malformada"},
-        {"JASC-PAL\n0100\n1\n256 0 0\n", "JASC-PAL com a cor 0 ausente ou malformada"},
-        {"JASC-PAL\n0100\n1\n1 2\n", "JASC-PAL com a cor 0 ausente ou malformada"},
-        {"JASC-PAL\n0100\n1\n1 2 x\n", "JASC-PAL com a cor 0 ausente ou malformada"},
-    };
-    for (const auto& [text, expected] : table) {
-        std::vector<Colour> colours;
-        std::string reason;
-        EXPECT_FALSE(parse(bytesOf(text), colours, reason)) << text;
-        EXPECT_EQ(reason, expected) << text;
-    }
+    for (const auto& [value, colour] : table) EXPECT_EQ(colourFromBgr555(value), colour) << std::hex << value;
 }
 
 // A RIFF PAL file: an optional chunk before "data", then the colours.
-std::vector<uint8_t> riff(const std::vector<Colour>& colours, bool chunkBefore, uint16_t claimed) {
+std::vector<uint8_t> riff(const Colours& colours, bool chunkBefore, uint16_t claimed) {
     std::vector<uint8_t> body = {'P', 'A', 'L', ' '};
     auto little32 = [](std::vector<uint8_t>& out, uint32_t v) {
         for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
@@ -111,35 +63,54 @@ std::vector<uint8_t> riff(const std::vector<Colour>& colours, bool chunkBefore, 
     return file;
 }
 
-TEST(Palette, RiffPalFilesAreReadFromTheirDataChunk) {
-    const std::vector<Colour> written = {{10, 20, 30}, {255, 254, 253}, {0, 0, 1}};
-    for (bool chunkBefore : {false, true}) {
-        std::vector<Colour> colours;
-        std::string reason;
-        ASSERT_TRUE(parse(riff(written, chunkBefore, 3), colours, reason)) << reason;
-        ASSERT_EQ(colours.size(), 3u);
-        for (size_t i = 0; i < 3; ++i) EXPECT_TRUE(colours[i] == written[i]) << i;
+TEST(Palette, RawJascAndRiffFilesAreRead) {
+    const Colours three = {{10, 20, 30}, {255, 254, 253}, {0, 0, 1}};
+    const std::vector<std::pair<std::vector<uint8_t>, Colours>> table = {
+        {{0x1F, 0x00, 0x00, 0x7C, 0xE0, 0x03}, {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}}},  // little-endian BGR555
+        {{}, {}},
+        {bytesOf("JASC-PAL\r\n0100\r\n2\r\n255 0 10\r\n1 2 3\r\n"), {{255, 0, 10}, {1, 2, 3}}},
+        {bytesOf("JASC-PAL\n0100\n2\n255 0 10\n1 2 3\n"), {{255, 0, 10}, {1, 2, 3}}},
+        {riff(three, false, 3), three},
+        {riff(three, true, 3), three},
+    };
+    for (const auto& [bytes, expected] : table) {
+        Colours colours;
+        EXPECT_EQ(parse(bytes, colours), "");
+        EXPECT_EQ(colours, expected);
     }
-    std::vector<Colour> colours;
-    std::string reason;
-    EXPECT_FALSE(parse(riff(written, false, 4), colours, reason));  // claims more than it holds
-    EXPECT_EQ(reason, "RIFF PAL sem bloco de dados v\xE1lido");
-    std::vector<uint8_t> cut = riff(written, true, 3);
-    cut.resize(cut.size() - 1);
-    EXPECT_FALSE(parse(cut, colours, reason));
-    EXPECT_FALSE(parse(bytesOf("RIFF\x04\x00\x00\x00WAVE"), colours, reason));
+}
+
+TEST(Palette, MalformedFilesAreRefusedWithTheirReason) {
+    const std::string version = "JASC-PAL sem a vers\xE3o 0100 e o n\xFAmero de cores";
+    const std::string colour0 = "JASC-PAL com a cor 0 ausente ou malformada";
+    const std::string riffData = "RIFF PAL sem bloco de dados v\xE1lido";
+    std::vector<uint8_t> cut = riff({{1, 2, 3}}, true, 1);
+    cut.pop_back();
+    const std::vector<std::pair<std::vector<uint8_t>, std::string>> table = {
+        {{0x1F, 0x00, 0x00}, "paleta BGR555 com n\xFAmero \xEDmpar de bytes"},
+        {bytesOf("JASC-PAL\n0200\n1\n0 0 0\n"), version},
+        {bytesOf("JASC-PAL\n0100\n\n"), version},
+        {bytesOf("JASC-PAL\n0100\n2\n0 0 0\n"), "JASC-PAL com a cor 1 ausente ou malformada"},
+        {bytesOf("JASC-PAL\n0100\n1\n256 0 0\n"), colour0},
+        {bytesOf("JASC-PAL\n0100\n1\n1 2\n"), colour0},
+        {bytesOf("JASC-PAL\n0100\n1\n1 2 x\n"), colour0},
+        {riff({{1, 2, 3}}, false, 2), riffData},  // claims more than it holds
+        {cut, riffData},
+        {bytesOf(std::string("RIFF\x04\x00\x00\x00WAVE", 12)), riffData},
+    };
+    for (const auto& [bytes, reason] : table) {
+        Colours colours;
+        EXPECT_EQ(parse(bytes, colours), reason);
+    }
 }
 
 TEST(Palette, ARowStartsAtRowTimesCountAndMissingColoursAreBlack) {
-    std::vector<Colour> colours;
+    Colours colours;
     for (int i = 0; i < 20; ++i) colours.push_back(Colour{uint8_t(i), uint8_t(100 + i), 7});
-    const std::vector<Colour> row1 = paletteRow(colours, 1, 16);
-    ASSERT_EQ(row1.size(), 16u);
-    for (int i = 0; i < 16; ++i) {
-        const Colour expected = i < 4 ? Colour{uint8_t(16 + i), uint8_t(116 + i), 7} : Colour{0, 0, 0};
-        EXPECT_TRUE(row1[i] == expected) << i;
-    }
-    EXPECT_TRUE(paletteRow(colours, 65535, 256)[255] == (Colour{0, 0, 0}));
+    Colours expected(colours.begin() + 16, colours.end());
+    expected.resize(16);
+    EXPECT_EQ(paletteRow(colours, 1, 16), expected);
+    EXPECT_EQ(paletteRow(colours, 65535, 256), Colours(256));
 }
 
 }  // namespace

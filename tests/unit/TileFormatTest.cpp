@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,22 +13,6 @@ namespace {
 
 const TileFormat ALL_FORMATS[] = {TileFormat::Bpp1, TileFormat::Bpp2, TileFormat::Bpp3,
                                   TileFormat::Bpp4, TileFormat::Bpp8, TileFormat::Mode7};
-
-// A tile of bytes given at a few offsets, zero elsewhere.
-std::vector<uint8_t> tileWith(TileFormat format, std::vector<std::pair<size_t, uint8_t>> bytes) {
-    std::vector<uint8_t> tile(bytesPerTile(format), 0);
-    for (const auto& [offset, value] : bytes) tile.at(offset) = value;
-    return tile;
-}
-
-// Eight rows of eight hexadecimal digits, one per pixel.
-std::vector<uint8_t> pixelsOf(const std::vector<std::string>& rows) {
-    std::vector<uint8_t> pixels;
-    for (const std::string& row : rows) {
-        for (char c : row) pixels.push_back(static_cast<uint8_t>(std::stoi(std::string(1, c), nullptr, 16)));
-    }
-    return pixels;
-}
 
 std::vector<uint8_t> decoded(TileFormat format, const std::vector<uint8_t>& tile) {
     std::vector<uint8_t> pixels(TILE_PIXELS);
@@ -41,55 +26,51 @@ std::vector<uint8_t> encoded(TileFormat format, const std::vector<uint8_t>& pixe
     return tile;
 }
 
-void expectWorkedTile(TileFormat format, const std::vector<uint8_t>& tile, const std::vector<uint8_t>& pixels) {
-    EXPECT_EQ(decoded(format, tile), pixels) << formatName(format);
-    EXPECT_EQ(encoded(format, pixels), tile) << formatName(format);
-}
-
-TEST(TileFormat, OneBppIsOnePlaneByteARowWithBitSevenLeftmost) {
-    expectWorkedTile(TileFormat::Bpp1,
-                     tileWith(TileFormat::Bpp1, {{0, 0x80}, {1, 0x40}, {2, 0x20}, {3, 0x10}, {4, 0x08}, {5, 0x04},
-                                                 {6, 0x02}, {7, 0x01}}),
-                     pixelsOf({"10000000", "01000000", "00100000", "00010000", "00001000", "00000100",
-                               "00000010", "00000001"}));
-}
-
-TEST(TileFormat, TwoBppHasRowRInBytesTwoRAndTwoRPlusOne) {
-    expectWorkedTile(TileFormat::Bpp2, tileWith(TileFormat::Bpp2, {{0, 0xF0}, {1, 0xCC}, {14, 0x01}, {15, 0x80}}),
-                     pixelsOf({"33112200", "00000000", "00000000", "00000000", "00000000", "00000000",
-                               "00000000", "20000001"}));
-}
-
-TEST(TileFormat, ThreeBppHasItsThirdPlaneOneByteARowAfterTheFirstPair) {
-    expectWorkedTile(TileFormat::Bpp3, tileWith(TileFormat::Bpp3, {{0, 0xAA}, {1, 0xCC}, {16, 0xF0}, {17, 0x01}}),
-                     pixelsOf({"76543210", "00000004", "00000000", "00000000", "00000000", "00000000",
-                               "00000000", "00000000"}));
-}
-
-TEST(TileFormat, FourBppHasPlanesTwoAndThreeAsASecondPair) {
-    expectWorkedTile(TileFormat::Bpp4,
-                     tileWith(TileFormat::Bpp4, {{0, 0xAA}, {1, 0xCC}, {16, 0xF0}, {17, 0xFF}, {31, 0x01}}),
-                     pixelsOf({"FEDCBA98", "00000000", "00000000", "00000000", "00000000", "00000000",
-                               "00000000", "00000008"}));
-}
-
-TEST(TileFormat, EightBppHasFourPairsOfPlanes) {
-    std::vector<uint8_t> pixels(TILE_PIXELS, 0);
+TEST(TileFormat, WorkedTilesDecodeAndEncodePixelByPixel) {
+    struct Worked {
+        TileFormat format;
+        std::vector<std::pair<size_t, uint8_t>> bytes;
+        std::vector<std::string> rows;  // pixels 0 to F; rows not given are 0
+    };
+    const Worked table[] = {
+        // 1 bpp: one plane byte a row, bit 7 leftmost.
+        {TileFormat::Bpp1,
+         {{0, 0x80}, {1, 0x40}, {2, 0x20}, {3, 0x10}, {4, 0x08}, {5, 0x04}, {6, 0x02}, {7, 0x01}},
+         {"10000000", "01000000", "00100000", "00010000", "00001000", "00000100", "00000010", "00000001"}},
+        // 2 bpp: row r in bytes 2r and 2r + 1.
+        {TileFormat::Bpp2, {{0, 0xF0}, {1, 0xCC}, {14, 0x01}, {15, 0x80}},
+         {"33112200", "", "", "", "", "", "", "20000001"}},
+        // 3 bpp: the third plane one byte a row after the first pair.
+        {TileFormat::Bpp3, {{0, 0xAA}, {1, 0xCC}, {16, 0xF0}, {17, 0x01}}, {"76543210", "00000004"}},
+        // 4 bpp: planes 2 and 3 as a second pair.
+        {TileFormat::Bpp4, {{0, 0xAA}, {1, 0xCC}, {16, 0xF0}, {17, 0xFF}, {31, 0x01}},
+         {"FEDCBA98", "", "", "", "", "", "", "00000008"}},
+    };
+    for (const Worked& w : table) {
+        std::vector<uint8_t> tile(bytesPerTile(w.format), 0), pixels(TILE_PIXELS, 0);
+        for (const auto& [offset, value] : w.bytes) tile.at(offset) = value;
+        for (size_t y = 0; y < w.rows.size(); ++y) {
+            for (size_t x = 0; x < w.rows[y].size(); ++x) pixels[y * 8 + x] = uint8_t(std::stoi(w.rows[y].substr(x, 1), nullptr, 16));
+        }
+        EXPECT_EQ(decoded(w.format, tile), pixels) << formatName(w.format);
+        EXPECT_EQ(encoded(w.format, pixels), tile) << formatName(w.format);
+    }
+    // 8 bpp: four pairs of planes; row 0 is 128 64 ... 1, row 3 all 255.
+    std::vector<uint8_t> tile(64, 0), pixels(TILE_PIXELS, 0);
+    for (const auto& [offset, value] : std::vector<std::pair<size_t, uint8_t>>{
+             {49, 0x80}, {48, 0x40}, {33, 0x20}, {32, 0x10}, {17, 0x08}, {16, 0x04}, {1, 0x02}, {0, 0x01}}) {
+        tile[offset] = value;
+    }
+    for (size_t offset : {6, 7, 22, 23, 38, 39, 54, 55}) tile[offset] = 0xFF;
     const uint8_t firstRow[8] = {128, 64, 32, 16, 8, 4, 2, 1};
-    for (int x = 0; x < 8; ++x) pixels[x] = firstRow[x];
-    for (int x = 0; x < 8; ++x) pixels[3 * 8 + x] = 255;
-    expectWorkedTile(TileFormat::Bpp8,
-                     tileWith(TileFormat::Bpp8, {{49, 0x80}, {48, 0x40}, {33, 0x20}, {32, 0x10}, {17, 0x08},
-                                                 {16, 0x04}, {1, 0x02}, {0, 0x01},
-                                                 {6, 0xFF}, {7, 0xFF}, {22, 0xFF}, {23, 0xFF}, {38, 0xFF},
-                                                 {39, 0xFF}, {54, 0xFF}, {55, 0xFF}}),
-                     pixels);
-}
-
-TEST(TileFormat, ModeSevenIsOneBytePerPixelRowByRow) {
-    std::vector<uint8_t> tile(64), pixels(64);
+    std::copy(firstRow, firstRow + 8, pixels.begin());
+    std::fill(pixels.begin() + 24, pixels.begin() + 32, 255);
+    EXPECT_EQ(decoded(TileFormat::Bpp8, tile), pixels);
+    EXPECT_EQ(encoded(TileFormat::Bpp8, pixels), tile);
+    // Mode 7: one byte a pixel, row by row.
     for (int i = 0; i < 64; ++i) tile[i] = pixels[i] = static_cast<uint8_t>(i * 3 + 1);
-    expectWorkedTile(TileFormat::Mode7, tile, pixels);
+    EXPECT_EQ(decoded(TileFormat::Mode7, tile), pixels);
+    EXPECT_EQ(encoded(TileFormat::Mode7, pixels), tile);
 }
 
 TEST(TileFormat, SizesAndNames) {

@@ -18,54 +18,45 @@ std::vector<uint8_t> markedTiles(size_t count) {
 }
 
 // The blank row of the marked tile in a cell of the picture; -1 for an
-// empty cell (every row blank).
+// empty cell (every pixel 0), -2 for anything else.
 int blankRowOfCell(const Picture& picture, uint32_t column, uint32_t row) {
-    int blank = -1, blankRows = 0;
-    for (int y = 0; y < 8; ++y) {
-        if (picture.pixels[(row * 8 + y) * picture.width + column * 8] == 0) {
-            blank = y;
-            ++blankRows;
-        }
+    int blank = -1, lit = 0;
+    for (uint32_t y = 0; y < 8; ++y) {
+        for (uint32_t x = 0; x < 8; ++x) lit += picture.pixels[(row * 8 + y) * picture.width + column * 8 + x];
+        if (picture.pixels[(row * 8 + y) * picture.width + column * 8] == 0) blank = blank == -1 ? int(y) : -2;
     }
-    return blankRows == 1 ? blank : -1;
+    return lit == 0 ? -1 : lit == 56 ? blank : -2;
 }
 
-TEST(TileSheet, TilesRunLeftToRightInRowsOfTheColumns) {
-    Arrangement arrangement;
-    arrangement.columns = 3;
-    const std::vector<uint8_t> bytes = markedTiles(5);
-    const Picture picture = tilesToPicture(TileFormat::Bpp1, arrangement, bytes.data(), bytes.size());
-    EXPECT_EQ(picture.width, 24u);
-    EXPECT_EQ(picture.height, 16u);
-    // Tile t at column t % 3, row t / 3; the sixth cell is empty (index 0).
-    EXPECT_EQ(blankRowOfCell(picture, 0, 0), 0);
-    EXPECT_EQ(blankRowOfCell(picture, 1, 0), 1);
-    EXPECT_EQ(blankRowOfCell(picture, 2, 0), 2);
-    EXPECT_EQ(blankRowOfCell(picture, 0, 1), 3);
-    EXPECT_EQ(blankRowOfCell(picture, 1, 1), 4);
-    for (int y = 8; y < 16; ++y) {
-        for (int x = 16; x < 24; ++x) EXPECT_EQ(picture.pixels[y * 24 + x], 0);
-    }
-    EXPECT_EQ(pictureToTiles(TileFormat::Bpp1, arrangement, picture, bytes.size()), bytes);
-}
-
-TEST(TileSheet, SixteenBySixteenBlocksTakeFourTilesEach) {
-    Arrangement arrangement;
-    arrangement.columns = 4;
-    arrangement.blocks16 = true;
-    const std::vector<uint8_t> bytes = markedTiles(12);
-    const Picture picture = tilesToPicture(TileFormat::Bpp1, arrangement, bytes.data(), bytes.size());
-    EXPECT_EQ(picture.width, 32u);
-    EXPECT_EQ(picture.height, 32u);
-    // Block 0: tiles 0 1 / 2 3; block 1 beside it: 4 5 / 6 7; block 2 below.
-    const int expected[4][4] = {{0, 1, 4, 5}, {2, 3, 6, 7}, {0, 1, -1, -1}, {2, 3, -1, -1}};
-    for (uint32_t row = 0; row < 4; ++row) {
-        for (uint32_t column = 0; column < 4; ++column) {
-            // Tiles 8 to 11 are blank at rows 0 to 3, as tiles 0 to 3.
-            EXPECT_EQ(blankRowOfCell(picture, column, row), expected[row][column]) << column << "," << row;
+TEST(TileSheet, TilesRunInRowsOfColumnsOrInSixteenBySixteenBlocks) {
+    struct Layout {
+        uint32_t columns;
+        bool blocks16;
+        size_t tiles;
+        std::vector<std::vector<int>> cells;  // blank row of each cell's tile, -1 for an empty cell
+    };
+    const Layout table[] = {
+        // Tile t at column t % 3, row t / 3; the sixth cell is empty.
+        {3, false, 5, {{0, 1, 2}, {3, 4, -1}}},
+        // Block 0: tiles 0 1 / 2 3; block 1 beside it: 4 5 / 6 7; block 2
+        // below (tiles 8 to 11 are blank at rows 0 to 3, as tiles 0 to 3).
+        {4, true, 12, {{0, 1, 4, 5}, {2, 3, 6, 7}, {0, 1, -1, -1}, {2, 3, -1, -1}}},
+    };
+    for (const Layout& layout : table) {
+        Arrangement arrangement;
+        arrangement.columns = layout.columns;
+        arrangement.blocks16 = layout.blocks16;
+        const std::vector<uint8_t> bytes = markedTiles(layout.tiles);
+        const Picture picture = tilesToPicture(TileFormat::Bpp1, arrangement, bytes.data(), bytes.size());
+        ASSERT_EQ(picture.width, layout.columns * 8);
+        ASSERT_EQ(picture.height, layout.cells.size() * 8);
+        for (uint32_t row = 0; row < layout.cells.size(); ++row) {
+            for (uint32_t column = 0; column < layout.columns; ++column) {
+                EXPECT_EQ(blankRowOfCell(picture, column, row), layout.cells[row][column]) << column << "," << row;
+            }
         }
+        EXPECT_EQ(pictureToTiles(TileFormat::Bpp1, arrangement, picture, bytes.size()), bytes);
     }
-    EXPECT_EQ(pictureToTiles(TileFormat::Bpp1, arrangement, picture, bytes.size()), bytes);
 }
 
 TEST(TileSheet, LengthsThatAreNotWholeTilesComeBackExactly) {
@@ -102,20 +93,21 @@ TEST(TileSheet, APartialTileIsDrawnAsIfPaddedWithZeros) {
 
 TEST(TileSheet, SizesAndCapacities) {
     Arrangement rows;  // 16 columns
-    uint64_t width = 0, height = 0;
-    sheetSize(rows, 0, width, height);
-    EXPECT_EQ(width, 128u);
-    EXPECT_EQ(height, 8u);  // an empty sheet is one row of empty cells
-    sheetSize(rows, 17, width, height);
-    EXPECT_EQ(height, 16u);
-    EXPECT_EQ(sheetCapacity(rows, 128, 16), 32u);
-    EXPECT_EQ(sheetCapacity(rows, 128, 20), 32u);  // a part row holds no tile
-
     Arrangement blocks;
     blocks.blocks16 = true;
-    sheetSize(blocks, 33, width, height);
-    EXPECT_EQ(width, 128u);
-    EXPECT_EQ(height, 32u);  // 32 tiles a row of blocks: two rows of blocks
+    struct Size {
+        const Arrangement& arrangement;
+        uint64_t tiles, width, height;
+    };
+    // An empty sheet is one row of empty cells; 32 tiles make a row of blocks.
+    for (const Size& size : {Size{rows, 0, 128, 8}, Size{rows, 17, 128, 16}, Size{blocks, 33, 128, 32}}) {
+        uint64_t width = 0, height = 0;
+        sheetSize(size.arrangement, size.tiles, width, height);
+        EXPECT_EQ(width, size.width);
+        EXPECT_EQ(height, size.height) << size.tiles;
+    }
+    EXPECT_EQ(sheetCapacity(rows, 128, 16), 32u);
+    EXPECT_EQ(sheetCapacity(rows, 128, 20), 32u);  // a part row holds no tile
     EXPECT_EQ(sheetCapacity(blocks, 128, 48), 96u);
     EXPECT_EQ(cellSide(blocks), 16u);
     EXPECT_EQ(tilesFor(TileFormat::Bpp4, 33), 2u);
