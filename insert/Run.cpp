@@ -14,8 +14,7 @@ namespace {
 // The whole image, copier header included, to a new file that replaces
 // the output only once it is complete.
 bool writeImage(const RomImage& rom, const std::string& output) {
-    ReplacingFile file(output);
-    return file.isOpen() && file.write(rom.data.get(), static_cast<size_t>(rom.size)) && file.commit();
+    return ReplacingFile::replaceWith(output, rom.data.get(), static_cast<size_t>(rom.size));
 }
 
 }  // namespace

@@ -41,6 +41,11 @@ bool ReplacingFile::commit() {
     return true;
 }
 
+bool ReplacingFile::replaceWith(const std::string& target, const void* bytes, size_t length) {
+    ReplacingFile file(target);
+    return file.isOpen() && file.write(bytes, length) && file.commit();
+}
+
 void ReplacingFile::discard() {
     if (file) {
         std::fclose(file);

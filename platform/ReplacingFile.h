@@ -24,6 +24,10 @@ public:
     // the close or the rename failed.
     bool commit();
 
+    // The whole new content of target in one go: true when it replaced
+    // target; otherwise target is untouched.
+    static bool replaceWith(const std::string& target, const void* bytes, size_t length);
+
 private:
     void discard();
 

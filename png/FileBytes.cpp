@@ -1,7 +1,6 @@
 #include "png/FileBytes.h"
 
 #include "platform/Platform.h"
-#include "platform/ReplacingFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -34,9 +33,4 @@ FileRead readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     }
     std::fclose(file);
     return outcome;
-}
-
-bool replaceWholeFile(const std::string& path, const void* bytes, size_t length) {
-    ReplacingFile file(path);
-    return file.isOpen() && file.write(bytes, length) && file.commit();
 }

@@ -1,4 +1,4 @@
-// Whole files in and out, through the platform's file calls.
+// Whole files in, through the platform's file calls.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +14,3 @@ enum class FileRead { Read, Missing, CannotOpen, Unreadable, TooLarge };
 // it is not there, CannotOpen when it cannot be opened otherwise,
 // Unreadable when reading it failed.
 FileRead readWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
-
-// Writes bytes as the whole new content of path, replacing it only once
-// complete. False when any step failed; then path is untouched.
-bool replaceWholeFile(const std::string& path, const void* bytes, size_t length);

@@ -1,6 +1,8 @@
 #include "png/FileConversion.h"
 
 #include "png/PathMessage.h"
+#include "platform/ReplacingFile.h"
+#include "rom/RomImage.h"
 
 #include <cstdio>
 
@@ -54,7 +56,7 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
         refuse(path, reason);
         return false;
     }
-    if (!replaceWholeFile(target, output.data(), output.size())) {
+    if (!ReplacingFile::replaceWith(target, output.data(), output.size())) {
         printWithPath("Erro de escrita de ", target);
         return false;
     }
@@ -68,7 +70,7 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
 void reportReadFailure(const std::string& path, FileRead outcome) {
     switch (outcome) {
         case FileRead::Missing:
-        case FileRead::CannotOpen: printWithPath("Erro ao abrir arquivo [", path, "]\n"); break;
+        case FileRead::CannotOpen: reportOpenFailure(path.c_str()); break;
         case FileRead::TooLarge: refuse(path, "arquivo grande demais"); break;
         case FileRead::Unreadable:
         case FileRead::Read: printWithPath("Erro de leitura de ", path); break;

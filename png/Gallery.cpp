@@ -3,6 +3,7 @@
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
 #include "png/FileBytes.h"
+#include "platform/ReplacingFile.h"
 #include "png/GalleryPage.h"
 
 #include <cstdio>
@@ -89,7 +90,7 @@ bool drawGallery(const Options& options, const ConversionSettings& settings) {
         unreadable += entry.state == GalleryEntry::Unreadable;
     }
     const std::string page = galleryPage(entries, drawnWith(options, settings), logRead);
-    if (!replaceWholeFile(GALLERY_FILE, page.data(), page.size())) {
+    if (!ReplacingFile::replaceWith(GALLERY_FILE, page.data(), page.size())) {
         std::printf("Erro de escrita de %s\n", GALLERY_FILE);
         return false;
     }

@@ -17,8 +17,6 @@ bool storePath(char (&field)[256], const char* path) {
     return true;
 }
 
-void reportOpenFailure(const char* path) { ::reportOpenFailure(path); }
-
 FILE* openForReading(const char* path) {
     FILE* file = openFile(path, "rb");
     if (!file) {

@@ -13,9 +13,6 @@ namespace textfile {
 // field as it was: a truncated path could name another file.
 bool storePath(char (&field)[256], const char* path);
 
-// "Erro ao abrir arquivo [path]" on standard output.
-void reportOpenFailure(const char* path);
-
 // Opens a file with mode "rb" and steps over a UTF-8 byte-order mark at
 // its start. Null, after the open failure message, when the file cannot be
 // opened.
