@@ -100,39 +100,52 @@ int64_t romOffset(uint32_t address) {
     return (int64_t((address >> 16) & 0xFF) - 0x80) * LOROM_BANK_SIZE + (address & 0xFFFF) - int64_t{LOROM_BANK_SIZE};
 }
 
-// Decodes graphic j of ROM data romData (romSize bytes) on its own terms:
-// the stream must begin and end inside the ROM data.
-Original decodeOriginal(const uint8_t* romData, uint32_t romSize, int graphic) {
-    Original g;
+// Decodes graphic j of ROM data romData (romSize bytes) on its own terms
+// into g, whose memory is reused: the stream must begin and end inside the
+// ROM data.
+void decodeOriginal(const uint8_t* romData, uint32_t romSize, int graphic, Original& g) {
+    g.readable = false;
+    g.stream = {0, 0};
+    g.bytes.clear();
     const uint8_t* record = romData + recordOffset(graphic);
     const uint16_t unpackedSize = static_cast<uint16_t>(readLittle(record + RECORD_UNPACKED_SIZE, 2));
     const uint32_t address = readLittle(record + RECORD_DATA_ADDRESS, 3);
     const int64_t start = romOffset(address);
-    if (start < 0 || start >= romSize) return g;
+    if (start < 0 || start >= romSize) return;
     g.bytes.resize(std::max<uint16_t>(unpackedSize, 1));
     const GraphicDecode decoded = decodeGraphic(romData + start, romSize - start, unpackedSize, g.bytes.data());
-    if (start + decoded.packedLength > romSize) return g;
+    if (start + decoded.packedLength > romSize) return;
     g.readable = true;
     g.stream = {static_cast<uint32_t>(start), static_cast<uint32_t>(start + decoded.packedLength)};
-    return g;
 }
 
 struct Case {
-    std::vector<uint8_t> image;  // ROM data, no copier header
+    // A copier header's room, then the ROM data.
+    std::vector<uint8_t> image = std::vector<uint8_t>(COPIER_HEADER_SIZE + SKELETON_SIZE, 0x5C);
+    uint8_t* romData() { return image.data() + COPIER_HEADER_SIZE; }
     bool copierHeader = false;
     InsertSettings settings;
     MemoryEdits edits;
 };
 
-uint8_t noise(uint32_t& state) {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return static_cast<uint8_t>(state >> 11);
+// Noise that does not compress, eight bytes per step of a xorshift
+// generator.
+void fillNoise(std::vector<uint8_t>& edit, uint32_t seed) {
+    uint64_t state = seed * 0x9E3779B97F4A7C15u + 1;
+    for (size_t at = 0; at < edit.size(); at += sizeof state) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        if (edit.size() - at >= sizeof state) {
+            std::memcpy(&edit[at], &state, sizeof state);
+        } else {
+            for (size_t i = at; i < edit.size(); ++i) edit[i] = static_cast<uint8_t>(state >> (8 * (i - at)));
+        }
+    }
 }
 
 void readCase(FuzzInput& input, Case& c, std::vector<Original>& originals) {
-    c.image.assign(skeleton().begin(), skeleton().end());
+    std::copy(skeleton().begin(), skeleton().end(), c.romData());
     const uint8_t flags = input.byte();
     c.copierHeader = flags & 1;
     c.settings.allowResize = flags & 2;
@@ -156,18 +169,32 @@ void readCase(FuzzInput& input, Case& c, std::vector<Original>& originals) {
         ops.push_back(std::move(op));
     }
     for (const Op& op : ops) {
-        uint8_t* record = &c.image[recordOffset(op.graphic)];
+        uint8_t* record = c.romData() + recordOffset(op.graphic);
         if (op.kind == 3) {
             for (int i = 0; i < 3; ++i) record[RECORD_DATA_ADDRESS + i] = static_cast<uint8_t>(op.a >> (8 * i));
         } else if (op.kind == 4) {
-            std::memcpy(record + RECORD_DATA_ADDRESS, &c.image[recordOffset(static_cast<int>(op.a)) + RECORD_DATA_ADDRESS], 3);
+            std::memcpy(record + RECORD_DATA_ADDRESS, c.romData() + recordOffset(static_cast<int>(op.a)) + RECORD_DATA_ADDRESS, 3);
         } else if (op.kind == 2) {
             c.settings.freeRanges.push_back({op.a, op.b});
         }
     }
+    // Only records change above, and no stream of the skeleton lies in the
+    // directory: a graphic whose record is the skeleton's decodes as there.
+    static const std::vector<Original> skeletonGraphics = [] {
+        std::vector<Original> graphics(GRAPHICS_COUNT);
+        for (int graphic = 0; graphic < GRAPHICS_COUNT; ++graphic) {
+            decodeOriginal(skeleton().data(), SKELETON_SIZE, graphic, graphics[graphic]);
+        }
+        return graphics;
+    }();
     originals.resize(GRAPHICS_COUNT);
     for (int graphic = 0; graphic < GRAPHICS_COUNT; ++graphic) {
-        originals[graphic] = decodeOriginal(c.image.data(), SKELETON_SIZE, graphic);
+        const uint32_t record = recordOffset(graphic);
+        if (std::memcmp(c.romData() + record, skeleton().data() + record, GRAPHIC_RECORD_SIZE) == 0) {
+            originals[graphic] = skeletonGraphics[graphic];
+        } else {
+            decodeOriginal(c.romData(), SKELETON_SIZE, graphic, originals[graphic]);
+        }
     }
     for (const Op& op : ops) {
         std::vector<uint8_t>& edit = c.edits.edits[op.graphic];
@@ -179,12 +206,11 @@ void readCase(FuzzInput& input, Case& c, std::vector<Original>& originals) {
             for (size_t i = 0; i < op.bytes.size(); ++i) edit[(op.a + i) % edit.size()] = op.bytes[i];
         } else if (op.kind == 1) {
             const size_t kept = edit.size();
-            edit.resize(op.a % 3000);
-            for (size_t i = kept; i < edit.size(); ++i) edit[i] = static_cast<uint8_t>(i % 7 == 0 ? i : 0);
+            edit.resize(op.a % 3000);  // new bytes 0, every seventh one its position
+            for (size_t i = (kept + 6) / 7 * 7; i < edit.size(); i += 7) edit[i] = static_cast<uint8_t>(i);
         } else if (op.kind == 5) {
-            uint32_t state = op.b * 0x9E3779B9u + 1;
             edit.resize(op.a + 1u);
-            for (uint8_t& byte : edit) byte = noise(state);
+            fillNoise(edit, op.b);
         }
     }
 }
@@ -216,15 +242,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static RomImage rom;
     readCase(input, c, originals);
 
-    // The image held by a RomImage whose storage is kept while its size is.
+    // One object for every input, which keeps its memory (a grown image's
+    // too); the copier header is decided by the image's length alone.
     const uint32_t h = c.copierHeader ? COPIER_HEADER_SIZE : 0;
-    const int32_t imageSize = static_cast<int32_t>(h + SKELETON_SIZE);
-    if (rom.size != imageSize || !rom.data) rom.data.reset(new uint8_t[imageSize]);
-    std::memset(rom.data.get(), 0x5C, h);
-    std::memcpy(rom.data.get() + h, c.image.data(), SKELETON_SIZE);
-    rom.size = imageSize;
-    rom.hasCopierHeader = c.copierHeader;
-    rom.parseHeader();
+    rom.hasCopierHeader = 0;
+    FUZZ_CHECK(rom.assign(c.romData() - h, h + SKELETON_SIZE) == 0);
+    FUZZ_CHECK(rom.hasCopierHeader == c.copierHeader);
 
     const InsertResult result = insertGraphics(rom, c.edits, c.settings);
     FUZZ_CHECK(result.outcome != InsertResult::Mismatch);
@@ -306,8 +329,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<bool> staysPut(GRAPHICS_COUNT, true);
     for (const GraphicChange& change : result.changes) staysPut[change.graphic] = change.kind == PlaceKind::InPlace;
     int changes = 0;
+    static Original now;
     for (int graphic = 0; graphic < GRAPHICS_COUNT; ++graphic) {
-        const Original now = decodeOriginal(newData, newSize, graphic);
+        decodeOriginal(newData, newSize, graphic, now);
         FUZZ_CHECK(now.readable);
         FUZZ_CHECK(now.bytes == (changed[graphic] ? c.edits.edits[graphic] : originals[graphic].bytes));
         if (!changed[graphic]) continue;
@@ -342,7 +366,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     if (changes == 0) {
-        FUZZ_CHECK(newSize == SKELETON_SIZE && std::memcmp(newData, c.image.data(), SKELETON_SIZE) == 0);
+        FUZZ_CHECK(newSize == SKELETON_SIZE && std::memcmp(newData, c.romData(), SKELETON_SIZE) == 0);
         return 0;
     }
     const uint32_t pairAt = LOROM_HEADER_OFFSET + HEADER_CHECKSUM_COMPLEMENT;
@@ -353,7 +377,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t same = 0;
     for (const Span& span : touched) {
         const uint32_t end = std::min(span.start, SKELETON_SIZE);
-        if (end > same) FUZZ_CHECK(std::memcmp(newData + same, c.image.data() + same, end - same) == 0);
+        if (end > same) FUZZ_CHECK(std::memcmp(newData + same, c.romData() + same, end - same) == 0);
         same = std::max(same, span.end);
     }
     const uint8_t* pair = newData + LOROM_HEADER_OFFSET + HEADER_CHECKSUM_COMPLEMENT;

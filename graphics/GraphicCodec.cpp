@@ -11,17 +11,18 @@ constexpr int GROUP_FLAGS = 8;
 constexpr size_t GROUP_HEADER = 2;
 constexpr size_t LONGEST_GROUP = GROUP_HEADER + GROUP_FLAGS;
 
-// Eight bytes as one word and back, byte i in bits 8i to 8i+7 on any byte
-// order (compilers make each a single load or store where they can).
-uint64_t loadBytes(const uint8_t* bytes) {
-    uint64_t word = 0;
-    for (int i = 0; i < 8; ++i) word |= uint64_t{bytes[i]} << (8 * i);
+// Eight bytes as one word and back, with plain copies: byte i in bits 8i
+// to 8i+7 on a little-endian machine, which every target of the project
+// is.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the codec's words are little-endian");
+
+uint64_t loadWord(const uint8_t* bytes) {
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
     return word;
 }
 
-void storeBytes(uint8_t* bytes, uint64_t word) {
-    for (int i = 0; i < 8; ++i) bytes[i] = static_cast<uint8_t>(word >> (8 * i));
-}
+void storeWord(uint8_t* bytes, uint64_t word) { std::memcpy(bytes, &word, sizeof word); }
 
 constexpr uint64_t byteMask(int i) { return uint64_t{0xFF} << (8 * i); }
 
@@ -67,7 +68,7 @@ constexpr std::array<GroupExpansion, 256> GROUP_EXPANSIONS = makeGroupExpansions
 uint64_t expandGroup(const uint8_t* group) {
     const GroupExpansion& e = GROUP_EXPANSIONS[group[0]];
     const uint64_t fill = group[1] * uint64_t{0x0101010101010101u};
-    uint64_t bytes = loadBytes(group + GROUP_HEADER);
+    uint64_t bytes = loadWord(group + GROUP_HEADER);
     bytes = (bytes & e.stayBy4) | ((bytes & e.moveBy4) << 32);
     bytes = (bytes & e.stayBy2) | ((bytes & e.moveBy2) << 16);
     bytes = (bytes & e.stayBy1) | ((bytes & e.moveBy1) << 8);
@@ -121,7 +122,7 @@ void decodeWholeGroups(const uint8_t*& streamAt, const uint8_t* streamEnd, uint8
 
         size_t at = 0;
         while (at < starts && out <= lastGroupOut) {
-            storeBytes(out, expandGroup(stream + at));
+            storeWord(out, expandGroup(stream + at));
             out += GROUP_FLAGS;
             at = next[at];
         }
@@ -131,19 +132,7 @@ void decodeWholeGroups(const uint8_t*& streamAt, const uint8_t* streamEnd, uint8
     outAt = out;
 }
 
-// Encoding, eight bytes at a time. The encoder moves words in and out with
-// plain copies, which give byte i in bits 8i to 8i+7 on a little-endian
-// machine only (compilers turn the byte-by-byte stores above into slow
-// shift chains here); every target of the project is one.
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the encoder's words are little-endian");
-
-uint64_t loadWord(const uint8_t* bytes) {
-    uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
-}
-
-void storeWord(uint8_t* bytes, uint64_t word) { std::memcpy(bytes, &word, sizeof word); }
+// Encoding, eight bytes at a time.
 
 constexpr uint64_t EACH_BYTE = 0x0101010101010101u;
 constexpr uint64_t HIGH_BITS = 0x8080808080808080u;

@@ -3,6 +3,7 @@
 #include "graphics/Decompress.h"
 #include "graphics/GameLayout.h"
 #include "platform/Platform.h"
+#include "platform/SanitizerMarks.h"
 
 #include <algorithm>
 #include <memory>
@@ -18,28 +19,32 @@ bool insideRomData(const RomImage& rom, uint32_t start, uint64_t length) {
            uint64_t{start} + length <= static_cast<uint64_t>(rom.size);
 }
 
-bool readRecord(RomImage& rom, int graphic, GraphicRecord& record) {
+}  // namespace
+
+bool readGraphicRecord(RomImage& rom, int graphic, GraphicRecord& record, uint32_t& dataIndex) {
     rom.seek(GRAPHICS_DIRECTORY_ADDR + GRAPHIC_RECORD_SIZE * static_cast<uint32_t>(graphic), ADDR_LOROM);
     if (!insideRomData(rom, rom.cursor, GRAPHIC_RECORD_SIZE)) return false;
     record.unpackedSize = static_cast<uint16_t>(rom.readWord());
     record.dataAddress = rom.readLong();
+    rom.seek(record.dataAddress, ADDR_LOROM);
+    dataIndex = rom.cursor;
     return true;
 }
 
-}  // namespace
-
 DirectoryWalk walkGraphicsDirectory(RomImage& rom, const std::function<bool(const DecodedGraphic&)>& take) {
-    std::unique_ptr<uint8_t[]> buffer;
+    // One buffer for every graphic, the largest a record can describe;
+    // for the address sanitizer, each graphic's is exactly its size.
+    constexpr uint32_t LARGEST = 0xFFFF;
+    const std::unique_ptr<uint8_t[]> buffer(new uint8_t[LARGEST]);
     for (int graphic = 0; graphic < GRAPHICS_COUNT; ++graphic) {
         DecodedGraphic g;
         g.number = graphic;
-        if (!readRecord(rom, graphic, g.record)) return {DirectoryWalk::ReadError, graphic};
+        if (!readGraphicRecord(rom, graphic, g.record, g.dataIndex)) return {DirectoryWalk::ReadError, graphic};
 
-        buffer.reset();
-        buffer.reset(new uint8_t[std::max<uint32_t>(g.record.unpackedSize, 1)]);
+        const uint32_t size = std::max<uint32_t>(g.record.unpackedSize, 1);
+        ASAN_UNPOISON_MEMORY_REGION(buffer.get(), size);
+        ASAN_POISON_MEMORY_REGION(buffer.get() + size, LARGEST - size);
 
-        rom.seek(g.record.dataAddress, ADDR_LOROM);
-        g.dataIndex = rom.cursor;
         g.decoded = decompressGraphic(rom, g.record.unpackedSize, buffer.get());
         if (!insideRomData(rom, g.dataIndex, g.decoded.packedLength)) return {DirectoryWalk::ReadError, graphic};
 

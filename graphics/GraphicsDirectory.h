@@ -38,6 +38,11 @@ struct DirectoryWalk {
 // ROM data of the image, and with Stopped when take returns false.
 DirectoryWalk walkGraphicsDirectory(RomImage& rom, const std::function<bool(const DecodedGraphic&)>& take);
 
+// Reads graphic j's record from the directory of the loaded image, and
+// the image index its stream begins at; false when the record does not
+// lie inside the ROM data.
+bool readGraphicRecord(RomImage& rom, int graphic, GraphicRecord& record, uint32_t& dataIndex);
+
 // Name of graphic j's file: "grafico_%03d.bin".
 std::string graphicFileName(int graphic);
 // Path of graphic j's file in a folder, as the tools form and show it.

@@ -1,6 +1,6 @@
 // Putting edited graphics back into the image, in memory: which graphics
 // changed, where their new streams go, the records, the size and the
-// checksum, and a last walk that proves every graphic decodes as meant.
+// checksum, and a last check that proves every graphic decodes as meant.
 #pragma once
 
 #include "rom/RomImage.h"

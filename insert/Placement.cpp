@@ -62,6 +62,12 @@ private:
     std::vector<Span> spans;
 };
 
+// Where the room for placements ends: the end of the ROM data, or the
+// 4 MiB that LoROM can address when the data goes further.
+uint32_t usableEnd(uint32_t romDataSize) { return std::min(romDataSize, LOROM_DATA_LIMIT); }
+
+}  // namespace
+
 bool fitsInPlace(const PlacementInput& input, const StreamToPlace& stream) {
     const Span old = input.streams[stream.graphic];
     if (stream.length > old.length()) return false;
@@ -72,12 +78,6 @@ bool fitsInPlace(const PlacementInput& input, const StreamToPlace& stream) {
     }
     return true;
 }
-
-// Where the room for placements ends: the end of the ROM data, or the
-// 4 MiB that LoROM can address when the data goes further.
-uint32_t usableEnd(uint32_t romDataSize) { return std::min(romDataSize, LOROM_DATA_LIMIT); }
-
-}  // namespace
 
 uint32_t grownRomDataSize(uint32_t end) {
     uint64_t size = ONE_KIB;

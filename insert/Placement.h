@@ -61,6 +61,9 @@ struct PlacementPlan {
 // than a bank, and with PastLoRomLimit when the ROM data would pass 4 MiB.
 PlacementPlan placeStreams(const PlacementInput& input);
 
+// True when a changed stream stays in place (the first rule above).
+bool fitsInPlace(const PlacementInput& input, const StreamToPlace& stream);
+
 // The ROM data grows to this size to hold end bytes: the next size of
 // 2^n KiB.
 uint32_t grownRomDataSize(uint32_t end);

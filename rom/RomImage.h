@@ -55,6 +55,10 @@ public:
     // Image loading and the internal header.
     void setRomPath(const char* path);
     int32_t load();
+    // Takes an image held in memory as load takes one from a file (the
+    // same copier-header rule, the header parsed); 1 when it is 2 GiB or
+    // more, else 0.
+    int32_t assign(const uint8_t* bytes, size_t length);
     void parseHeader();
 
     // Cursor positioning and reads. Reads never touch memory outside data:
@@ -110,8 +114,15 @@ private:
     // that load refuses it by its real name instead of opening a truncated
     // one.
     std::string overlongRomPath;
-    // The array that load last made and how many bytes it holds: a reload
-    // of an image that fits reuses it, unless data was given another one.
+    // The array that load, assign or growRomData last made and how many
+    // bytes it holds: a reload or a growth that fits reuses it, unless
+    // data was given another one.
     const uint8_t* loadedArray = nullptr;
     size_t capacity = 0;
+    // Makes data hold bytes bytes (and size say so), the first kept of
+    // them as they were.
+    void holdBytes(size_t bytes, size_t kept);
+    // The copier-header rule, the cursor and the header, for the image
+    // just held.
+    void takeHeldImage();
 };

@@ -3,19 +3,11 @@
 
 #include "rom/HeaderLayout.h"
 #include "platform/Platform.h"
+#include "platform/SanitizerMarks.h"
 
 #include <climits>
 #include <cstring>
 
-#if defined(__has_include)
-#if __has_include(<sanitizer/asan_interface.h>)
-#include <sanitizer/asan_interface.h>
-#endif
-#endif
-#ifndef ASAN_POISON_MEMORY_REGION
-#define ASAN_POISON_MEMORY_REGION(address, length) ((void)(address), (void)(length))
-#define ASAN_UNPOISON_MEMORY_REGION(address, length) ((void)(address), (void)(length))
-#endif
 
 namespace {
 
@@ -57,29 +49,47 @@ int32_t RomImage::load() {
     }
 
     const size_t bytes = static_cast<size_t>(length);
-    // A reload (the ROM string reader's, a fuzzer's next input) reads into
-    // the memory already held when the image fits it; what lies past the
-    // image is marked unaddressable for the address sanitizer, so that a
-    // read past the end is caught as in memory of the image's own size.
-    if (!data || data.get() != loadedArray || bytes > capacity) {
-        data.reset(new uint8_t[bytes]);
-        loadedArray = data.get();
-        capacity = bytes;
-    }
-    ASAN_UNPOISON_MEMORY_REGION(data.get(), bytes);
-    ASAN_POISON_MEMORY_REGION(data.get() + bytes, capacity - bytes);
-    size = static_cast<int32_t>(length);
+    holdBytes(bytes, 0);
     const size_t got = bytes > 0 ? std::fread(data.get(), 1, bytes, romFile) : 0;
     // What a short read did not fill reads as zeros, never as garbage.
     std::memset(data.get() + got, 0, bytes - got);
     std::fclose(romFile);
     romFile = nullptr;
+    takeHeldImage();
+    return 0;
+}
 
+int32_t RomImage::assign(const uint8_t* bytes, size_t length) {
+    if (length > static_cast<size_t>(INT32_MAX)) return 1;
+    holdBytes(length, 0);
+    if (length > 0) std::memcpy(data.get(), bytes, length);
+    takeHeldImage();
+    return 0;
+}
+
+void RomImage::holdBytes(size_t bytes, size_t kept) {
+    // A reload (the ROM string reader's, a fuzzer's next input) or a growth
+    // goes into the memory already held when the image fits it; what lies
+    // past the image is marked unaddressable for the address sanitizer, so
+    // that a read past the end is caught as in memory of the image's own
+    // size.
+    if (!data || data.get() != loadedArray || bytes > capacity) {
+        std::unique_ptr<uint8_t[]> array(new uint8_t[bytes]);
+        if (kept > 0) std::memcpy(array.get(), data.get(), kept);
+        data = std::move(array);
+        loadedArray = data.get();
+        capacity = bytes;
+    }
+    ASAN_UNPOISON_MEMORY_REGION(data.get(), bytes);
+    ASAN_POISON_MEMORY_REGION(data.get() + bytes, capacity - bytes);
+    size = static_cast<int32_t>(bytes);
+}
+
+void RomImage::takeHeldImage() {
     cursor = 0;
     if ((static_cast<uint32_t>(size) & ROM_BLOCK_MASK) != 0) hasCopierHeader = 1;
     if (hasCopierHeader) cursor = COPIER_HEADER_SIZE;
     parseHeader();
-    return 0;
 }
 
 bool RomImage::findInternalHeader(uint32_t& index) const {

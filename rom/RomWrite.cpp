@@ -34,12 +34,9 @@ bool RomImage::growRomData(uint32_t newSize, uint8_t fill) {
     const uint64_t newImageSize = uint64_t{headerBytes()} + newSize;
     if (newSize < romSize || newImageSize > static_cast<uint64_t>(INT32_MAX)) return false;
     if (newSize == romSize) return true;
-    std::unique_ptr<uint8_t[]> grown(new uint8_t[newImageSize]);
     const size_t kept = static_cast<size_t>(headerBytes()) + romSize;
-    if (kept > 0) std::memcpy(grown.get(), data.get(), kept);
-    std::memset(grown.get() + kept, fill, static_cast<size_t>(newImageSize) - kept);
-    data = std::move(grown);
-    size = static_cast<int32_t>(newImageSize);
+    holdBytes(static_cast<size_t>(newImageSize), kept);
+    std::memset(data.get() + kept, fill, static_cast<size_t>(newImageSize) - kept);
     return true;
 }
 

@@ -6,6 +6,7 @@
 # build/fuzz/corpus/<target>, findings to build/fuzz/findings/<target>; the
 # seeds in fuzz/corpus/<target> are read, never written. Prints, for each
 # target, the executions done and any finding; exits 1 if there was one.
+# FUZZ_RUNS=<n> also stops each target after n executions.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -34,6 +35,7 @@ for target in "${targets[@]}"; do
   # The decoder's loop counters grow with the decoded size: as features they
   # would fill the corpus with 64 KiB graphics and slow every run tenfold.
   [ "$target" = decoder ] && options+=(-use_counters=0)
+  [ -n "${FUZZ_RUNS:-}" ] && options+=(-runs="$FUZZ_RUNS")
   "$fuzzer" "$work" "fuzz/corpus/$target" -max_total_time="$seconds" -timeout=10 \
     -print_final_stats=1 -artifact_prefix="$findings/" "${options[@]}" >"$log" 2>&1
   result=$?
