@@ -49,11 +49,9 @@ TEST(RomChecksum, FollowsTheMirroringRuleOnEverySize) {
 // A sample image whose checksum pair the image brings up to date.
 void hold(RomImage& rom, const Bytes& bytes, bool copierHeader) {
     const Bytes file = copierHeader ? withCopierHeader(bytes) : bytes;
-    rom.data.reset(new uint8_t[file.size()]);
-    std::copy(file.begin(), file.end(), rom.data.get());
-    rom.size = static_cast<int32_t>(file.size());
-    rom.hasCopierHeader = copierHeader;
-    rom.parseHeader();
+    rom.hasCopierHeader = 0;
+    ASSERT_EQ(rom.assign(file.data(), file.size()), 0);
+    ASSERT_EQ(rom.hasCopierHeader, copierHeader);
 }
 
 Bytes romData(const RomImage& rom) {
@@ -106,6 +104,17 @@ TEST(RomWrite, BytesLandAtTheirOffsetOnlyWhenTheyFitAndGrowingKeepsEveryByte) {
     EXPECT_EQ(rom.romDataSize(), 0x80000u);
     ASSERT_TRUE(rom.setRomSizeExponent(9));
     EXPECT_EQ(rom.data[512 + LOROM_HEADER_OFFSET + HEADER_ROM_SIZE], 9);
+}
+
+TEST(RomWrite, GrowingIntoMemoryHeldFromALargerImageShowsNoneOfItsBytes) {
+    RomImage rom;
+    hold(rom, Bytes(0x100000, 0xAB), false);
+    const Bytes small = ImageBuilder(0x40000).image;
+    hold(rom, small, false);
+    ASSERT_TRUE(rom.growRomData(0x80000, 0xFF));
+    Bytes grown = small;
+    grown.resize(0x80000, 0xFF);
+    EXPECT_EQ(Bytes(rom.data.get(), rom.data.get() + rom.size), grown);
 }
 
 }  // namespace
