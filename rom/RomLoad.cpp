@@ -8,7 +8,6 @@
 #include <climits>
 #include <cstring>
 
-
 namespace {
 
 bool isOneOf(uint8_t value, const uint8_t (&accepted)[2]) {
