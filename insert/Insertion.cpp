@@ -248,7 +248,12 @@ int Insertion::applyPlan(const PlacementPlan& plan) {
         GraphicState& state = states[placement.graphic];
         if (state.writtenInPlace && placement.kind != PlaceKind::InPlace) return placement.graphic;
         if (!state.writtenInPlace) {
-            if (!log.write(placement.offset, held.data() + state.heldAt, state.newLength)) return placement.graphic;
+            // The bytes that decoded to the edit, now where they lie.
+            const uint8_t* checked = held.data() + state.heldAt;
+            if (!log.write(placement.offset, checked, state.newLength) ||
+                std::memcmp(&rom.data[rom.headerBytes() + placement.offset], checked, state.newLength) != 0) {
+                return placement.graphic;
+            }
             state.newStart = placement.offset;
             state.checkedAt = log.count();
         }
