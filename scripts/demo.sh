@@ -29,7 +29,9 @@ echo "... $(ls arquivos | wc -l) files"
 
 echo
 echo "\$ # edit: the font (graphic 9, 2 bpp) in inverse video, every bit flipped (the demo's stand-in for a tile editor)"
-tr '\000-\377' '\377-\000' < arquivos/grafico_009.bin > edited_009.bin
+# tr takes no descending range: every byte value from 255 down to 0, spelt out.
+descending=$(for value in $(seq 255 -1 0); do printf '\\%03o' "$value"; done)
+tr '\000-\377' "$descending" < arquivos/grafico_009.bin > edited_009.bin
 cp edited_009.bin arquivos/grafico_009.bin
 echo "\$ brelquim-insert -i sample.sfc -o traduzido.sfc"
 "$build/brelquim-insert" -i sample.sfc -o traduzido.sfc || status=$?
