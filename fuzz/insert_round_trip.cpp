@@ -128,20 +128,21 @@ struct Case {
     MemoryEdits edits;
 };
 
-// Noise that does not compress, eight bytes per step of a xorshift
-// generator.
-void fillNoise(std::vector<uint8_t>& edit, uint32_t seed) {
-    uint64_t state = seed * 0x9E3779B97F4A7C15u + 1;
-    for (size_t at = 0; at < edit.size(); at += sizeof state) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        if (edit.size() - at >= sizeof state) {
-            std::memcpy(&edit[at], &state, sizeof state);
-        } else {
-            for (size_t i = at; i < edit.size(); ++i) edit[i] = static_cast<uint8_t>(state >> (8 * (i - at)));
+// Noise that does not compress: a window, chosen by the seed, of one
+// block made once by a xorshift generator.
+void fillNoise(std::vector<uint8_t>& edit, uint8_t seed) {
+    static const std::vector<uint8_t> block = [] {
+        std::vector<uint8_t> bytes(LARGEST_GRAPHIC + 1 + 256);
+        uint32_t state = 0x9E3779B9u;
+        for (uint8_t& byte : bytes) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            byte = static_cast<uint8_t>(state >> 11);
         }
-    }
+        return bytes;
+    }();
+    std::copy(block.begin() + seed, block.begin() + seed + static_cast<std::ptrdiff_t>(edit.size()), edit.begin());
 }
 
 void readCase(FuzzInput& input, Case& c, std::vector<Original>& originals) {
@@ -210,7 +211,7 @@ void readCase(FuzzInput& input, Case& c, std::vector<Original>& originals) {
             for (size_t i = (kept + 6) / 7 * 7; i < edit.size(); i += 7) edit[i] = static_cast<uint8_t>(i);
         } else if (op.kind == 5) {
             edit.resize(op.a + 1u);
-            fillNoise(edit, op.b);
+            fillNoise(edit, static_cast<uint8_t>(op.b));
         }
     }
 }

@@ -23,7 +23,7 @@ struct GraphicState {
     uint32_t newStart = 0;      // changed: where its new stream lies
     uint32_t newAddress = 0;    // changed: its record's address
     bool writtenInPlace = false;
-    size_t heldAt = 0;          // changed, moving: where its new stream waits until it is placed
+    std::vector<uint8_t> held;  // changed, not yet written: its new stream until it is placed
     // How many writes the image had had when this graphic's bytes there
     // were last known to decode as meant: none for a graphic left as it is,
     // whose bytes are the input's.
@@ -94,8 +94,6 @@ private:
     PlacementInput input;
     WriteLog log;
     InsertResult result;
-    // The new streams that move, until their places are known.
-    std::vector<uint8_t> held;
     // One graphic at a time: its edit, its new stream, the stream decoded.
     const std::unique_ptr<uint8_t[]> edit{new uint8_t[LARGEST_GRAPHIC + 1]};
     const std::unique_ptr<uint8_t[]> stream{new uint8_t[compressedBound(LARGEST_GRAPHIC)]};
@@ -172,9 +170,8 @@ bool Insertion::surveyGraphic(const DecodedGraphic& g) {
         state.newStart = state.stream.start;
         lies = &rom.data[rom.headerBytes() + state.stream.start];
     } else {
-        state.heldAt = held.size();
-        held.insert(held.end(), stream.get(), stream.get() + state.newLength);
-        lies = held.data() + state.heldAt;
+        state.held.assign(stream.get(), stream.get() + state.newLength);
+        lies = state.held.data();
     }
     const GraphicDecode back = decodeGraphic(lies, state.newLength, state.newSizeField, check.get());
     if (back.packedLength != state.newLength || back.producedLength != length ||
@@ -249,11 +246,9 @@ int Insertion::applyPlan(const PlacementPlan& plan) {
         if (state.writtenInPlace && placement.kind != PlaceKind::InPlace) return placement.graphic;
         if (!state.writtenInPlace) {
             // The bytes that decoded to the edit, now where they lie.
-            const uint8_t* checked = held.data() + state.heldAt;
-            if (!log.write(placement.offset, checked, state.newLength) ||
-                std::memcmp(&rom.data[rom.headerBytes() + placement.offset], checked, state.newLength) != 0) {
-                return placement.graphic;
-            }
+            if (!log.write(placement.offset, state.held.data(), state.newLength)) return placement.graphic;
+            const uint8_t* lands = &rom.data[rom.headerBytes() + placement.offset];
+            if (std::memcmp(lands, state.held.data(), state.newLength) != 0) return placement.graphic;
             state.newStart = placement.offset;
             state.checkedAt = log.count();
         }
