@@ -118,7 +118,8 @@ void Insertion::boundStreams() {
         if (!readGraphicRecord(rom, graphic, record, dataIndex) || dataIndex < rom.headerBytes()) continue;
         const uint64_t start = dataIndex - rom.headerBytes();
         const uint64_t reach = start + compressedBound(std::max<uint32_t>(record.unpackedSize, 1));
-        input.streams[graphic] = {static_cast<uint32_t>(start), static_cast<uint32_t>(std::min<uint64_t>(reach, UINT32_MAX))};
+        input.streams[graphic] = {static_cast<uint32_t>(start),
+                                  static_cast<uint32_t>(std::min<uint64_t>(reach, UINT32_MAX))};
     }
 }
 
@@ -229,9 +230,7 @@ bool Insertion::storeRecordField(int graphic, uint32_t field, uint32_t value, si
 int Insertion::applyPlan(const PlacementPlan& plan) {
     result.oldRomDataSize = rom.romDataSize();
     result.newRomDataSize = plan.romDataSize;
-    uint32_t header = 0;
-    rom.findInternalHeader(header);
-    header -= rom.headerBytes();
+    const uint32_t header = input.header.start;
     if (plan.romDataSize > rom.romDataSize()) {
         const Span added{rom.romDataSize(), plan.romDataSize};
         if (!rom.growRomData(plan.romDataSize, NEW_SPACE_FILL) ||
