@@ -129,19 +129,9 @@ struct Case {
 };
 
 // Noise that does not compress: a window, chosen by the seed, of one
-// block made once by a xorshift generator.
+// block made once.
 void fillNoise(std::vector<uint8_t>& edit, uint8_t seed) {
-    static const std::vector<uint8_t> block = [] {
-        std::vector<uint8_t> bytes(LARGEST_GRAPHIC + 1 + 256);
-        uint32_t state = 0x9E3779B9u;
-        for (uint8_t& byte : bytes) {
-            state ^= state << 13;
-            state ^= state >> 17;
-            state ^= state << 5;
-            byte = static_cast<uint8_t>(state >> 11);
-        }
-        return bytes;
-    }();
+    static const std::vector<uint8_t> block = noiseBytes(LARGEST_GRAPHIC + 1 + 256, 0x9E3779B9u);
     std::copy(block.begin() + seed, block.begin() + seed + static_cast<std::ptrdiff_t>(edit.size()), edit.begin());
 }
 

@@ -31,16 +31,6 @@ const std::string USAGE =
 const std::string NOTHING_WRITTEN = "Nada foi gravado.\n";
 constexpr uint32_t MIB = 0x100000;
 
-Bytes noise(size_t length, uint32_t seed) {
-    Bytes bytes(length);
-    for (uint8_t& byte : bytes) {
-        seed ^= seed << 13;
-        seed ^= seed >> 17;
-        seed ^= seed << 5;
-        byte = static_cast<uint8_t>(seed >> 7);
-    }
-    return bytes;
-}
 
 std::string changeLine(int graphic, uint32_t oldAddress, uint32_t oldLength, uint32_t newAddress,
                        uint32_t newLength, const std::string& where) {
@@ -117,7 +107,7 @@ TEST_P(RoundTrip, EditsInPlaceMovedAndResizedComeBackAndNothingElseChanges) {
     // 9: all zeros, a shorter stream in place. 5: noise, longer, into the
     // free range. 12: 20000 bytes cut to 100, in place, size field 100.
     const Bytes zeros(sample.graphics[9].decoded.size(), 0);
-    const Bytes noisy = noise(sample.graphics[5].decoded.size(), 5);
+    const Bytes noisy = noiseBytes(sample.graphics[5].decoded.size(), 5);
     const Bytes cut(sample.graphics[12].decoded.begin(), sample.graphics[12].decoded.begin() + 100);
     ws.write("arquivos/" + graphicName(9), zeros);
     ws.write("arquivos/" + graphicName(5), noisy);
@@ -204,7 +194,7 @@ TEST(Insert, AStreamWithNoRoomGrowsTheImageToTheNextPowerOfTwo) {
     const SampleRom sample = buildSampleRom();
     Workspace ws;
     extract(ws, sample.image);
-    const Bytes noisy = noise(sample.graphics[5].decoded.size(), 9);
+    const Bytes noisy = noiseBytes(sample.graphics[5].decoded.size(), 9);
     ws.write("arquivos/" + graphicName(5), noisy);
     const RunResult result = ws.run(Program::Insert, {"-i", "game.sfc", "-o", "new.sfc"});
     const Bytes output = ws.read("new.sfc");
@@ -339,14 +329,14 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"a moved stream longer than a bank", RUN,
                 atGraphic(11, ": comprimido passa de 32 KiB, mais que um banco da ROM; n\xE3o pode ser colocado.\n") +
                     NOTHING_WRITTEN,
-                extracted, 11, noise(65535, 11)},
+                extracted, 11, noiseBytes(65535, 11)},
         Refusal{"no room below 4 MiB", RUN,
                 "Sem espa\xE7o para " + shownGraphicPath(0) +
                     ": a imagem passaria de 4 MiB, o limite de uma ROM LoROM.\n" + NOTHING_WRITTEN,
                 [](const Workspace& ws) {
                     const SampleRom large = buildSampleRom(SampleKind::Large);
                     extract(ws, large.image);
-                    ws.write("arquivos/" + graphicName(0), noise(large.graphics[0].decoded.size(), 3));
+                    ws.write("arquivos/" + graphicName(0), noiseBytes(large.graphics[0].decoded.size(), 3));
                 }},
         Refusal{"an output linked to the input", {"-i", "game.sfc", "-o", "link.sfc"},
                 "A nova ROM n\xE3o pode ser a pr\xF3pria ROM de origem: link.sfc\n" + NOTHING_WRITTEN,

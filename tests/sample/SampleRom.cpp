@@ -264,6 +264,13 @@ std::vector<uint8_t> withCopierHeader(const std::vector<uint8_t>& image) {
     return result;
 }
 
+std::vector<uint8_t> noiseBytes(size_t length, uint32_t seed) {
+    Random random(seed);
+    std::vector<uint8_t> bytes(length);
+    for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random.next() >> 7);
+    return bytes;
+}
+
 bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

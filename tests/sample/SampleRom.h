@@ -53,5 +53,9 @@ std::string expectedLogLine(int graphic, const SampleGraphic& sample);
 // The same image behind a 512-byte copier header.
 std::vector<uint8_t> withCopierHeader(const std::vector<uint8_t>& image);
 
+// length bytes of noise that does not compress, the same for the same
+// seed (which must not be 0).
+std::vector<uint8_t> noiseBytes(size_t length, uint32_t seed);
+
 bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> readBytes(const std::string& path);
