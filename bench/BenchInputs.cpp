@@ -42,3 +42,14 @@ BenchGraphic makeBenchGraphic(Content kind) {
     }
     return graphic;
 }
+
+const SampleRom& largeSample() {
+    static const SampleRom sample = buildSampleRom(SampleKind::Large);
+    return sample;
+}
+
+int64_t largeSampleBytes() {
+    int64_t total = 0;
+    for (const SampleGraphic& g : largeSample().graphics) total += int64_t(g.decoded.size());
+    return total;
+}

@@ -2,6 +2,8 @@
 // directory record can hold, of three kinds of content, compressed.
 #pragma once
 
+#include "tests/sample/SampleRom.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -21,3 +23,8 @@ struct BenchGraphic {
 
 // Deterministic for a kind; aborts if the stream does not decode back.
 BenchGraphic makeBenchGraphic(Content kind);
+
+// The 4 MiB sample, built once for every benchmark that uses it, and the
+// bytes of its 169 graphics together.
+const SampleRom& largeSample();
+int64_t largeSampleBytes();

@@ -4,7 +4,7 @@
 // and each new stream decoded again, as a run must do at the least. Bytes
 // per second counted in graphic bytes.
 #include "graphics/GraphicCodec.h"
-#include "tests/sample/SampleRom.h"
+#include "bench/BenchInputs.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,13 +13,11 @@
 namespace {
 
 void codecWork(benchmark::State& state) {
-    const SampleRom sample = buildSampleRom(SampleKind::Large);
+    const SampleRom& sample = largeSample();
     std::vector<std::vector<uint8_t>> edits;
-    int64_t bytes = 0;
     for (const SampleGraphic& g : sample.graphics) {
         edits.push_back(g.decoded);
         for (uint8_t& byte : edits.back()) byte ^= 1;
-        bytes += int64_t(g.decoded.size());
     }
     const std::unique_ptr<uint8_t[]> decoded(new uint8_t[65536]);
     const std::unique_ptr<uint8_t[]> stream(new uint8_t[compressedBound(65536)]);
@@ -32,7 +30,7 @@ void codecWork(benchmark::State& state) {
             benchmark::DoNotOptimize(decoded.get());
         }
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * bytes);
+    state.SetBytesProcessed(int64_t(state.iterations()) * largeSampleBytes());
 }
 
 }  // namespace

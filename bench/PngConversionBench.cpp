@@ -5,22 +5,11 @@
 #include "png/Conversion.h"
 #include "png/PngImage.h"
 #include "png/TileRecord.h"
-#include "tests/sample/SampleRom.h"
+#include "bench/BenchInputs.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
-
-const SampleRom& largeSample() {
-    static const SampleRom sample = buildSampleRom(SampleKind::Large);
-    return sample;
-}
-
-int64_t sampleBytes() {
-    int64_t total = 0;
-    for (const SampleGraphic& g : largeSample().graphics) total += int64_t(g.decoded.size());
-    return total;
-}
 
 void wholeConversion(benchmark::State& state) {
     const ConversionSettings settings;
@@ -32,7 +21,7 @@ void wholeConversion(benchmark::State& state) {
             benchmark::DoNotOptimize(png.png.data());
         }
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * sampleBytes());
+    state.SetBytesProcessed(int64_t(state.iterations()) * largeSampleBytes());
 }
 
 void pngCompressionOnly(benchmark::State& state) {
@@ -55,7 +44,7 @@ void pngCompressionOnly(benchmark::State& state) {
             benchmark::DoNotOptimize(png.data());
         }
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * sampleBytes());
+    state.SetBytesProcessed(int64_t(state.iterations()) * largeSampleBytes());
 }
 
 void wholeConversionBack(benchmark::State& state) {
@@ -75,7 +64,7 @@ void wholeConversionBack(benchmark::State& state) {
             benchmark::DoNotOptimize(bytes.data());
         }
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * sampleBytes());
+    state.SetBytesProcessed(int64_t(state.iterations()) * largeSampleBytes());
 }
 
 BENCHMARK(wholeConversion)->Name("png/169_graphics_to_png")->Unit(benchmark::kMillisecond);

@@ -19,6 +19,13 @@ void printGraphicPath(const std::string& folder, int graphic) {
     std::printf("%c%s", pathSeparator(), graphicFileName(graphic).c_str());
 }
 
+// A line about a graphic's file: before, its path, after.
+void printGraphicLine(const char* before, const std::string& folder, int graphic, const char* after) {
+    std::printf("%s", before);
+    printGraphicPath(folder, graphic);
+    std::printf("%s", after);
+}
+
 void printRange(const Span& range) {
     std::printf("%x:%x", static_cast<unsigned>(range.start), static_cast<unsigned>(range.end));
 }
@@ -86,22 +93,18 @@ void printRefusal(const InsertResult& result, const InsertOptions& options) {
     const std::string& folder = options.folder;
     switch (result.outcome) {
         case InsertResult::ReadError:
-            std::printf("Erro de leitura de ");
-            printGraphicPath(folder, result.graphic);
-            std::printf("\n");
+            printGraphicLine("Erro de leitura de ", folder, result.graphic, "\n");
             break;
         case InsertResult::EditUnreadable:
-            std::printf("Erro ao ler ");
-            printGraphicPath(folder, result.graphic);
-            std::printf("\n");
+            printGraphicLine("Erro ao ler ", folder, result.graphic, "\n");
             break;
         case InsertResult::EditEmpty:
-            printGraphicPath(folder, result.graphic);
-            std::printf(": arquivo vazio; um gr\xE1""fico tem de 1 a 65535 bytes.\n");
+            printGraphicLine("", folder, result.graphic,
+                             ": arquivo vazio; um gr\xE1""fico tem de 1 a 65535 bytes.\n");
             break;
         case InsertResult::EditTooLarge:
-            printGraphicPath(folder, result.graphic);
-            std::printf(": mais de 65535 bytes; um gr\xE1""fico tem de 1 a 65535 bytes.\n");
+            printGraphicLine("", folder, result.graphic,
+                             ": mais de 65535 bytes; um gr\xE1""fico tem de 1 a 65535 bytes.\n");
             break;
         case InsertResult::WrongSize:
             printGraphicPath(folder, result.graphic);
@@ -112,13 +115,12 @@ void printRefusal(const InsertResult& result, const InsertOptions& options) {
             printFreeRangeRefusal(result.freeRange, options);
             return;
         case InsertResult::LongerThanBank:
-            printGraphicPath(folder, result.graphic);
-            std::printf(": comprimido passa de 32 KiB, mais que um banco da ROM; n\xE3o pode ser colocado.\n");
+            printGraphicLine("", folder, result.graphic,
+                             ": comprimido passa de 32 KiB, mais que um banco da ROM; n\xE3o pode ser colocado.\n");
             break;
         case InsertResult::PastLoRomLimit:
-            std::printf("Sem espa\xE7o para ");
-            printGraphicPath(folder, result.graphic);
-            std::printf(": a imagem passaria de 4 MiB, o limite de uma ROM LoROM.\n");
+            printGraphicLine("Sem espa\xE7o para ", folder, result.graphic,
+                             ": a imagem passaria de 4 MiB, o limite de uma ROM LoROM.\n");
             break;
         case InsertResult::StreamOverChangedFields:
             std::printf("Os dados de %s cobrem bytes do diret\xF3rio ou do cabe\xE7""alho que a inser\xE7\xE3o "

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 
 namespace {
 
@@ -26,17 +25,10 @@ uint16_t mirroredSum(const Bytes& data) {
     return static_cast<uint16_t>(sum);
 }
 
-Bytes randomBytes(size_t length, uint32_t seed) {
-    std::mt19937 random(seed);
-    Bytes bytes(length);
-    for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
-    return bytes;
-}
-
 TEST(RomChecksum, FollowsTheMirroringRuleOnEverySize) {
     const size_t sizes[] = {1, 2, 3, 7, 8, 1000, 0x8000, 0x18000, 0x28000, 0x100000, 0x180000, 0x140000, 0x108000};
     for (size_t size : sizes) {
-        const Bytes data = randomBytes(size, static_cast<uint32_t>(size));
+        const Bytes data = noiseBytes(size, static_cast<uint32_t>(size));
         EXPECT_EQ(romChecksum(data.data(), data.size()), mirroredSum(data)) << std::hex << size;
     }
     // Three mebibytes count the last one twice.
@@ -64,7 +56,7 @@ TEST(UpdateChecksum, StoresAValidPairThatTheWholeDataSumsTo) {
     for (bool copierHeader : {false, true}) {
         for (size_t size : {size_t{0x100000}, size_t{0x180000}}) {
             Bytes bytes = ImageBuilder(size).image;
-            const Bytes noise = randomBytes(size - 0x10000, 7);
+            const Bytes noise = noiseBytes(size - 0x10000, 7);
             std::copy(noise.begin(), noise.end(), bytes.begin() + 0x10000);
             RomImage rom;
             hold(rom, bytes, copierHeader);
