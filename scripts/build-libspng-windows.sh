@@ -31,7 +31,7 @@ trap 'rm -rf "$work"' EXIT
 echo "-- libspng $version from Debian's source package"
 (cd "$work" && apt-get source -qq "libspng=$version" >/dev/null 2>&1) ||
   (cd "$work" && apt-get source "libspng=$version")
-source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libspng-*' | head -1)
+source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libspng-*' -print -quit)
 [ -f "$source/spng/spng.c" ] || { echo "no spng/spng.c in the source package"; exit 1; }
 
 mkdir -p "$work/objects"

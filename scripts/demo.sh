@@ -22,9 +22,10 @@ echo "\$ head log.txt"
 head log.txt
 echo "... $(wc -l < log.txt) lines"
 echo
-echo "\$ ls -l arquivos | head"
-ls -l arquivos | head
-echo "... $(ls arquivos | wc -l) files"
+echo "\$ ls arquivos"
+files=(arquivos/*)
+printf '%s\n' "${files[@]:0:10}"
+echo "... ${#files[@]} files"
 [ "$status" -eq 0 ] || exit $status
 
 echo

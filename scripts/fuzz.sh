@@ -49,7 +49,7 @@ for target in "${targets[@]}"; do
   elif [ "$result" -ne 0 ] || [ -n "$found" ]; then
     status=1
     echo "$target: FINDING (log: $log)"
-    grep -E '^(==[0-9]+==ERROR|SUMMARY|fuzz check failed)' "$log" | head -5 || true
+    grep -E '^(==[0-9]+==ERROR|SUMMARY|fuzz check failed)' -m 5 "$log" || true
     for file in $found; do echo "  input: $file"; done
   else
     echo "$target: no finding"
