@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr uint32_t ONE_KIB = 1024;
-
 // A graphic as the image held it, and what it becomes.
 struct GraphicState {
     GraphicRecord record;
@@ -53,12 +51,6 @@ private:
     RomImage& rom;
     std::vector<Span> spans;
 };
-
-uint8_t sizeExponent(uint32_t romDataSize) {
-    uint8_t n = 0;
-    while ((uint64_t{ONE_KIB} << n) < romDataSize) ++n;
-    return n;
-}
 
 uint32_t recordField(int graphic, uint32_t field) {
     return GRAPHICS_DIRECTORY_OFFSET + GRAPHIC_RECORD_SIZE * static_cast<uint32_t>(graphic) + field;
@@ -158,7 +150,7 @@ bool Insertion::surveyGraphic(const DecodedGraphic& g) {
     // A one-byte graphic keeps a size field of 0.
     state.newSizeField = length == decodedSize ? g.record.unpackedSize : static_cast<uint16_t>(length);
     state.newLength = static_cast<uint32_t>(compressGraphicInto(edit.get(), length, stream.get()));
-    const StreamToPlace placing{g.number, state.newLength};
+    const StreamToPlace placing{g.number, state.newLength, {0, UINT32_MAX}, true};
     input.changed.push_back(placing);
     // The graphics still to come are known by the bytes they can reach, so
     // a stream that fits in place now fits once every stream is known.
@@ -189,9 +181,9 @@ bool Insertion::surveyGraphic(const DecodedGraphic& g) {
 std::vector<Span> Insertion::changedFields(const PlacementPlan& plan) const {
     std::vector<Span> fields;
     for (const Placement& placement : plan.placements) {
-        const GraphicState& state = states[placement.graphic];
-        const uint32_t address = recordField(placement.graphic, RECORD_DATA_ADDRESS);
-        const uint32_t size = recordField(placement.graphic, RECORD_UNPACKED_SIZE);
+        const GraphicState& state = states[placement.block];
+        const uint32_t address = recordField(placement.block, RECORD_DATA_ADDRESS);
+        const uint32_t size = recordField(placement.block, RECORD_UNPACKED_SIZE);
         if (placement.kind != PlaceKind::InPlace) fields.push_back({address, address + 3});
         if (state.newSizeField != state.record.unpackedSize) fields.push_back({size, size + 2});
     }
@@ -233,37 +225,34 @@ int Insertion::applyPlan(const PlacementPlan& plan) {
     const uint32_t header = input.header.start;
     if (plan.romDataSize > rom.romDataSize()) {
         const Span added{rom.romDataSize(), plan.romDataSize};
-        if (!rom.growRomData(plan.romDataSize, NEW_SPACE_FILL) ||
-            !rom.setRomSizeExponent(sizeExponent(plan.romDataSize))) {
-            return plan.placements.front().graphic;
-        }
+        if (!growImage(rom, plan.romDataSize)) return plan.placements.front().block;
         log.note(added);
         log.note({header + HEADER_ROM_SIZE, header + HEADER_ROM_SIZE + 1});
     }
     for (const Placement& placement : plan.placements) {
-        GraphicState& state = states[placement.graphic];
-        if (state.writtenInPlace && placement.kind != PlaceKind::InPlace) return placement.graphic;
+        GraphicState& state = states[placement.block];
+        if (state.writtenInPlace && placement.kind != PlaceKind::InPlace) return placement.block;
         if (!state.writtenInPlace) {
             // The bytes that decoded to the edit, now where they lie.
-            if (!log.write(placement.offset, state.held.data(), state.newLength)) return placement.graphic;
+            if (!log.write(placement.offset, state.held.data(), state.newLength)) return placement.block;
             const uint8_t* lands = &rom.data[rom.headerBytes() + placement.offset];
-            if (std::memcmp(lands, state.held.data(), state.newLength) != 0) return placement.graphic;
+            if (std::memcmp(lands, state.held.data(), state.newLength) != 0) return placement.block;
             state.newStart = placement.offset;
             state.checkedAt = log.count();
         }
         state.newAddress =
             placement.kind == PlaceKind::InPlace ? state.record.dataAddress : fileToLoRom(placement.offset);
         if ((state.newAddress != state.record.dataAddress &&
-             !storeRecordField(placement.graphic, RECORD_DATA_ADDRESS, state.newAddress, 3)) ||
+             !storeRecordField(placement.block, RECORD_DATA_ADDRESS, state.newAddress, 3)) ||
             (state.newSizeField != state.record.unpackedSize &&
-             !storeRecordField(placement.graphic, RECORD_UNPACKED_SIZE, state.newSizeField, 2))) {
-            return placement.graphic;
+             !storeRecordField(placement.block, RECORD_UNPACKED_SIZE, state.newSizeField, 2))) {
+            return placement.block;
         }
-        result.changes.push_back({placement.graphic, state.record.dataAddress, state.stream.length(),
+        result.changes.push_back({placement.block, state.record.dataAddress, state.stream.length(),
                                   state.newAddress, state.newLength, placement.kind});
     }
     if (!plan.placements.empty()) {
-        if (!rom.updateChecksum()) return plan.placements.front().graphic;
+        if (!rom.updateChecksum()) return plan.placements.front().block;
         log.note({header + HEADER_CHECKSUM_COMPLEMENT, header + HEADER_CHECKSUM + 2});
     }
     return -1;
@@ -307,7 +296,7 @@ InsertResult Insertion::run() {
     if (plan.outcome != PlacementPlan::Placed) {
         refuse(plan.outcome == PlacementPlan::LongerThanBank ? InsertResult::LongerThanBank
                                                              : InsertResult::PastLoRomLimit,
-               plan.graphic);
+               plan.block);
         return result;
     }
     const int reader = graphicOverChangedFields(changedFields(plan));

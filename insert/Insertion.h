@@ -5,14 +5,11 @@
 
 #include "rom/RomImage.h"
 #include "insert/EditSource.h"
-#include "insert/Placement.h"
+#include "placement/Growth.h"
+#include "placement/Placement.h"
 
 #include <cstdint>
 #include <vector>
-
-// New space at the end of the ROM data is filled with this byte, the
-// value of erased flash and EPROM cells.
-constexpr uint8_t NEW_SPACE_FILL = 0xFF;
 
 struct InsertSettings {
     std::vector<Span> freeRanges;

@@ -1,7 +1,7 @@
 // The command line of brelquim-insert.
 #pragma once
 
-#include "insert/Placement.h"
+#include "placement/Placement.h"
 
 #include <string>
 #include <vector>

@@ -56,6 +56,7 @@ void printFreeRangeRefusal(const FreeRangeProblem& problem, const InsertOptions&
         case FreeRangeProblem::OverlapsGraphic:
             std::printf(" cobre os dados de %s.\n", graphicFileName(problem.graphic).c_str());
             break;
+        case FreeRangeProblem::OverlapsFixed:  // the insertion fixes nothing else
         case FreeRangeProblem::None:
             break;
     }

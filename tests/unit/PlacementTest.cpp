@@ -1,6 +1,6 @@
 // Where changed streams go: in place, free ranges, vacated spans, the end
 // of the image; the bank and 4 MiB limits; free ranges the user got wrong.
-#include "insert/Placement.h"
+#include "placement/Placement.h"
 
 #include <gtest/gtest.h>
 
@@ -81,12 +81,12 @@ TEST(Placement, EachStreamGoesWhereItFitsFirst) {
         const PlacementPlan plan = placeStreams(input);
         EXPECT_EQ(plan.outcome, c.outcome);
         if (c.outcome != PLACED) {
-            EXPECT_EQ(plan.graphic, c.placements.at(0).graphic);
+            EXPECT_EQ(plan.block, c.placements.at(0).block);
             continue;
         }
         ASSERT_EQ(plan.placements.size(), c.placements.size());
         for (size_t i = 0; i < c.placements.size(); ++i) {
-            EXPECT_EQ(plan.placements[i].graphic, c.placements[i].graphic) << i;
+            EXPECT_EQ(plan.placements[i].block, c.placements[i].block) << i;
             EXPECT_EQ(plan.placements[i].offset, c.placements[i].offset) << i;
             EXPECT_EQ(plan.placements[i].kind, c.placements[i].kind) << i;
         }

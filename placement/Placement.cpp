@@ -1,4 +1,4 @@
-#include "insert/Placement.h"
+#include "placement/Placement.h"
 
 #include "rom/HeaderLayout.h"
 
@@ -43,12 +43,13 @@ public:
     }
 
     // The first offset, lowest first, where length bytes fit inside one
-    // span without crossing a bank; false when none.
-    bool find(uint32_t length, uint32_t& offset) const {
+    // span and inside region without crossing a bank; false when none.
+    bool find(uint32_t length, const Span& region, uint32_t& offset) const {
         for (const Span& span : spans) {
-            uint64_t start = span.start;
+            uint64_t start = std::max(span.start, region.start);
+            const uint64_t end = std::min(span.end, region.end);
             if (bankEnd(start) - start < length) start = bankEnd(start);
-            if (start + length <= span.end) {
+            if (start + length <= end) {
                 offset = static_cast<uint32_t>(start);
                 return true;
             }
@@ -69,12 +70,15 @@ uint32_t usableEnd(uint32_t romDataSize) { return std::min(romDataSize, LOROM_DA
 }  // namespace
 
 bool fitsInPlace(const PlacementInput& input, const StreamToPlace& stream) {
-    const Span old = input.streams[stream.graphic];
+    const Span old = input.streams[stream.block];
     if (stream.length > old.length()) return false;
     const Span written{old.start, old.start + stream.length};
     if (written.overlaps(input.header) || written.overlaps(input.directory)) return false;
+    for (const Span& fixed : input.fixed) {
+        if (fixed.overlaps(written)) return false;
+    }
     for (size_t other = 0; other < input.streams.size(); ++other) {
-        if (static_cast<int>(other) != stream.graphic && input.streams[other].overlaps(old)) return false;
+        if (static_cast<int>(other) != stream.block && input.streams[other].overlaps(old)) return false;
     }
     return true;
 }
@@ -93,6 +97,11 @@ FreeRangeProblem checkFreeRanges(const PlacementInput& input) {
         }
         if (range.overlaps(input.header)) return {FreeRangeProblem::OverlapsHeader, i, -1};
         if (range.overlaps(input.directory)) return {FreeRangeProblem::OverlapsDirectory, i, -1};
+        for (size_t fixed = 0; fixed < input.fixed.size(); ++fixed) {
+            if (range.overlaps(input.fixed[fixed])) {
+                return {FreeRangeProblem::OverlapsFixed, i, static_cast<int>(fixed)};
+            }
+        }
         for (size_t graphic = 0; graphic < input.streams.size(); ++graphic) {
             if (range.overlaps(input.streams[graphic])) {
                 return {FreeRangeProblem::OverlapsGraphic, i, static_cast<int>(graphic)};
@@ -110,7 +119,7 @@ PlacementPlan placeStreams(const PlacementInput& input) {
     std::vector<bool> inPlace(input.changed.size(), false);
     for (size_t i = 0; i < input.changed.size(); ++i) {
         inPlace[i] = fitsInPlace(input, input.changed[i]);
-        if (!inPlace[i]) staysPut[input.changed[i].graphic] = false;
+        if (!inPlace[i]) staysPut[input.changed[i].block] = false;
     }
 
     // Room in the order it is used: the free ranges, then the bytes the
@@ -128,30 +137,29 @@ PlacementPlan placeStreams(const PlacementInput& input) {
     for (SpanSet* room : {&freeRanges, &vacated}) {
         room->remove(input.header);
         room->remove(input.directory);
+        for (const Span& fixed : input.fixed) room->remove(fixed);
         room->remove({usableEnd(input.romDataSize), UINT32_MAX});
     }
 
     uint64_t appendAt = input.romDataSize;
     for (size_t i = 0; i < input.changed.size(); ++i) {
         const StreamToPlace& stream = input.changed[i];
-        Placement placement{stream.graphic, input.streams[stream.graphic].start, PlaceKind::InPlace};
+        Placement placement{stream.block, input.streams[stream.block].start, PlaceKind::InPlace};
         if (!inPlace[i]) {
-            if (stream.length > LOROM_BANK_SIZE) {
-                plan.outcome = PlacementPlan::LongerThanBank;
-                plan.graphic = stream.graphic;
+            const auto fail = [&](PlacementPlan::Outcome outcome) {
+                plan.outcome = outcome;
+                plan.block = stream.block;
                 return plan;
-            }
-            if (freeRanges.find(stream.length, placement.offset)) {
+            };
+            if (stream.length > LOROM_BANK_SIZE) return fail(PlacementPlan::LongerThanBank);
+            if (freeRanges.find(stream.length, stream.region, placement.offset)) {
                 placement.kind = PlaceKind::FreeRange;
-            } else if (vacated.find(stream.length, placement.offset)) {
+            } else if (vacated.find(stream.length, stream.region, placement.offset)) {
                 placement.kind = PlaceKind::Vacated;
             } else {
+                if (!stream.mayGrow) return fail(PlacementPlan::NoRoom);
                 if (SpanSet::bankEnd(appendAt) - appendAt < stream.length) appendAt = SpanSet::bankEnd(appendAt);
-                if (appendAt + stream.length > LOROM_DATA_LIMIT) {
-                    plan.outcome = PlacementPlan::PastLoRomLimit;
-                    plan.graphic = stream.graphic;
-                    return plan;
-                }
+                if (appendAt + stream.length > LOROM_DATA_LIMIT) return fail(PlacementPlan::PastLoRomLimit);
                 placement.offset = static_cast<uint32_t>(appendAt);
                 placement.kind = PlaceKind::Appended;
                 appendAt += stream.length;

@@ -1,0 +1,196 @@
+#include "text/TextTable.h"
+
+#include "platform/Platform.h"
+#include "text/TextFile.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// The string reader's end mark, used when a table marks no end token.
+constexpr char READER_END_TEXT[] = "@";
+
+// True when bytes are UTF-8: no stray continuation bytes, no overlong
+// forms, nothing past U+10FFFF.
+bool isUtf8(const uint8_t* bytes, size_t length) {
+    size_t i = 0;
+    while (i < length) {
+        const uint8_t c = bytes[i];
+        size_t more;
+        uint32_t least;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if ((c & 0xE0) == 0xC0) {
+            more = 1, least = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            more = 2, least = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            more = 3, least = 0x10000;
+        } else {
+            return false;
+        }
+        if (length - i <= more) return false;
+        uint32_t value = c & (0x3F >> more);
+        for (size_t k = 1; k <= more; ++k) {
+            if ((bytes[i + k] & 0xC0) != 0x80) return false;
+            value = value << 6 | (bytes[i + k] & 0x3F);
+        }
+        if (value < least || value > 0x10FFFF) return false;
+        i += more + 1;
+    }
+    return true;
+}
+
+bool isBlank(const std::string& line) {
+    return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+// One line, without its line end, into an entry.
+TableProblem::Kind parseLine(const std::string& line, TableEntry& entry) {
+    size_t at = 0;
+    while (line[at] == ' ' || line[at] == '\t') ++at;
+    entry = TableEntry{};
+    switch (line[at]) {
+        case '/': entry.kind = TableEntry::End, ++at; break;
+        case '*': entry.kind = TableEntry::LineBreak, ++at; break;
+        case '$': entry.kind = TableEntry::Control, ++at; break;
+        default: break;
+    }
+    const size_t equals = line.find('=', at);
+    if (equals == std::string::npos) return TableProblem::NoEquals;
+    if (equals - at > 2 && line[at] == '0' && (line[at + 1] == 'x' || line[at + 1] == 'X')) at += 2;
+    if (equals == at) return TableProblem::NoDigits;
+    for (size_t i = at; i < equals; ++i) {
+        if (textfile::hexDigit(static_cast<unsigned char>(line[i])) < 0) return TableProblem::NoDigits;
+    }
+    if ((equals - at) % 2 != 0) return TableProblem::OddDigits;
+    for (size_t i = at; i < equals; i += 2) {
+        entry.bytes.push_back(static_cast<uint8_t>(textfile::hexDigit(static_cast<unsigned char>(line[i])) * 16 +
+                                                   textfile::hexDigit(static_cast<unsigned char>(line[i + 1]))));
+    }
+    entry.text = line.substr(equals + 1);
+    if (entry.kind == TableEntry::Control) {
+        const size_t comma = entry.text.rfind(',');
+        if (comma == std::string::npos || comma + 1 == entry.text.size() || entry.text.size() - comma > 3) {
+            return TableProblem::ParameterCount;
+        }
+        int count = 0;
+        for (size_t i = comma + 1; i < entry.text.size(); ++i) {
+            const char c = entry.text[i];
+            if (c < '0' || c > '9') return TableProblem::ParameterCount;
+            count = count * 10 + (c - '0');
+        }
+        if (count > MOST_PARAMETERS) return TableProblem::ParameterCount;
+        entry.parameters = count;
+        entry.text.resize(comma);
+    }
+    if (entry.text.empty()) return TableProblem::EmptyText;
+    return TableProblem::None;
+}
+
+}  // namespace
+
+void TextTable::Trie::clear() {
+    std::fill(std::begin(root), std::end(root), -1);
+    nodes.clear();
+}
+
+int32_t TextTable::Trie::child(int32_t node, uint8_t c) const {
+    const auto& children = nodes[static_cast<size_t>(node)].children;
+    const auto found = std::lower_bound(children.begin(), children.end(), std::make_pair(c, int32_t{-1}));
+    return found != children.end() && found->first == c ? found->second : -1;
+}
+
+void TextTable::Trie::add(const uint8_t* key, size_t length, int32_t entry, bool keepFirst) {
+    int32_t node = root[key[0]];
+    if (node < 0) {
+        node = static_cast<int32_t>(nodes.size());
+        nodes.emplace_back();
+        root[key[0]] = node;
+    }
+    for (size_t i = 1; i < length; ++i) {
+        int32_t next = child(node, key[i]);
+        if (next < 0) {
+            next = static_cast<int32_t>(nodes.size());
+            nodes.emplace_back();
+            auto& children = nodes[static_cast<size_t>(node)].children;
+            children.insert(std::lower_bound(children.begin(), children.end(), std::make_pair(key[i], int32_t{-1})),
+                            {key[i], next});
+        }
+        node = next;
+    }
+    int32_t& held = nodes[static_cast<size_t>(node)].entry;
+    if (held < 0 || !keepFirst) held = entry;
+}
+
+TableProblem TextTable::read(const uint8_t* bytes, size_t length) {
+    static const uint8_t BYTE_ORDER_MARK[] = {0xEF, 0xBB, 0xBF};
+    std::string text;
+    if (length >= 3 && std::memcmp(bytes, BYTE_ORDER_MARK, 3) == 0) bytes += 3, length -= 3;
+    if (isUtf8(bytes, length)) {
+        text.assign(reinterpret_cast<const char*>(bytes), length);
+    } else {
+        text = windows1252ToUtf8(reinterpret_cast<const char*>(bytes), length);
+    }
+
+    std::vector<TableEntry> read;
+    size_t lineNumber = 0;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (isBlank(line) || line[line.find_first_not_of(" \t")] == '#') continue;
+        TableEntry entry;
+        const TableProblem::Kind problem = parseLine(line, entry);
+        if (problem != TableProblem::None) return {problem, lineNumber};
+        read.push_back(std::move(entry));
+    }
+    table = std::move(read);
+    endTokens = std::any_of(table.begin(), table.end(), [](const TableEntry& e) { return e.kind == TableEntry::End; });
+    if (!endTokens) {
+        for (TableEntry& entry : table) {
+            if (entry.kind == TableEntry::Text && entry.text == READER_END_TEXT) entry.kind = TableEntry::End;
+        }
+    }
+    index();
+    return {};
+}
+
+void TextTable::index() {
+    byBytes.clear();
+    byText.clear();
+    for (size_t i = 0; i < table.size(); ++i) {
+        const TableEntry& entry = table[i];
+        byBytes.add(entry.bytes.data(), entry.bytes.size(), static_cast<int32_t>(i), true);
+    }
+    // Writing: among entries of one text, the one of fewest bytes, the first
+    // among equals; so entries go in by their byte count, fewest first.
+    std::vector<size_t> order(table.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return table[a].bytes.size() < table[b].bytes.size(); });
+    for (const size_t i : order) {
+        const TableEntry& entry = table[i];
+        byText.add(reinterpret_cast<const uint8_t*>(entry.text.data()), entry.text.size(), static_cast<int32_t>(i),
+                   true);
+    }
+}
+
+int TextTable::longestMatch(const uint8_t* bytes, size_t length) const {
+    if (length == 0) return -1;
+    int32_t node = byBytes.rootChild(bytes[0]);
+    int found = -1;
+    for (size_t i = 1; node >= 0; ++i) {
+        const int32_t entry = byBytes.entry(node);
+        if (entry >= 0) found = entry;
+        if (i == length) break;
+        node = byBytes.child(node, bytes[i]);
+    }
+    return found;
+}
