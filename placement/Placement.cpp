@@ -57,6 +57,17 @@ public:
         return false;
     }
 
+    // The longest run of bytes inside region and one bank.
+    uint32_t largest(const Span& region) const {
+        uint64_t most = 0;
+        for (const Span& span : spans) {
+            uint64_t start = std::max(span.start, region.start);
+            const uint64_t end = std::min(span.end, region.end);
+            for (; start < end; start = bankEnd(start)) most = std::max(most, std::min(end, bankEnd(start)) - start);
+        }
+        return static_cast<uint32_t>(most);
+    }
+
     static uint64_t bankEnd(uint64_t offset) { return (offset / LOROM_BANK_SIZE + 1) * LOROM_BANK_SIZE; }
 
 private:
@@ -157,7 +168,10 @@ PlacementPlan placeStreams(const PlacementInput& input) {
             } else if (vacated.find(stream.length, stream.region, placement.offset)) {
                 placement.kind = PlaceKind::Vacated;
             } else {
-                if (!stream.mayGrow) return fail(PlacementPlan::NoRoom);
+                if (!stream.mayGrow) {
+                    plan.largestRoom = std::max(freeRanges.largest(stream.region), vacated.largest(stream.region));
+                    return fail(PlacementPlan::NoRoom);
+                }
                 if (SpanSet::bankEnd(appendAt) - appendAt < stream.length) appendAt = SpanSet::bankEnd(appendAt);
                 if (appendAt + stream.length > LOROM_DATA_LIMIT) return fail(PlacementPlan::PastLoRomLimit);
                 placement.offset = static_cast<uint32_t>(appendAt);

@@ -49,6 +49,7 @@ struct Placement {
 struct PlacementPlan {
     enum Outcome { Placed, LongerThanBank, PastLoRomLimit, NoRoom } outcome = Placed;
     int block = -1;                     // the block that could not be placed
+    uint32_t largestRoom = 0;           // NoRoom: the largest room its region had left
     std::vector<Placement> placements;  // one per changed stream, in its order
     uint32_t romDataSize = 0;           // the ROM data's size afterwards
 };

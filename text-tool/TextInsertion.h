@@ -1,0 +1,65 @@
+// Putting an edited script back into the image, in memory: which strings
+// changed and their new bytes, where each goes, the pointers, the size and
+// the checksum, and a last check that reads the new image as a dump would.
+#pragma once
+
+#include "rom/RomImage.h"
+#include "placement/Placement.h"
+#include "text/Script.h"
+#include "text/StringSurvey.h"
+#include "text/TextCodec.h"
+#include "text/TextTable.h"
+
+#include <cstdint>
+#include <vector>
+
+// One changed string, as the run reports it.
+struct TextChange {
+    size_t string;           // index into the survey's strings
+    uint32_t pointerAt;      // file offset of its first pointer
+    uint32_t oldOffset;
+    uint32_t oldLength;
+    uint32_t newOffset;
+    uint32_t newLength;
+    PlaceKind kind;
+};
+
+// What is in the way of a free range, besides the header and the directory.
+enum class Obstacle { Graphic, PointerTable, String };
+
+struct TextInsertResult {
+    enum Outcome {
+        Done,
+        GraphicUnreadable,  // graphic: its record or data lie outside the ROM data
+        SurveyRefused,      // survey: why the strings cannot be read
+        UnknownString,      // line: a header whose number is past the last string
+        NotWritable,        // entry, encoding: a text the table cannot write
+        LongerThanBank,     // entry: its bytes are longer than a bank
+        NoRoom,             // entry, needed, room: no room in the string's bank
+        PastLoRomLimit,     // entry: the image would pass 4 MiB
+        BadFreeRange,       // freeRange, obstacle, graphic/string
+        Mismatch,           // internal: the new image does not read as meant
+    } outcome = Done;
+    int graphic = -1;
+    StringSurvey survey;            // the strings as the input holds them
+    size_t line = 0;
+    const ScriptEntry* entry = nullptr;
+    Encoding encoding;
+    uint32_t needed = 0;
+    uint32_t room = 0;
+    FreeRangeProblem freeRange;
+    Obstacle obstacle = Obstacle::Graphic;
+    size_t string = 0;              // BadFreeRange over a string
+    std::vector<TextChange> changes;  // Done: in the order of the strings
+    std::vector<uint32_t> freeLeft;   // per free range: bytes no placement took
+    std::vector<bool> freeUsed;       // per free range: a string went there
+    uint32_t oldRomDataSize = 0;
+    uint32_t newRomDataSize = 0;
+};
+
+// Changes rom, loaded and accepted as the expected game, to hold the
+// script's texts. Done: rom holds the new image (byte for byte the old one
+// when nothing changed). Any other outcome: rom may have been changed part
+// way and must not be written.
+TextInsertResult insertText(RomImage& rom, const TextTable& table, const ScriptReading& script,
+                            const std::vector<Span>& freeRanges);

@@ -1,0 +1,82 @@
+#include "text/StringSurvey.h"
+
+#include "rom/HeaderLayout.h"
+#include "rom/RomImage.h"
+
+#include <unordered_map>
+
+namespace {
+
+constexpr uint32_t BANK_BITS = 0xFF0000;
+constexpr uint32_t LOW_BITS = 0xFFFF;
+constexpr uint32_t FAST_HALF = 0x800000;
+constexpr uint32_t ROM_HALF_START = 0x8000;  // LoROM banks show ROM from $8000 on
+constexpr uint32_t WORK_RAM_BANK = 0x7E;     // $7E and $7F hold work RAM, not ROM
+
+// File offset of a LoROM bus address that holds ROM data; false for one
+// that does not.
+bool romOffset(uint32_t address, uint32_t size, uint32_t& offset) {
+    const uint32_t bank = address >> 16;
+    if ((address & LOW_BITS) < ROM_HALF_START || bank == WORK_RAM_BANK || bank == WORK_RAM_BANK + 1) return false;
+    offset = loRomToFile(address);
+    return offset < size;
+}
+
+}  // namespace
+
+bool GameString::bankBound() const {
+    for (const StringPointer& pointer : pointers) {
+        if (!pointer.isLong) return true;
+    }
+    return false;
+}
+
+uint32_t bankStart(uint32_t offset) { return offset / LOROM_BANK_SIZE * LOROM_BANK_SIZE; }
+uint32_t bankEnd(uint32_t offset) { return bankStart(offset) + LOROM_BANK_SIZE; }
+
+uint32_t pointerValueFor(const StringPointer& pointer, uint32_t offset) {
+    const uint32_t address = fileToLoRom(offset);
+    if (!pointer.isLong) return address & LOW_BITS;
+    return (address & ~FAST_HALF) | (pointer.value & FAST_HALF);
+}
+
+StringSurvey surveyStrings(const uint8_t* romData, uint32_t size, const std::vector<PointerTable>& tables,
+                           const TextTable& table) {
+    StringSurvey survey;
+    std::unordered_map<uint32_t, size_t> byOffset;  // a string's offset -> its place in strings
+    auto refuse = [&](StringSurvey::Outcome outcome, const StringPointer& pointer) {
+        survey.outcome = outcome;
+        survey.pointer = pointer;
+        survey.strings.clear();
+        return survey;
+    };
+    for (size_t t = 0; t < tables.size(); ++t) {
+        const PointerTable& pointers = tables[t];
+        for (uint32_t i = 0; i < pointers.count; ++i) {
+            StringPointer pointer{t, i, 0, 0, pointers.isLong};
+            const uint64_t at = uint64_t{pointers.offset} + uint64_t{i} * pointers.width();
+            pointer.at = static_cast<uint32_t>(std::min<uint64_t>(at, UINT32_MAX));
+            if (at + pointers.width() > size) return refuse(StringSurvey::TableOutside, pointer);
+            const uint8_t* p = romData + at;
+            pointer.value = p[0] | p[1] << 8 | (pointers.isLong ? p[2] << 16 : 0);
+            const uint32_t address =
+                pointers.isLong ? pointer.value : (fileToLoRom(pointer.at) & BANK_BITS) | pointer.value;
+            uint32_t offset = 0;
+            if (!romOffset(address, size, offset)) return refuse(StringSurvey::StringOutside, pointer);
+            const auto known = byOffset.find(offset);
+            if (known != byOffset.end()) {
+                survey.strings[known->second].pointers.push_back(pointer);
+                continue;
+            }
+            GameString string{address, offset, 0, {pointer}, {}};
+            const uint32_t available = std::min(bankEnd(offset), size) - offset;
+            if (!readString(table, romData + offset, available, string.pieces)) {
+                return refuse(StringSurvey::NoEnd, pointer);
+            }
+            string.length = string.pieces.back().start + string.pieces.back().length;
+            byOffset.emplace(offset, survey.strings.size());
+            survey.strings.push_back(std::move(string));
+        }
+    }
+    return survey;
+}

@@ -1,0 +1,252 @@
+#include "text/TextCodec.h"
+
+#include "text/TextFile.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
+constexpr uint32_t NO_WAY = std::numeric_limits<uint32_t>::max();
+
+void appendRawForm(std::string& text, uint8_t byte) {
+    text += "<$";
+    text += HEX_DIGITS[byte >> 4];
+    text += HEX_DIGITS[byte & 15];
+    text += '>';
+}
+
+// The byte of a raw form at text[at], or -1 when none starts there.
+int rawFormAt(const std::string& text, size_t at) {
+    if (text.size() - at < RAW_FORM_LENGTH || text[at] != '<' || text[at + 1] != '$' || text[at + 4] != '>') return -1;
+    const int high = textfile::hexDigit(static_cast<unsigned char>(text[at + 2]));
+    const int low = textfile::hexDigit(static_cast<unsigned char>(text[at + 3]));
+    return high < 0 || low < 0 ? -1 : high * 16 + low;
+}
+
+bool hasControlCharacter(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
+// Offset of the first byte at which text is not UTF-8, or text.size().
+size_t firstNonUtf8(const std::string& text) {
+    for (size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const size_t more = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 9;
+        if (more == 9 || text.size() - i <= more) return i;
+        uint32_t value = more == 0 ? c : c & (0x3Fu >> more);
+        for (size_t k = 1; k <= more; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return i;
+            value = value << 6 | (next & 0x3F);
+        }
+        static const uint32_t LEAST[] = {0, 0x80, 0x800, 0x10000};
+        if (value < LEAST[more] || value > 0x10FFFF) return i;
+        i += more + 1;
+    }
+    return text.size();
+}
+
+}  // namespace
+
+bool readString(const TextTable& table, const uint8_t* bytes, size_t available, std::vector<TextPiece>& pieces) {
+    const std::vector<TableEntry>& entries = table.entries();
+    pieces.clear();
+    for (size_t at = 0; at < available;) {
+        const int entry = table.longestMatch(bytes + at, available - at);
+        size_t length = 1;
+        if (entry >= 0) {
+            const TableEntry& e = entries[static_cast<size_t>(entry)];
+            length = e.bytes.size() + static_cast<size_t>(e.parameters);
+            if (length > available - at) return false;
+        }
+        pieces.push_back({entry, static_cast<uint32_t>(at), static_cast<uint32_t>(length)});
+        if (entry >= 0 && entries[static_cast<size_t>(entry)].kind == TableEntry::End) return true;
+        at += length;
+    }
+    return false;
+}
+
+std::string scriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces) {
+    const std::vector<TableEntry>& entries = table.entries();
+    // Pieces written in raw form although an entry covers them.
+    std::vector<bool> raw(pieces.size());
+    bool lineStart = true;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const int entry = pieces[i].entry;
+        if (entry < 0) {
+            lineStart = false;
+            continue;
+        }
+        const TableEntry& e = entries[static_cast<size_t>(entry)];
+        raw[i] = hasControlCharacter(e.text) || (lineStart && e.text[0] == '#');
+        lineStart = e.kind == TableEntry::LineBreak;
+    }
+    for (;;) {
+        std::string text;
+        std::vector<size_t> owner;      // the piece each character of text comes from
+        std::vector<bool> rawStart;     // where a raw form starts
+        auto addRaw = [&](size_t piece, uint8_t byte) {
+            rawStart.resize(text.size() + 1, false);
+            rawStart[text.size()] = true;
+            appendRawForm(text, byte);
+            owner.resize(text.size(), piece);
+        };
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            const TextPiece& piece = pieces[i];
+            const uint8_t* at = bytes + piece.start;
+            if (piece.entry < 0 || raw[i]) {
+                for (uint32_t k = 0; k < piece.length; ++k) addRaw(i, at[k]);
+            } else {
+                const TableEntry& e = entries[static_cast<size_t>(piece.entry)];
+                text += e.text;
+                owner.resize(text.size(), i);
+                for (uint32_t k = static_cast<uint32_t>(e.bytes.size()); k < piece.length; ++k) addRaw(i, at[k]);
+            }
+            if (piece.entry >= 0 && entries[static_cast<size_t>(piece.entry)].kind == TableEntry::LineBreak) {
+                text += '\n';
+                owner.resize(text.size(), i);
+            }
+        }
+        rawStart.resize(text.size(), false);
+        // A raw form that the texts of entries make up by chance would read
+        // back as a byte: the piece it starts in is written raw instead.
+        bool changed = false;
+        for (size_t at = 0; at < text.size(); ++at) {
+            if (!rawStart[at] && rawFormAt(text, at) >= 0) {
+                raw[owner[at]] = true;
+                changed = true;
+            }
+        }
+        if (!changed) return text;
+    }
+}
+
+std::string withoutLineEnds(const std::string& text) {
+    std::string joined;
+    joined.reserve(text.size());
+    for (const char c : text) {
+        if (c != '\n' && c != '\r') joined += c;
+    }
+    return joined;
+}
+
+Encoding encodeText(const TextTable& table, const std::string& text) {
+    const std::vector<TableEntry>& entries = table.entries();
+    Encoding result;
+    const size_t n = text.size();
+    const size_t broken = firstNonUtf8(text);
+    if (broken < n) {
+        result.outcome = Encoding::NotUtf8;
+        result.at = broken;
+        return result;
+    }
+
+    // best[i]: the fewest bytes that write text[i..n); step[i] and
+    // entry[i]: the text the first piece takes and its entry (-1: raw).
+    std::vector<uint32_t> best(n + 1, NO_WAY), step(n + 1, 0);
+    std::vector<int> chosen(n + 1, -1);
+    best[n] = 0;
+    // End of a control code's text followed by its parameters, or n + 1.
+    auto afterParameters = [&](size_t at, int parameters) {
+        for (int k = 0; k < parameters; ++k, at += RAW_FORM_LENGTH) {
+            if (at >= n || rawFormAt(text, at) < 0) return n + 1;
+        }
+        return at;
+    };
+    auto consider = [&](size_t i, size_t next, uint32_t bytes, int entry) {
+        if (best[next] == NO_WAY) return;
+        const uint32_t cost = bytes + best[next];
+        if (cost < best[i] || (cost == best[i] && next - i > step[i])) {
+            best[i] = cost;
+            step[i] = static_cast<uint32_t>(next - i);
+            chosen[i] = entry;
+        }
+    };
+    for (size_t i = n; i-- > 0;) {
+        if (rawFormAt(text, i) >= 0) consider(i, i + RAW_FORM_LENGTH, 1, -1);
+        table.textMatches(text.data() + i, n - i, [&](int entry) {
+            const TableEntry& e = entries[static_cast<size_t>(entry)];
+            const size_t next = afterParameters(i + e.text.size(), e.parameters);
+            if (next <= n) consider(i, next, static_cast<uint32_t>(e.bytes.size()) + static_cast<uint32_t>(e.parameters), entry);
+        });
+    }
+
+    if (best[0] == NO_WAY) {
+        // The furthest place writing can reach is where it gets stuck.
+        std::vector<bool> reached(n + 1, false);
+        reached[0] = true;
+        size_t stuck = 0;
+        for (size_t i = 0; i < n; ++i) {
+            if (!reached[i]) continue;
+            stuck = i;
+            if (rawFormAt(text, i) >= 0) reached[i + RAW_FORM_LENGTH] = true;
+            table.textMatches(text.data() + i, n - i, [&](int entry) {
+                const TableEntry& e = entries[static_cast<size_t>(entry)];
+                const size_t next = afterParameters(i + e.text.size(), e.parameters);
+                if (next <= n) reached[next] = true;
+            });
+        }
+        result.outcome = Encoding::Uncovered;
+        result.at = stuck;
+        table.textMatches(text.data() + stuck, n - stuck, [&](int entry) {
+            if (entries[static_cast<size_t>(entry)].kind == TableEntry::Control) result.outcome = Encoding::NoParameters;
+        });
+        return result;
+    }
+
+    std::vector<TextPiece> written;
+    std::vector<size_t> textAt;
+    for (size_t i = 0; i < n; i += step[i]) {
+        const int entry = chosen[i];
+        const auto start = static_cast<uint32_t>(result.bytes.size());
+        textAt.push_back(i);
+        if (entry < 0) {
+            result.bytes.push_back(static_cast<uint8_t>(rawFormAt(text, i)));
+        } else {
+            const TableEntry& e = entries[static_cast<size_t>(entry)];
+            result.bytes.insert(result.bytes.end(), e.bytes.begin(), e.bytes.end());
+            for (int k = 0; k < e.parameters; ++k) {
+                const size_t at = i + e.text.size() + RAW_FORM_LENGTH * static_cast<size_t>(k);
+                result.bytes.push_back(static_cast<uint8_t>(rawFormAt(text, at)));
+            }
+            if (e.kind == TableEntry::End && i + step[i] < n) {
+                result.outcome = Encoding::EndBeforeEnd;
+                result.at = i;
+                return result;
+            }
+        }
+        written.push_back({entry, start, static_cast<uint32_t>(result.bytes.size()) - start});
+    }
+    const bool ends = !written.empty() && written.back().entry >= 0 &&
+                      entries[static_cast<size_t>(written.back().entry)].kind == TableEntry::End;
+    if (table.hasEndTokens() && !ends) {
+        result.outcome = Encoding::NoEndToken;
+        result.at = n;
+        return result;
+    }
+
+    // Read back as a dump reads: the same pieces, entries of the same text.
+    std::vector<TextPiece> read;
+    readString(table, result.bytes.data(), result.bytes.size(), read);
+    for (size_t k = 0; k < written.size(); ++k) {
+        const TextPiece& w = written[k];
+        bool same = k < read.size() && read[k].start == w.start && read[k].length == w.length;
+        if (same && w.entry >= 0) {
+            const TableEntry& a = entries[static_cast<size_t>(w.entry)];
+            same = read[k].entry >= 0 && entries[static_cast<size_t>(read[k].entry)].text == a.text &&
+                   entries[static_cast<size_t>(read[k].entry)].kind == a.kind;
+        }
+        if (!same) {
+            result.outcome = Encoding::ReadsOtherwise;
+            result.at = textAt[k];
+            return result;
+        }
+    }
+    if (read.size() != written.size()) {
+        result.outcome = Encoding::ReadsOtherwise;
+        result.at = n;
+    }
+    return result;
+}
