@@ -60,6 +60,17 @@ uint8_t sizeExponent(uint32_t romDataSize) {
     return n;
 }
 
+// A copier header whose classic size field holds the ROM data's old size
+// is given the new one; any other copier header stays as it was.
+void updateCopierSizeField(RomImage& rom, uint32_t oldSize, uint32_t newSize) {
+    if (rom.headerBytes() == 0 || oldSize % COPIER_SIZE_UNIT != 0) return;
+    uint8_t* field = &rom.data[COPIER_SIZE_FIELD];
+    if (static_cast<uint32_t>(field[0] | field[1] << 8) != oldSize / COPIER_SIZE_UNIT) return;
+    const uint32_t units = newSize / COPIER_SIZE_UNIT;
+    field[0] = static_cast<uint8_t>(units);
+    field[1] = static_cast<uint8_t>(units >> 8);
+}
+
 uint32_t recordField(int graphic, uint32_t field) {
     return GRAPHICS_DIRECTORY_OFFSET + GRAPHIC_RECORD_SIZE * static_cast<uint32_t>(graphic) + field;
 }
@@ -145,6 +156,7 @@ bool Insertion::surveyGraphic(const DecodedGraphic& g) {
         case EditSource::Read: break;
         case EditSource::TooLarge: return refuse(InsertResult::EditTooLarge, g.number);
         case EditSource::Unreadable: return refuse(InsertResult::EditUnreadable, g.number);
+        case EditSource::NotAFile: return refuse(InsertResult::EditNotAFile, g.number);
     }
     if (length == 0) return refuse(InsertResult::EditEmpty, g.number);
     if (length != decodedSize && !settings.allowResize) {
@@ -239,6 +251,7 @@ int Insertion::applyPlan(const PlacementPlan& plan) {
         }
         log.note(added);
         log.note({header + HEADER_ROM_SIZE, header + HEADER_ROM_SIZE + 1});
+        updateCopierSizeField(rom, added.start, plan.romDataSize);
     }
     for (const Placement& placement : plan.placements) {
         GraphicState& state = states[placement.graphic];
