@@ -66,3 +66,17 @@ std::string graphicFileName(int graphic) {
 std::string graphicPath(const std::string& folder, int graphic) {
     return folder + pathSeparator() + graphicFileName(graphic);
 }
+
+GraphicsFolder checkGraphicsFolder(const std::string& folder) {
+    switch (fileKind(folder.c_str())) {
+        case FileKind::Missing: return GraphicsFolder::Missing;
+        case FileKind::Regular:
+        case FileKind::Other: return GraphicsFolder::NotAFolder;
+        case FileKind::Folder:
+        case FileKind::Unknown: break;
+    }
+    for (int graphic = 0; graphic < GRAPHICS_COUNT; ++graphic) {
+        if (fileKind(graphicPath(folder, graphic).c_str()) != FileKind::Missing) return GraphicsFolder::Usable;
+    }
+    return GraphicsFolder::NoGraphics;
+}

@@ -47,3 +47,8 @@ bool readGraphicRecord(RomImage& rom, int graphic, GraphicRecord& record, uint32
 std::string graphicFileName(int graphic);
 // Path of graphic j's file in a folder, as the tools form and show it.
 std::string graphicPath(const std::string& folder, int graphic);
+
+// Whether a folder can be the source of edited graphics: it exists, is a
+// folder and holds at least one of the GRAPHICS_COUNT graphics' files.
+enum class GraphicsFolder { Usable, Missing, NotAFolder, NoGraphics };
+GraphicsFolder checkGraphicsFolder(const std::string& folder);

@@ -16,6 +16,7 @@ public:
         Read,        // the buffer holds the edit, 0 to LARGEST_GRAPHIC bytes
         TooLarge,    // more than LARGEST_GRAPHIC bytes
         Unreadable,  // there is something, but it cannot be read
+        NotAFile,    // a FIFO, a device or a socket: never read or waited on
     };
     virtual ~EditSource() = default;
     // Reads graphic's edit into buffer, which holds LARGEST_GRAPHIC + 1

@@ -3,13 +3,12 @@
 #include "graphics/GraphicsDirectory.h"
 #include "platform/Platform.h"
 
-#include <cerrno>
 #include <cstdio>
 
 EditSource::Outcome FolderEdits::read(int graphic, uint8_t* buffer, uint32_t& length) {
-    errno = 0;
-    FILE* file = openFile(graphicPath(folder, graphic).c_str(), "rb");
-    if (!file) return errno == ENOENT ? Missing : Unreadable;
+    InputOpen opened = InputOpen::Failed;
+    FILE* file = openInputFile(graphicPath(folder, graphic).c_str(), opened);
+    if (!file) return opened == InputOpen::Missing ? Missing : opened == InputOpen::NotAFile ? NotAFile : Unreadable;
     // One byte more than the largest graphic tells a file that is too
     // large without reading the rest of it.
     const size_t got = std::fread(buffer, 1, LARGEST_GRAPHIC + 1, file);

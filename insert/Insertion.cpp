@@ -137,6 +137,7 @@ bool Insertion::surveyGraphic(const DecodedGraphic& g) {
         case EditSource::Read: break;
         case EditSource::TooLarge: return refuse(InsertResult::EditTooLarge, g.number);
         case EditSource::Unreadable: return refuse(InsertResult::EditUnreadable, g.number);
+        case EditSource::NotAFile: return refuse(InsertResult::EditNotAFile, g.number);
     }
     if (length == 0) return refuse(InsertResult::EditEmpty, g.number);
     if (length != decodedSize && !settings.allowResize) {

@@ -31,6 +31,7 @@ struct InsertResult {
         Done,
         ReadError,       // a record or its data lie outside the ROM data
         EditUnreadable,  // the graphic's edit cannot be read
+        EditNotAFile,    // the graphic's edit is a FIFO, a device, a socket
         EditEmpty,       // the edit has 0 bytes
         EditTooLarge,    // the edit has more than 65535 bytes
         WrongSize,       // the edit's size is not the graphic's, and no resizing

@@ -1,6 +1,7 @@
 // The command line of brelquim-insert.
 #pragma once
 
+#include "cli/Options.h"
 #include "placement/Placement.h"
 
 #include <string>
@@ -14,12 +15,20 @@ struct InsertOptions {
     bool allowResize = false;         // --allow-resize
 };
 
-// Reads the entries after the program's name: -i and -o once each, --dir
-// at most once, --free any number of times (hexadecimal start:end, "0x"
-// optional, start below end), --allow-resize. False for an unknown entry,
-// a missing or malformed value, an option given twice, or -i or -o
-// missing.
-bool parseInsertOptions(int argc, char** argv, InsertOptions& options);
+// The options as brelquim-insert declares them (Report.cpp holds their
+// help lines): -i and -o once each and required, --dir at most once,
+// --free any number of times, --allow-resize once, -h/--help, --version.
+const cli::Spec& insertOptionSpec();
 
-// Reads one --free value; false when malformed.
+// Reads the entries after the program's name (argv[0]). False for an
+// unknown entry, a missing or malformed value (an empty -i, -o or --dir),
+// an option given twice, -i or -o missing, and for -h, --help and
+// --version; parse, when given, says which.
+bool parseInsertOptions(int argc, char** argv, InsertOptions& options, cli::Parse* parse = nullptr);
+
+// Reads one --free value: a range of positions (rom/Position.h), such as
+// 80000:90000 or $90:8000:$91:8000; false when malformed.
 bool parseFreeRange(const char* text, Span& range);
+// The same, as the option layer checks a value.
+bool isFreeRange(const std::string& text);
+bool isNotEmpty(const std::string& text);

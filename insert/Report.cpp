@@ -3,6 +3,7 @@
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
 #include "platform/Platform.h"
+#include "rom/RomImage.h"
 
 #include <cstdio>
 
@@ -69,19 +70,76 @@ void printBanner() {
     std::printf("Brelquim-insert v%s\n", PROGRAM_VERSION);
 }
 
-int printUsage() {
-    std::printf(
-        "Uso:\n"
-        "brelquim-insert -i <rom> -o <nova rom> [--dir <pasta>] [--free <in\xED""cio>:<fim>]... [--allow-resize]\n"
-        "  -i <rom>               a imagem de origem (nunca alterada)\n"
-        "  -o <nova rom>          a imagem a gravar, com os gr\xE1""ficos editados\n"
-        "  --dir <pasta>          onde est\xE3o os grafico_NNN.bin editados (padr\xE3o: %s)\n"
-        "  --free <in\xED""cio>:<fim>  faixa sem uso da ROM, em hexadecimal, sem cabe\xE7""alho de copiadora,\n"
-        "                         fim exclusivo; pode ser repetida\n"
-        "  --allow-resize         aceita gr\xE1""ficos de outro tamanho (1 a 65535 bytes)\n"
-        "\n",
-        OUTPUT_FOLDER);
+const cli::Spec& insertOptionSpec() {
+    static const cli::Spec spec = [] {
+        cli::Spec declared;
+        cli::Option input{{"-i"}, "<rom>", "a imagem de origem (nunca alterada)"};
+        input.required = true;
+        input.check = isNotEmpty;
+        cli::Option output{{"-o"}, "<nova rom>", "a imagem a gravar, com os gr\xE1""ficos editados"};
+        output.required = true;
+        output.check = isNotEmpty;
+        cli::Option folder{{"--dir"}, "<pasta>",
+                           std::string("onde est\xE3o os grafico_NNN.bin editados (padr\xE3o: ") + OUTPUT_FOLDER + ")"};
+        folder.check = isNotEmpty;
+        cli::Option free{{"--free"}, "<in\xED""cio>:<fim>",
+                         "faixa sem uso da ROM, fim exclusivo; pode ser repetida. Em hexadecimal,\n"
+                         "sem cabe\xE7""alho de copiadora (80000:90000), ou em endere\xE7os LoROM\n"
+                         "($90:8000:$91:8000)"};
+        free.repeatable = true;
+        free.check = isFreeRange;
+        const cli::Option resize{{"--allow-resize"}, "", "aceita gr\xE1""ficos de outro tamanho (1 a 65535 bytes)"};
+        declared.options = {input, output, folder, free, resize, cli::helpOption("mostra esta ajuda"),
+                            cli::versionOption("mostra a vers\xE3o")};
+        return declared;
+    }();
+    return spec;
+}
+
+void printUsage() {
+    std::printf("Uso:\n%s -i <rom> -o <nova rom> [--dir <pasta>] [--free <in\xED""cio>:<fim>]... [--allow-resize]\n",
+                executableName("brelquim-insert").c_str());
+    std::printf("%s\n", cli::optionTable(insertOptionSpec()).c_str());
+}
+
+int printOptionMistake(const cli::Parse& parse, bool nothingGiven) {
+    const char* text = nullptr;
+    switch (parse.outcome) {
+        case cli::Parse::UnknownOption:
+        case cli::Parse::UnknownCommand: text = "Op\xE7\xE3o desconhecida: "; break;
+        case cli::Parse::MissingValue: text = "Falta o valor de "; break;
+        case cli::Parse::RepeatedOption: text = "Op\xE7\xE3o repetida: "; break;
+        case cli::Parse::MalformedValue: text = "Valor inv\xE1lido para "; break;
+        case cli::Parse::MissingOption: text = "Falta a op\xE7\xE3o "; break;
+        case cli::Parse::UnexpectedArgument: text = "Argumento inesperado: "; break;
+        case cli::Parse::MissingCommand:
+        case cli::Parse::Parsed:
+        case cli::Parse::HelpAsked:
+        case cli::Parse::VersionAsked: break;
+    }
+    // A bare command asks for the usage; it is no mistake to name.
+    if (text && !nothingGiven) {
+        std::printf("%s", text);
+        printVerbatim(parse.entry.c_str());
+        if (parse.outcome == cli::Parse::MalformedValue) {
+            std::printf(": ");
+            printVerbatim(parse.value.c_str());
+        }
+        std::printf("\n");
+    }
+    printUsage();
     return 1;
+}
+
+void printFolderRefusal(GraphicsFolder problem, const std::string& folder) {
+    switch (problem) {
+        case GraphicsFolder::Missing: std::printf("Pasta n\xE3o encontrada: "); break;
+        case GraphicsFolder::NotAFolder: std::printf("N\xE3o \xE9 uma pasta: "); break;
+        case GraphicsFolder::NoGraphics: std::printf("Nenhum grafico_NNN.bin na pasta "); break;
+        case GraphicsFolder::Usable: return;
+    }
+    printVerbatim(folder.c_str());
+    std::printf("\nNada foi gravado.\n");
 }
 
 void printOutputIsInput(const std::string& output) {
@@ -102,6 +160,9 @@ void printRefusal(const InsertResult& result, const InsertOptions& options) {
         case InsertResult::EditEmpty:
             printGraphicLine("", folder, result.graphic,
                              ": arquivo vazio; um gr\xE1""fico tem de 1 a 65535 bytes.\n");
+            break;
+        case InsertResult::EditNotAFile:
+            printGraphicLine("", folder, result.graphic, ": n\xE3o \xE9 um arquivo comum; nada foi lido dele.\n");
             break;
         case InsertResult::EditTooLarge:
             printGraphicLine("", folder, result.graphic,
@@ -137,8 +198,10 @@ void printRefusal(const InsertResult& result, const InsertOptions& options) {
     std::printf("Nada foi gravado.\n");
 }
 
-void printWriteError(const std::string& output) {
-    std::printf("Erro de escrita de ");
+void printWriteError(const std::string& output, ReplacingFile::Outcome outcome) {
+    std::printf(outcome == ReplacingFile::NotAFile ? "A nova ROM n\xE3o pode ser gravada sobre o que n\xE3o \xE9 um "
+                                                     "arquivo comum: "
+                                                   : "Erro de escrita de ");
     printVerbatim(output.c_str());
     std::printf("\nNada foi gravado.\n");
 }
@@ -153,6 +216,8 @@ void printChanges(const InsertResult& result, uint16_t checksum) {
     if (result.newRomDataSize > result.oldRomDataSize) {
         std::printf("A imagem cresceu de %u KiB para %u KiB.\n", static_cast<unsigned>(result.oldRomDataSize / ONE_KIB),
                     static_cast<unsigned>(result.newRomDataSize / ONE_KIB));
+        std::printf("Dica: --free <in\xED""cio>:<fim> indica espa\xE7o que o jogo n\xE3o usa; gr\xE1""ficos que "
+                    "cabem l\xE1 n\xE3o aumentam a imagem.\n");
         if (result.oldRomDataSize <= SAVE_RAM_MAPPING_EDGE && result.newRomDataSize > SAVE_RAM_MAPPING_EDGE) {
             std::printf("Aten\xE7\xE3o: a imagem passou de 2 MiB; emuladores mapeiam a RAM de salvamento "
                         "de um jogo LoROM de outro modo.\n");

@@ -5,16 +5,24 @@
 
 #include "insert/Insertion.h"
 #include "insert/Options.h"
+#include "cli/Options.h"
+#include "graphics/GraphicsDirectory.h"
+#include "platform/ReplacingFile.h"
 
 #include <string>
 
 void printBanner();
-// The usage text; returns the exit status 1.
-int printUsage();
+// The usage: the command line and the option table.
+void printUsage();
+// A command line that could not be read: what was wrong (nothing for no
+// words at all), then the usage; returns the exit status 1.
+int printOptionMistake(const cli::Parse& parse, bool nothingGiven);
 void printOutputIsInput(const std::string& output);
+// Why the folder of edits cannot be used.
+void printFolderRefusal(GraphicsFolder problem, const std::string& folder);
 // Why insertGraphics refused the run; graphics are named by their file
 // in folder.
 void printRefusal(const InsertResult& result, const InsertOptions& options);
-void printWriteError(const std::string& output);
+void printWriteError(const std::string& output, ReplacingFile::Outcome outcome);
 // One line per changed graphic, the growth of the image, the summary.
 void printChanges(const InsertResult& result, uint16_t checksum);

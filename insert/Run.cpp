@@ -6,6 +6,7 @@
 #include "insert/Options.h"
 #include "insert/Report.h"
 #include "graphics/GameImage.h"
+#include "graphics/GraphicsDirectory.h"
 #include "platform/Platform.h"
 #include "platform/ReplacingFile.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 // The whole image, copier header included, to a new file that replaces
 // the output only once it is complete.
-bool writeImage(const RomImage& rom, const std::string& output) {
+ReplacingFile::Outcome writeImage(const RomImage& rom, const std::string& output) {
     return ReplacingFile::replaceWith(output, rom.data.get(), static_cast<size_t>(rom.size));
 }
 
@@ -22,14 +23,25 @@ bool writeImage(const RomImage& rom, const std::string& output) {
 int runInsert(int argc, char** argv) {
     printBanner();
     InsertOptions options;
-    if (!parseInsertOptions(argc, argv, options)) return printUsage();
+    cli::Parse parse;
+    if (!parseInsertOptions(argc, argv, options, &parse)) {
+        if (parse.outcome == cli::Parse::VersionAsked) return 0;
+        if (parse.outcome != cli::Parse::HelpAsked) return printOptionMistake(parse, argc <= 1);
+        printUsage();
+        return 0;
+    }
     if (sameFile(options.input.c_str(), options.output.c_str())) {
         printOutputIsInput(options.output);
         return 1;
     }
 
     RomImage rom;
-    if (!loadGameImage(rom, options.input.c_str())) return 1;
+    if (!loadGameImageFile(rom, options.input)) return 1;
+    const GraphicsFolder folder = checkGraphicsFolder(options.folder);
+    if (folder != GraphicsFolder::Usable) {
+        printFolderRefusal(folder, options.folder);
+        return 1;
+    }
 
     FolderEdits edits(options.folder);
     const InsertResult result = insertGraphics(rom, edits, {options.freeRanges, options.allowResize});
@@ -37,8 +49,9 @@ int runInsert(int argc, char** argv) {
         printRefusal(result, options);
         return 1;
     }
-    if (!writeImage(rom, options.output)) {
-        printWriteError(options.output);
+    const ReplacingFile::Outcome written = writeImage(rom, options.output);
+    if (written != ReplacingFile::Replaced) {
+        printWriteError(options.output, written);
         return 1;
     }
     printChanges(result, static_cast<uint16_t>(rom.checksum));

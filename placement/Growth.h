@@ -15,7 +15,8 @@ constexpr uint8_t NEW_SPACE_FILL = 0xFF;
 uint8_t romSizeExponent(uint32_t romDataSize);
 
 // Makes the ROM data newSize bytes long, the new bytes NEW_SPACE_FILL, and
-// stores its size in the internal header's ROM-size byte; false, with
+// stores its size in the internal header's ROM-size byte and in a copier
+// header's classic size field when that holds the old size; false, with
 // nothing grown, when newSize is smaller than the ROM data or the image has
 // no internal header.
 bool growImage(RomImage& rom, uint32_t newSize);

@@ -1,5 +1,6 @@
 #include "platform/Platform.h"
 
+#include <cerrno>
 #include <cstdint>
 
 #ifdef _WIN32
@@ -242,6 +243,49 @@ bool sameFile(const char* a, const char* b) {
            first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
 
+FileKind fileKind(const char* path) {
+    const HANDLE file = CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileKind::Missing : FileKind::Unknown;
+    }
+    const DWORD type = GetFileType(file);
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool known = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    if (type != FILE_TYPE_DISK) return FileKind::Other;
+    if (known && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FileKind::Folder;
+    return FileKind::Regular;
+}
+
+FILE* openInputFile(const char* path, InputOpen& outcome) {
+    switch (fileKind(path)) {
+        case FileKind::Missing: outcome = InputOpen::Missing; return nullptr;
+        case FileKind::Folder: outcome = InputOpen::Folder; return nullptr;
+        case FileKind::Other: outcome = InputOpen::NotAFile; return nullptr;
+        case FileKind::Regular:
+        case FileKind::Unknown: break;
+    }
+    errno = 0;
+    FILE* file = openFile(path, "rb");
+    outcome = file ? InputOpen::Opened : errno == ENOENT ? InputOpen::Missing : InputOpen::Failed;
+    return file;
+}
+
+std::string followLinks(const std::string& path) { return path; }
+
+bool copyPermissions(FILE*, const char*) { return true; }
+
+bool flushToDisk(FILE* file) {
+    if (std::fflush(file) != 0) return false;
+    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != 0;
+}
+
+void syncFolderOf(const std::string&) {}
+
+std::string executableName(const char* program) { return std::string(program) + ".exe"; }
+
 ConsoleTextScope::ConsoleTextScope() {
     if (!isConsole(GetStdHandle(STD_OUTPUT_HANDLE))) return;
     const UINT current = GetConsoleOutputCP();
@@ -346,6 +390,83 @@ bool sameFile(const char* a, const char* b) {
     return stat(a, &first) == 0 && stat(b, &second) == 0 && first.st_dev == second.st_dev &&
            first.st_ino == second.st_ino;
 }
+
+FileKind fileKind(const char* path) {
+    struct stat status;
+    if (stat(path, &status) != 0) {
+        return errno == ENOENT || errno == ENOTDIR ? FileKind::Missing : FileKind::Unknown;
+    }
+    if (S_ISREG(status.st_mode)) return FileKind::Regular;
+    return S_ISDIR(status.st_mode) ? FileKind::Folder : FileKind::Other;
+}
+
+FILE* openInputFile(const char* path, InputOpen& outcome) {
+    errno = 0;
+    // Without blocking: opening a FIFO for reading would otherwise wait for
+    // a writer.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        outcome = errno == ENOENT ? InputOpen::Missing : errno == EISDIR ? InputOpen::Folder : InputOpen::Failed;
+        return nullptr;
+    }
+    struct stat status;
+    const bool looked = fstat(fd, &status) == 0;
+    if (!looked || !S_ISREG(status.st_mode)) {
+        outcome = !looked ? InputOpen::Failed : S_ISDIR(status.st_mode) ? InputOpen::Folder : InputOpen::NotAFile;
+        close(fd);
+        return nullptr;
+    }
+    const int flags = fcntl(fd, F_GETFL);
+    FILE* file = flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 ? fdopen(fd, "rb") : nullptr;
+    if (!file) {
+        close(fd);
+        outcome = InputOpen::Failed;
+        return nullptr;
+    }
+    outcome = InputOpen::Opened;
+    return file;
+}
+
+std::string followLinks(const std::string& path) {
+    // As many links as the system itself follows in one name.
+    constexpr int MOST_LINKS = 40;
+    std::string current = path;
+    for (int n = 0; n < MOST_LINKS; ++n) {
+        struct stat status;
+        if (lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return current;
+        // A link's size is its target's length (0 on some file systems).
+        std::string target(status.st_size > 0 ? static_cast<size_t>(status.st_size) + 1 : 4096, '\0');
+        const ssize_t length = readlink(current.c_str(), &target[0], target.size());
+        if (length < 0 || static_cast<size_t>(length) >= target.size()) return current;
+        target.resize(static_cast<size_t>(length));
+        const size_t slash = current.rfind('/');
+        if (target[0] != '/' && slash != std::string::npos) target = current.substr(0, slash + 1) + target;
+        current = target;
+    }
+    return current;
+}
+
+bool copyPermissions(FILE* file, const char* path) {
+    struct stat status;
+    if (stat(path, &status) != 0) return false;
+    const int fd = fileno(file);
+    // The owner too, where the system lets this process give it.
+    [[maybe_unused]] const int owned = fchown(fd, status.st_uid, status.st_gid);
+    return fchmod(fd, status.st_mode & 07777) == 0;
+}
+
+bool flushToDisk(FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
+
+void syncFolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    [[maybe_unused]] const int synced = fsync(fd);
+    close(fd);
+}
+
+std::string executableName(const char* program) { return program; }
 
 ConsoleTextScope::ConsoleTextScope() {
     if (!isatty(STDOUT_FILENO) || !localeUsesUtf8()) return;

@@ -28,6 +28,34 @@ bool removeFile(const char* path);
 // linked.
 bool sameFile(const char* a, const char* b);
 
+// What a name leads to, links followed: Other is a FIFO, a device, a
+// socket; Unknown, a name that cannot be looked at (no permission).
+enum class FileKind { Missing, Regular, Folder, Other, Unknown };
+FileKind fileKind(const char* path);
+
+// Opens a file to read its bytes only when it is a regular file: a FIFO,
+// a device or a socket is never waited on (on POSIX it is opened without
+// blocking and looked at before any read). outcome says why on nullptr.
+enum class InputOpen { Opened, Missing, Folder, NotAFile, Failed };
+FILE* openInputFile(const char* path, InputOpen& outcome);
+
+// The file a name finally leads to: every symbolic link on the way
+// replaced by its target (a name that is no link comes back as it is).
+std::string followLinks(const std::string& path);
+// Gives the open file the permission bits of the file at path (POSIX);
+// false when they could not be read or set.
+bool copyPermissions(FILE* file, const char* path);
+// Flushes the stream and makes the system put its bytes on the disk
+// (fsync, FlushFileBuffers); false on failure.
+bool flushToDisk(FILE* file);
+// Makes a rename in the folder of path durable (POSIX: fsync of the
+// folder); failures are ignored, the rename itself has succeeded.
+void syncFolderOf(const std::string& path);
+
+// The name of a program's executable on this system: "brelquim-png" on
+// POSIX, "brelquim-png.exe" on Windows.
+std::string executableName(const char* program);
+
 // The program's arguments, as the programs take them, in the form the
 // file functions above take names: on POSIX argc and argv as main got
 // them; on Windows the command line as the system holds it (UTF-16), in

@@ -11,13 +11,22 @@ constexpr int TEMPORARY_NAMES = 100;
 
 }  // namespace
 
-ReplacingFile::ReplacingFile(std::string target) : target(std::move(target)) {
+ReplacingFile::ReplacingFile(std::string name) : target(followLinks(name)) {
+    const FileKind kind = fileKind(target.c_str());
+    if (kind == FileKind::Folder || kind == FileKind::Other) {
+        notAFile = true;
+        return;
+    }
     for (int n = 0; n < TEMPORARY_NAMES && !file; ++n) {
-        temporary = this->target + "." + std::to_string(n) + ".tmp";
+        temporary = target + "." + std::to_string(n) + ".tmp";
         file = createNewFile(temporary.c_str());
     }
     // A name that exists is someone else's file: never removed.
-    if (!file) temporary.clear();
+    if (!file) {
+        temporary.clear();
+        return;
+    }
+    if (kind == FileKind::Regular && !copyPermissions(file, target.c_str())) failed = true;
 }
 
 ReplacingFile::~ReplacingFile() { discard(); }
@@ -28,22 +37,29 @@ bool ReplacingFile::write(const void* bytes, size_t length) {
     return !failed;
 }
 
-bool ReplacingFile::commit() {
-    if (!file) return false;
-    if (std::fflush(file) != 0) failed = true;
+ReplacingFile::Outcome ReplacingFile::commit() {
+    if (notAFile) return NotAFile;
+    if (!file) return Failed;
+    if (!flushToDisk(file)) failed = true;
     if (std::fclose(file) != 0) failed = true;
     file = nullptr;
-    if (failed || !replaceFile(temporary.c_str(), target.c_str())) {
+    // The target may have become something else while the file was written.
+    const FileKind kind = fileKind(target.c_str());
+    const bool replaceable = kind != FileKind::Folder && kind != FileKind::Other;
+    if (failed || !replaceable || !replaceFile(temporary.c_str(), target.c_str())) {
         removeFile(temporary.c_str());
-        return false;
+        temporary.clear();
+        return replaceable ? Failed : NotAFile;
     }
     temporary.clear();
-    return true;
+    syncFolderOf(target);
+    return Replaced;
 }
 
-bool ReplacingFile::replaceWith(const std::string& target, const void* bytes, size_t length) {
+ReplacingFile::Outcome ReplacingFile::replaceWith(const std::string& target, const void* bytes, size_t length) {
     ReplacingFile file(target);
-    return file.isOpen() && file.write(bytes, length) && file.commit();
+    file.write(bytes, length);
+    return file.commit();
 }
 
 void ReplacingFile::discard() {

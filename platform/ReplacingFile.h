@@ -1,7 +1,11 @@
 // A file written in full before it takes the place of its target: the
-// bytes go to a new temporary file beside the target, and only a complete,
-// closed file is renamed over it. Every write, the flush and the close are
-// checked; a file never committed is removed, and the target is untouched.
+// bytes go to a new temporary file beside the file the target finally
+// names (a symbolic link is written through and stays a link), and only a
+// complete file, put on the disk and closed, is renamed over it. Every
+// write, the flush and the close are checked; a file never committed is
+// removed, and the target is untouched. An existing target keeps its
+// permission bits; a target that exists and is not a regular file (a
+// device, a FIFO, a folder) is never replaced.
 #pragma once
 
 #include <cstddef>
@@ -10,29 +14,36 @@
 
 class ReplacingFile {
 public:
+    enum Outcome {
+        Replaced,
+        NotAFile,  // the target exists and is not a regular file
+        Failed,    // the temporary file could not be made or written, or the rename failed
+    };
+
     explicit ReplacingFile(std::string target);
     ~ReplacingFile();
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-    // False when the temporary file could not be made.
+    // False when the temporary file could not be made or the target is
+    // not a regular file.
     bool isOpen() const { return file != nullptr; }
     // False once any write has failed.
     bool write(const void* bytes, size_t length);
-    // Closes the temporary file and renames it over the target. False, with
-    // the temporary file removed and the target untouched, when any write,
-    // the close or the rename failed.
-    bool commit();
+    // Puts the temporary file on the disk, closes it and renames it over
+    // the target. Anything but Replaced: the temporary file is removed and
+    // the target untouched.
+    Outcome commit();
 
-    // The whole new content of target in one go: true when it replaced
-    // target; otherwise target is untouched.
-    static bool replaceWith(const std::string& target, const void* bytes, size_t length);
+    // The whole new content of target in one go.
+    static Outcome replaceWith(const std::string& target, const void* bytes, size_t length);
 
 private:
     void discard();
 
-    std::string target;
+    std::string target;  // the file the name given finally leads to
     std::string temporary;
     FILE* file = nullptr;
     bool failed = false;
+    bool notAFile = false;
 };

@@ -2,7 +2,6 @@
 
 #include "platform/Platform.h"
 
-#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -12,9 +11,15 @@ constexpr size_t READ_PIECE = size_t(1) << 16;
 }  // namespace
 
 FileRead readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    errno = 0;
-    FILE* file = openFile(path.c_str(), "rb");
-    if (!file) return errno == ENOENT ? FileRead::Missing : FileRead::CannotOpen;
+    InputOpen opened = InputOpen::Failed;
+    FILE* file = openInputFile(path.c_str(), opened);
+    switch (opened) {
+        case InputOpen::Opened: break;
+        case InputOpen::Missing: return FileRead::Missing;
+        case InputOpen::Folder: return FileRead::Unreadable;
+        case InputOpen::NotAFile: return FileRead::NotAFile;
+        case InputOpen::Failed: return FileRead::CannotOpen;
+    }
     bytes.clear();
     FileRead outcome = FileRead::Read;
     for (;;) {

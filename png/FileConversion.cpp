@@ -56,9 +56,10 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
         refuse(path, reason);
         return false;
     }
-    if (!ReplacingFile::replaceWith(target, output.data(), output.size())) {
-        printWithPath("Erro de escrita de ", target);
-        return false;
+    switch (ReplacingFile::replaceWith(target, output.data(), output.size())) {
+        case ReplacingFile::Replaced: break;
+        case ReplacingFile::NotAFile: refuse(target, "n\xE3o \xE9 um arquivo comum; nada foi gravado nele"); return false;
+        case ReplacingFile::Failed: printWithPath("Erro de escrita de ", target); return false;
     }
     printWithPath("", path, " -> ");
     printWithPath("", target);
@@ -72,6 +73,7 @@ void reportReadFailure(const std::string& path, FileRead outcome) {
         case FileRead::Missing:
         case FileRead::CannotOpen: reportOpenFailure(path.c_str()); break;
         case FileRead::TooLarge: refuse(path, "arquivo grande demais"); break;
+        case FileRead::NotAFile: refuse(path, "n\xE3o \xE9 um arquivo comum; nada foi lido dele"); break;
         case FileRead::Unreadable:
         case FileRead::Read: printWithPath("Erro de leitura de ", path); break;
     }

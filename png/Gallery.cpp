@@ -50,6 +50,10 @@ void drawEntry(GalleryEntry& entry, const ConversionSettings& settings) {
             entry.state = GalleryEntry::Unreadable;
             entry.reason = "arquivo grande demais";
             return;
+        case FileRead::NotAFile:
+            entry.state = GalleryEntry::Unreadable;
+            entry.reason = "n\xE3o \xE9 um arquivo comum";
+            return;
     }
     PngOfTiles png;
     if (!tilesToPng(bytes.data(), bytes.size(), settings, png, entry.reason)) {
@@ -80,6 +84,16 @@ std::string drawnWith(const Options& options, const ConversionSettings& settings
 }  // namespace
 
 bool drawGallery(const Options& options, const ConversionSettings& settings) {
+    // Run where brelquim has not run, there is nothing to show: no page.
+    const GraphicsFolder folder = checkGraphicsFolder(OUTPUT_FOLDER);
+    if (folder != GraphicsFolder::Usable) {
+        std::printf("%s%s\nNada foi gravado.\n",
+                    folder == GraphicsFolder::Missing      ? "Pasta n\xE3o encontrada: "
+                    : folder == GraphicsFolder::NotAFolder ? "N\xE3o \xE9 uma pasta: "
+                                                           : "Nenhum grafico_NNN.bin na pasta ",
+                    OUTPUT_FOLDER);
+        return false;
+    }
     std::vector<GalleryEntry> entries(GRAPHICS_COUNT);
     for (int number = 0; number < GRAPHICS_COUNT; ++number) entries[number].number = number;
     const bool logRead = readLog(entries);
@@ -90,9 +104,12 @@ bool drawGallery(const Options& options, const ConversionSettings& settings) {
         unreadable += entry.state == GalleryEntry::Unreadable;
     }
     const std::string page = galleryPage(entries, drawnWith(options, settings), logRead);
-    if (!ReplacingFile::replaceWith(GALLERY_FILE, page.data(), page.size())) {
-        std::printf("Erro de escrita de %s\n", GALLERY_FILE);
-        return false;
+    switch (ReplacingFile::replaceWith(GALLERY_FILE, page.data(), page.size())) {
+        case ReplacingFile::Replaced: break;
+        case ReplacingFile::NotAFile:
+            std::printf("Erro em %s: n\xE3o \xE9 um arquivo comum; nada foi gravado nele\n", GALLERY_FILE);
+            return false;
+        case ReplacingFile::Failed: std::printf("Erro de escrita de %s\n", GALLERY_FILE); return false;
     }
     std::printf("%s: %d gr\xE1" "ficos desenhados, %d ausentes, %d ileg\xEDveis\n", GALLERY_FILE,
                 GRAPHICS_COUNT - missing - unreadable, missing, unreadable);

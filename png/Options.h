@@ -17,7 +17,9 @@ struct Options {
     std::vector<std::string> files;
 };
 
-// Reads the entries after the program's name. False, after a line naming
-// the problem (if any) and the usage text, for a command line that is not
-// one of the two forms.
-bool parseOptions(int argc, char** argv, Options& options);
+// Reads the entries after the program's name. Refused, after a line
+// naming the problem (if any) and the usage text, for a command line that
+// is not one of the two forms; HelpShown after the usage and the option
+// table (-h, --help); VersionShown for --version (the banner is all).
+enum class OptionsRead { Read, Refused, HelpShown, VersionShown };
+OptionsRead parseOptions(int argc, char** argv, Options& options);

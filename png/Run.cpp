@@ -37,7 +37,12 @@ bool loadPalette(const Options& options, PaletteChoice& palette) {
 int runPngTool(int argc, char** argv) {
     std::printf("Brelquim PNG v%s\n", PROGRAM_VERSION);
     Options options;
-    if (!parseOptions(argc > 0 ? argc - 1 : 0, argv + (argc > 0), options)) return 1;
+    switch (parseOptions(argc > 0 ? argc - 1 : 0, argv + (argc > 0), options)) {
+        case OptionsRead::Read: break;
+        case OptionsRead::Refused: return 1;
+        case OptionsRead::HelpShown:
+        case OptionsRead::VersionShown: return 0;
+    }
     ConversionSettings settings;
     settings.format = options.format;
     settings.arrangement = options.arrangement;

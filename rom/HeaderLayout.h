@@ -5,6 +5,10 @@
 
 // The optional copier header in front of the ROM data.
 constexpr uint32_t COPIER_HEADER_SIZE = 512;
+// The classic field of a copier header: its first two bytes, little
+// endian, hold the size of the ROM data in units of 8 KiB.
+constexpr uint32_t COPIER_SIZE_FIELD = 0;
+constexpr uint32_t COPIER_SIZE_UNIT = 0x2000;
 // An image without copier header is a whole number of these blocks.
 constexpr uint32_t ROM_BLOCK_MASK = 0x7FFF;
 

@@ -38,6 +38,10 @@ bool targetIsWindows() {
     return environment("BRELQUIM_TARGET") == "windows";
 }
 
+std::string programName(const std::string& program) {
+    return targetIsWindows() ? program + ".exe" : program;
+}
+
 std::string lines(const std::string& text) {
     if (!targetIsWindows()) return text;
     std::string result;

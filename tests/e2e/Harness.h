@@ -26,6 +26,9 @@ std::string toolExecutable(Program program = Program::Extract);
 
 // What the tool prints and writes, in the target platform's form.
 bool targetIsWindows();
+// A program's name as its usage shows it: "brelquim-png", or on Windows
+// "brelquim-png.exe".
+std::string programName(const std::string& program);
 // Turns "\n" line ends into the target's.
 std::string lines(const std::string& text);
 // Path of graphic j's file as the tool shows it.

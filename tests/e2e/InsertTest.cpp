@@ -19,16 +19,22 @@ using Bytes = std::vector<uint8_t>;
 
 const std::string BANNER = "Brelquim-insert v1.0\n";
 const std::string USAGE =
-    "Uso:\n"
-    "brelquim-insert -i <rom> -o <nova rom> [--dir <pasta>] [--free <in\xED""cio>:<fim>]... [--allow-resize]\n"
+    "Uso:\n" + programName("brelquim-insert") +
+    " -i <rom> -o <nova rom> [--dir <pasta>] [--free <in\xED""cio>:<fim>]... [--allow-resize]\n"
     "  -i <rom>               a imagem de origem (nunca alterada)\n"
     "  -o <nova rom>          a imagem a gravar, com os gr\xE1""ficos editados\n"
     "  --dir <pasta>          onde est\xE3o os grafico_NNN.bin editados (padr\xE3o: arquivos)\n"
-    "  --free <in\xED""cio>:<fim>  faixa sem uso da ROM, em hexadecimal, sem cabe\xE7""alho de copiadora,\n"
-    "                         fim exclusivo; pode ser repetida\n"
+    "  --free <in\xED""cio>:<fim>  faixa sem uso da ROM, fim exclusivo; pode ser repetida. Em hexadecimal,\n"
+    "                         sem cabe\xE7""alho de copiadora (80000:90000), ou em endere\xE7os LoROM\n"
+    "                         ($90:8000:$91:8000)\n"
     "  --allow-resize         aceita gr\xE1""ficos de outro tamanho (1 a 65535 bytes)\n"
+    "  -h, --help             mostra esta ajuda\n"
+    "  --version              mostra a vers\xE3o\n"
     "\n";
 const std::string NOTHING_WRITTEN = "Nada foi gravado.\n";
+const std::string FREE_HINT =
+    "Dica: --free <in\xED""cio>:<fim> indica espa\xE7o que o jogo n\xE3o usa; gr\xE1""ficos que cabem l\xE1 n\xE3o "
+    "aumentam a imagem.\n";
 constexpr uint32_t MIB = 0x100000;
 
 
@@ -180,9 +186,10 @@ TEST(Insert, WithNothingChangedTheNewImageIsTheInputByteForByteAndAnotherFolderI
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(ws.read("new.sfc"), ws.read("game.sfc"));
     EXPECT_EQ(ws.list(), (std::vector<std::string>{"arquivos", "game.sfc", "log.txt", "new.sfc"}));
-    // A folder that is not there holds no edits; another folder is read.
-    ASSERT_EQ(ws.run(Program::Insert, {"-i", "game.sfc", "-o", "same.sfc", "--dir", "nada"}).status, 0);
-    EXPECT_EQ(ws.read("same.sfc"), ws.read("game.sfc"));
+    // A folder that is not there is refused (see FirstHourTest); another
+    // folder is read.
+    ASSERT_EQ(ws.run(Program::Insert, {"-i", "game.sfc", "-o", "same.sfc", "--dir", "nada"}).status, 1);
+    EXPECT_FALSE(ws.exists("same.sfc"));
     std::filesystem::create_directory(ws.path() / "edits");
     ws.write("edits/" + graphicName(9), Bytes(4096, 0));
     result = ws.run(Program::Insert, {"-i", "game.sfc", "-o", "new.sfc", "--dir", "edits"});
@@ -204,7 +211,7 @@ TEST(Insert, AStreamWithNoRoomGrowsTheImageToTheNextPowerOfTwo) {
     EXPECT_EQ(result.console, lines(BANNER +
                                     changeLine(5, g5.dataAddress, g5.packedLength, 0xA08000, length,
                                                "movido para espa\xE7o novo no fim") +
-                                    "A imagem cresceu de 1024 KiB para 2048 KiB.\n" +
+                                    "A imagem cresceu de 1024 KiB para 2048 KiB.\n" + FREE_HINT +
                                     summary(1, MIB, storedChecksum(output))));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(output[LOROM_HEADER_OFFSET + HEADER_ROM_SIZE], 11);  // 2^11 KiB
@@ -225,7 +232,7 @@ TEST(Insert, PassingTwoMebibytesIsPointedOut) {
     ASSERT_EQ(output.size(), 4 * MIB);
     EXPECT_EQ(result.console,
               lines(BANNER + changeLine(0, 0x888000, 2, 0xC08000, 9, "movido para espa\xE7o novo no fim") +
-                    "A imagem cresceu de 2048 KiB para 4096 KiB.\n"
+                    "A imagem cresceu de 2048 KiB para 4096 KiB.\n" + FREE_HINT +
                     "Aten\xE7\xE3o: a imagem passou de 2 MiB; emuladores mapeiam a RAM de salvamento de um jogo "
                     "LoROM de outro modo.\n" +
                     summary(1, 2 * MIB, storedChecksum(output))));
@@ -284,9 +291,10 @@ INSTANTIATE_TEST_SUITE_P(
     Insert, Refusing,
     testing::Values(
         Refusal{"no arguments", {}, USAGE, extracted},
-        Refusal{"no output", {"-i", "game.sfc"}, USAGE, extracted},
-        Refusal{"an unknown option", runWith({"--fre", "1:2"}), USAGE, extracted},
-        Refusal{"a malformed free range", runWith({"--free", "80000-90000"}), USAGE, extracted},
+        Refusal{"no output", {"-i", "game.sfc"}, "Falta a op\xE7\xE3o -o\n" + USAGE, extracted},
+        Refusal{"an unknown option", runWith({"--fre", "1:2"}), "Op\xE7\xE3o desconhecida: --fre\n" + USAGE, extracted},
+        Refusal{"a malformed free range", runWith({"--free", "80000-90000"}),
+                "Valor inv\xE1lido para --free: 80000-90000\n" + USAGE, extracted},
         Refusal{"the output is the input", {"-i", "game.sfc", "-o", "game.sfc"},
                 "A nova ROM n\xE3o pode ser a pr\xF3pria ROM de origem: game.sfc\n" + NOTHING_WRITTEN, extracted},
         Refusal{"the output is the input spelled otherwise", {"-i", "game.sfc", "-o", "./arquivos/../game.sfc"},
@@ -301,6 +309,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"a record outside the image", RUN, "Erro de leitura de " + shownGraphicPath(3) + "\n" + NOTHING_WRITTEN,
                 [](const Workspace& ws) {
                     ws.write("game.sfc", ImageBuilder().fillDirectory(0x40000).record(3, 8, 0xFFFFF0).image);
+                    std::filesystem::create_directory(ws.path() / "arquivos");
+                    ws.write("arquivos/" + graphicName(168), Bytes(2, 0));
                 }},
         Refusal{"an edit of another size", RUN,
                 atGraphic(3, ": 5 bytes, mas o gr\xE1""fico tem 9. Use --allow-resize para mudar o tamanho.\n") +

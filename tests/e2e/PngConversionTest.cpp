@@ -13,10 +13,10 @@ namespace {
 
 const std::string BANNER = "Brelquim PNG v1.0\n";
 const std::string USAGE =
-    "Uso:\n"
-    "brelquim-png.exe [--bpp 1|2|3|4|8] [--mode7] [--columns N] [--blocks16] [--palette ARQUIVO] "
-    "[--palette-row R] ARQUIVO...\n"
-    "brelquim-png.exe --gallery [--bpp 1|2|3|4|8] [--mode7] [--columns N] [--blocks16] [--palette ARQUIVO] "
+    "Uso:\n" + programName("brelquim-png") +
+    " [--bpp 1|2|3|4|8] [--mode7] [--columns N] [--blocks16] [--palette ARQUIVO] "
+    "[--palette-row R] ARQUIVO...\n" +
+    programName("brelquim-png") + " --gallery [--bpp 1|2|3|4|8] [--mode7] [--columns N] [--blocks16] [--palette ARQUIVO] "
     "[--palette-row R]\n"
     "\n";
 
