@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures the codec and whole runs on one core and prints the figures of
-# the README's Performance section:
+# docs/performance.md:
 #   1. the decoder (decompressGraphic) on 64 KiB graphics of three kinds, in
 #      GB/s of decoded output, and its ratio to the per-byte reference
 #      measured in the same run; loading a 4 MiB image;

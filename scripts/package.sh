@@ -3,8 +3,10 @@
 #   brelquim-<version>-win64.zip           the programs' .exe files and the documents
 #   brelquim-<version>-linux-x86_64.tar.gz brelquim-<version>-linux-x86_64/{programs,documents}
 # The programs: brelquim, brelquim-insert, brelquim-png. The documents:
-# README.md, LICENSE, NOTICES.txt (the notices of the libraries linked into
-# the programs) and licencas/ with the licence notices of libspng and zlib,
+# README.md, the program pages docs/brelquim*.md (one per program; the
+# development, performance and robustness pages stay in the source),
+# LICENSE, NOTICES.txt (the notices of the libraries linked into the
+# programs) and licencas/ with the licence notices of libspng and zlib,
 # which brelquim-png carries (from Debian's copyright files).
 # The version is the CMake project version.
 set -euo pipefail
@@ -27,12 +29,16 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir -p "$out"
 
-documents=(README.md LICENSE NOTICES.txt licencas/libspng.txt licencas/zlib.txt)
+pages=(docs/brelquim*.md)
+[ -e "${pages[0]}" ] || { echo "no program pages in docs/"; exit 1; }
+documents=(README.md "${pages[@]}" LICENSE NOTICES.txt licencas/libspng.txt licencas/zlib.txt)
 # The documents of a package into folder; the notices of the libraries as
 # the build of that platform links them.
 stageDocuments() {
   local folder=$1 libspng=$2 zlib=$3
   cp README.md LICENSE NOTICES.txt "$folder/"
+  mkdir "$folder/docs"
+  cp "${pages[@]}" "$folder/docs/"
   mkdir "$folder/licencas"
   cp "$libspng" "$folder/licencas/libspng.txt"
   cp "$zlib" "$folder/licencas/zlib.txt"
