@@ -3,6 +3,7 @@
 #include "png/PngImage.h"
 #include "png/TileRecord.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <map>
@@ -10,7 +11,7 @@
 namespace {
 
 std::string formatted(const char* format, ...) {
-    char text[256];
+    char text[512];
     va_list arguments;
     va_start(arguments, format);
     std::vsnprintf(text, sizeof text, format, arguments);
@@ -104,7 +105,7 @@ bool tilesToPng(const uint8_t* bytes, size_t length, const ConversionSettings& s
 }
 
 bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& settings,
-                std::vector<uint8_t>& bytes, std::string& reason) {
+                std::vector<uint8_t>& bytes, std::string& reason, bool* recorded) {
     ReadPng read = readPng(png, length, RECORD_KEYWORD);
     if (read.outcome == ReadPng::TooLarge) {
         reason = formatted(TOO_LARGE, MAX_PICTURE_WIDTH, MAX_PICTURE_PIXELS);
@@ -150,9 +151,31 @@ bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& set
 
     if (!read.indexed &&
         !mapColours(read.colours, width, settings.palette.forFormat(record.format), read.picture, reason)) {
+        if (!settings.palette.fromFile) {
+            reason += "; sem --palette vale a escala de cinza: d\xEA com --palette a paleta com que a imagem foi "
+                      "desenhada";
+        }
         return false;
     }
     if (!checkIndices(read.picture, record.format, reason)) return false;
-    bytes = pictureToTiles(record.format, record.arrangement, read.picture, static_cast<size_t>(record.length));
+    // A picture made larger in the editor than its record says: the tiles
+    // past the record are dropped only when they are blank (index 0).
+    bytes = pictureToTiles(record.format, record.arrangement, read.picture, static_cast<size_t>(capacity * tileBytes));
+    const uint64_t keptTiles = tilesFor(record.format, record.length);
+    uint64_t drawn = 0;
+    for (uint64_t tile = keptTiles; tile < capacity; ++tile) {
+        const auto first = bytes.begin() + static_cast<std::ptrdiff_t>(tile * tileBytes);
+        drawn += std::any_of(first, first + static_cast<std::ptrdiff_t>(tileBytes), [](uint8_t b) { return b != 0; });
+    }
+    if (drawn > 0) {
+        reason = formatted("%llu tiles desenhados al\xE9m dos %llu bytes (%llu tiles) do registro brelquim; para "
+                           "mant\xEA-los, tire do PNG o registro (chunk tEXt brelquim), converta de novo dando o "
+                           "formato (--bpp/--mode7, --blocks16) e insira com --allow-resize",
+                           static_cast<unsigned long long>(drawn), static_cast<unsigned long long>(record.length),
+                           static_cast<unsigned long long>(keptTiles));
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(record.length));
+    if (recorded) *recorded = read.hasText;
     return true;
 }

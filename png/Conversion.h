@@ -45,6 +45,8 @@ bool tilesToPng(const uint8_t* bytes, size_t length, const ConversionSettings& s
 // of the picture. An indexed picture gives its indices; any other is
 // mapped back through settings.palette.forFormat(format). False, with the
 // reason in Portuguese (naming the first offending pixel where there is
-// one), for any picture that does not give exact bytes.
+// one), for any picture that does not give exact bytes, and for a picture
+// grown in the editor past its record whose added tiles are not blank.
+// recorded, when given, says whether the picture had the text chunk.
 bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& settings,
-                std::vector<uint8_t>& bytes, std::string& reason);
+                std::vector<uint8_t>& bytes, std::string& reason, bool* recorded = nullptr);

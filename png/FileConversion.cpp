@@ -11,6 +11,8 @@ namespace {
 constexpr char BIN_SUFFIX[] = ".bin";
 constexpr char PNG_SUFFIX[] = ".png";
 constexpr size_t SUFFIX_LENGTH = 4;
+// The most bytes a graphic's directory record can describe.
+constexpr size_t LARGEST_INSERTED_GRAPHIC = 65535;
 
 // Whether a name ends in the suffix, in any mix of upper and lower case.
 bool endsWith(const std::string& name, const char* suffix) {
@@ -45,12 +47,13 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
     std::string reason;
     std::vector<uint8_t> output;
     bool converted = false;
+    bool recorded = true;
     if (fromBin) {
         PngOfTiles png;
         converted = tilesToPng(input.data(), input.size(), settings, png, reason);
         output = std::move(png.png);
     } else {
-        converted = pngToTiles(input.data(), input.size(), settings, output, reason);
+        converted = pngToTiles(input.data(), input.size(), settings, output, reason, &recorded);
     }
     if (!converted) {
         refuse(path, reason);
@@ -63,6 +66,11 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
     }
     printWithPath("", path, " -> ");
     printWithPath("", target);
+    if (!recorded && output.size() > LARGEST_INSERTED_GRAPHIC) {
+        printWithPath("Aviso: ", target, "");
+        std::printf(" tem %llu bytes; o brelquim-insert aceita no m\xE1ximo %u bytes por gr\xE1""fico.\n",
+                    static_cast<unsigned long long>(output.size()), static_cast<unsigned>(LARGEST_INSERTED_GRAPHIC));
+    }
     return true;
 }
 

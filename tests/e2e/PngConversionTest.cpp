@@ -267,7 +267,9 @@ TEST(PngConversion, PicturesThatGiveNoExactBytesAreRefused) {
         std::string problem;
     };
     std::vector<Case> table = {
-        {{}, encodePng(foreign), "cor #C80A0A no pixel (2, 1) n\xE3o est\xE1 na paleta"},
+        {{}, encodePng(foreign),
+         "cor #C80A0A no pixel (2, 1) n\xE3o est\xE1 na paleta; sem --palette vale a escala de cinza: d\xEA com "
+         "--palette a paleta com que a imagem foi desenhada"},
         {{"--palette", "dup.bin"}, encodePng(oneTile(PngPicture::Truecolour, true)),
          "cor #000000 no pixel (0, 0) est\xE1 em duas entradas da paleta (0 e 2)"},
         {{}, encodePng(index4), "\xEDndice 4 no pixel (3, 5) fora das 4 cores do formato 2bpp"},
