@@ -3,7 +3,7 @@
 #pragma once
 
 #include "png/Conversion.h"
-#include "png/FileBytes.h"
+#include "platform/FileBytes.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
-#include "png/FileBytes.h"
+#include "platform/FileBytes.h"
 #include "platform/ReplacingFile.h"
 #include "png/GalleryPage.h"
 

@@ -1,7 +1,7 @@
 #include "png/Run.h"
 
 #include "graphics/GameLayout.h"
-#include "png/FileBytes.h"
+#include "platform/FileBytes.h"
 #include "png/FileConversion.h"
 #include "png/Gallery.h"
 #include "png/Options.h"

@@ -1,6 +1,7 @@
 #include "text/TextTable.h"
 
 #include "platform/Platform.h"
+#include "text/TextCodec.h"
 #include "text/TextFile.h"
 
 #include <algorithm>
@@ -10,39 +11,6 @@ namespace {
 
 // The string reader's end mark, used when a table marks no end token.
 constexpr char READER_END_TEXT[] = "@";
-
-// True when bytes are UTF-8: no stray continuation bytes, no overlong
-// forms, nothing past U+10FFFF.
-bool isUtf8(const uint8_t* bytes, size_t length) {
-    size_t i = 0;
-    while (i < length) {
-        const uint8_t c = bytes[i];
-        size_t more;
-        uint32_t least;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        if ((c & 0xE0) == 0xC0) {
-            more = 1, least = 0x80;
-        } else if ((c & 0xF0) == 0xE0) {
-            more = 2, least = 0x800;
-        } else if ((c & 0xF8) == 0xF0) {
-            more = 3, least = 0x10000;
-        } else {
-            return false;
-        }
-        if (length - i <= more) return false;
-        uint32_t value = c & (0x3F >> more);
-        for (size_t k = 1; k <= more; ++k) {
-            if ((bytes[i + k] & 0xC0) != 0x80) return false;
-            value = value << 6 | (bytes[i + k] & 0x3F);
-        }
-        if (value < least || value > 0x10FFFF) return false;
-        i += more + 1;
-    }
-    return true;
-}
 
 bool isBlank(const std::string& line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
@@ -130,11 +98,8 @@ TableProblem TextTable::read(const uint8_t* bytes, size_t length) {
     static const uint8_t BYTE_ORDER_MARK[] = {0xEF, 0xBB, 0xBF};
     std::string text;
     if (length >= 3 && std::memcmp(bytes, BYTE_ORDER_MARK, 3) == 0) bytes += 3, length -= 3;
-    if (isUtf8(bytes, length)) {
-        text.assign(reinterpret_cast<const char*>(bytes), length);
-    } else {
-        text = windows1252ToUtf8(reinterpret_cast<const char*>(bytes), length);
-    }
+    text.assign(reinterpret_cast<const char*>(bytes), length);
+    if (firstNonUtf8(text) != text.size()) text = windows1252ToUtf8(text.data(), text.size());
 
     std::vector<TableEntry> read;
     size_t lineNumber = 0;

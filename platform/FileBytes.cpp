@@ -1,4 +1,4 @@
-#include "png/FileBytes.h"
+#include "platform/FileBytes.h"
 
 #include "platform/Platform.h"
 
