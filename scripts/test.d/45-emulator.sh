@@ -10,7 +10,13 @@
 #
 # A case is a function that writes case.sfc in the current folder, and
 # one run_case line below.
+#
+#   scripts/test.d/45-emulator.sh [case...]   only the named cases (and no teeth check)
+#   EMULATOR_FRAMES=folder                    keeps each case's last frame there as <case>.png
 set -euo pipefail
+only=("$@")
+frames=${EMULATOR_FRAMES:-}
+[ -z "$frames" ] || mkdir -p "$frames"
 cd "$(dirname "$0")/../.."
 bash scripts/setup.sh $(cat scripts/build-packages.txt) retroarch-dev
 cmake --preset default >/dev/null  # finds libretro.h once retroarch-dev is there
@@ -100,6 +106,11 @@ passed=0
 failed=0
 run_case() { # name function
   local name=$1 dir="$work/$1" output status=0
+  if [ ${#only[@]} -gt 0 ]; then
+    local wanted=no named
+    for named in "${only[@]}"; do [ "$named" = "$name" ] && wanted=yes; done
+    [ "$wanted" = yes ] || return 0
+  fi
   mkdir -p "$dir"
   if ! (cd "$dir" && "$2") >"$dir/make.txt" 2>&1; then
     echo "FAIL $name: the image was not made"
@@ -108,6 +119,7 @@ run_case() { # name function
     return
   fi
   output=$("$build/tests/emulator/snes_screen" "$core" "$dir/case.sfc" --frame-png "$dir/frame.png" 2>/dev/null) || status=$?
+  [ -z "$frames" ] || [ ! -f "$dir/frame.png" ] || cp "$dir/frame.png" "$frames/$name.png"
   if [ "$status" -eq 0 ]; then
     echo "PASS $name: $(sed -n 's/^.*: \([0-9]* frames, [0-9]* frames a second\)$/\1/p' <<<"$output")"
     passed=$((passed + 1))
@@ -124,6 +136,12 @@ run_case edited-in-place case_edited_in_place
 run_case moved-2mib case_moved_2mib
 run_case moved-4mib case_moved_4mib
 
+if [ ${#only[@]} -gt 0 ]; then
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit
+fi
+
 # The teeth: one bit of graphic 12's stream flipped (its first byte, the
 # control byte of the first group); the frame must then differ from the
 # sample's expected screen.
@@ -133,7 +151,8 @@ mkdir -p "$teeth"
   cd "$teeth"
   sample
   extract
-  read -r _ address length end < <(grep '^grafico_012\.bin ' log.txt)
+  line=$(grep '^grafico_012\.bin ' log.txt)
+  read -r _ _ length end <<<"$line"
   start=$((0x$end - 0x$length))
   byte=$(od -An -tu1 -j "$start" -N1 case.sfc | tr -d ' ')
   cp case.sfc flipped.sfc
