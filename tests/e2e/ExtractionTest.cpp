@@ -9,7 +9,6 @@
 
 namespace {
 
-const std::string SUCCESS = "Brelquim v1.0\nchecksum: 5a3c\n";
 
 // The log and the files that a run leaves for the first count graphics.
 void expectGraphics(const Workspace& ws, const SampleRom& sample, int count) {
@@ -30,7 +29,7 @@ TEST(Extraction, ASampleImageGivesEveryGraphicAndItsLogLine) {
     Workspace ws;
     ws.write("game.sfc", sample.image);
     const RunResult result = ws.run({"-i", "game.sfc"});
-    EXPECT_EQ(result.console, lines(SUCCESS));
+    EXPECT_EQ(result.console, lines(extractionBanner(sample.image)));
     EXPECT_EQ(result.status, 0);
     expectGraphics(ws, sample, 169);
     EXPECT_EQ(ws.list(), (std::vector<std::string>{"arquivos", "game.sfc", "log.txt"}));
@@ -44,7 +43,7 @@ TEST(Extraction, AnImageNamedOutsideTheWindowsCodePageIsOpened) {
     const std::string name = "\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0.sfc";  // Japanese for "game"
     ws.write(name, sample.image);
     const RunResult result = ws.run({"-i", name});
-    EXPECT_EQ(result.console, lines(SUCCESS));
+    EXPECT_EQ(result.console, lines(extractionBanner(sample.image)));
     EXPECT_EQ(result.status, 0);
     expectGraphics(ws, sample, 169);
 }
@@ -65,7 +64,7 @@ TEST(Extraction, ACopierHeaderChangesNothingInTheOutput) {
     Workspace ws;
     ws.write("game.smc", withCopierHeader(sample.image));
     const RunResult result = ws.run({"-i", "game.smc"});
-    EXPECT_EQ(result.console, lines(SUCCESS));
+    EXPECT_EQ(result.console, lines(extractionBanner(sample.image)));
     EXPECT_EQ(result.status, 0);
     expectGraphics(ws, sample, 169);
 }
@@ -89,7 +88,7 @@ TEST(Extraction, AFileThatCannotBeOpenedStopsTheRunAfterTheGraphicsBefore) {
     ws.write("game.sfc", sample.image);
     std::filesystem::create_directories(ws.path() / "arquivos" / graphicName(4));
     const RunResult result = ws.run({"-i", "game.sfc"});
-    EXPECT_EQ(result.console, lines(SUCCESS + "Erro de escrita de " + shownGraphicPath(4) + "\n"));
+    EXPECT_EQ(result.console, lines(extractionBanner(sample.image) + "Erro de escrita de " + shownGraphicPath(4) + "\n"));
     EXPECT_EQ(result.status, 1);
     std::filesystem::remove(ws.path() / "arquivos" / graphicName(4));
     expectGraphics(ws, sample, 4);
@@ -97,10 +96,11 @@ TEST(Extraction, AFileThatCannotBeOpenedStopsTheRunAfterTheGraphicsBefore) {
 
 TEST(Extraction, AFolderThatCannotBeMadeFailsAtTheFirstFile) {
     Workspace ws;
-    ws.write("game.sfc", ImageBuilder().fillDirectory(0x40000).image);
+    const std::vector<uint8_t> image = ImageBuilder().fillDirectory(0x40000).image;
+    ws.write("game.sfc", image);
     ws.write("arquivos", {});
     const RunResult result = ws.run({"-i", "game.sfc"});
-    EXPECT_EQ(result.console, lines(SUCCESS + "Erro de escrita de " + shownGraphicPath(0) + "\n"));
+    EXPECT_EQ(result.console, lines(extractionBanner(image) + "Erro de escrita de " + shownGraphicPath(0) + "\n"));
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(ws.readText("log.txt"), "");
 }

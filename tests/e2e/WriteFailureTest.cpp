@@ -15,7 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string BANNER_AND_CHECKSUM = "Brelquim v1.0\nchecksum: 5a3c\n";
 constexpr int NOT_A_GRAPHIC = -1;
 
 // The sample, or the same game with every graphic 8 bytes long, so that
@@ -80,7 +79,7 @@ TEST(WriteFailures, StopTheRunWithTheirMessageAndKeepWhatWasWrittenBefore) {
         const bool graphicFails = failing != NOT_A_GRAPHIC;
         const std::string message =
             graphicFails ? "Erro de escrita de " + shownGraphicPath(failing) + "\n" : "Erro de escrita.\n";
-        EXPECT_EQ(result.console, lines(BANNER_AND_CHECKSUM + message));
+        EXPECT_EQ(result.console, lines(extractionBanner(game.image) + message));
         EXPECT_EQ(result.status, 1);
 
         // Every graphic before the failure is whole, none after it exists.

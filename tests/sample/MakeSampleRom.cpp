@@ -1,4 +1,5 @@
-// Writes a synthetic image of the expected game.
+// Writes a synthetic image of the expected game and, beside the standard
+// one, the table file of its text (the same name with the extension .tbl).
 //   make_sample_rom <output> [--large] [--copier-header]
 #include "tests/sample/SampleRom.h"
 
@@ -28,6 +29,12 @@ int main(int argc, char** argv) {
     const SampleRom sample = buildSampleRom(kind);
     if (!writeBytes(output, copierHeader ? withCopierHeader(sample.image) : sample.image)) {
         std::fprintf(stderr, "cannot write %s\n", output);
+        return 1;
+    }
+    if (sample.text.table.empty()) return 0;  // the large kind has no text
+    const std::string table = tablePathFor(output);
+    if (!writeBytes(table, std::vector<uint8_t>(sample.text.table.begin(), sample.text.table.end()))) {
+        std::fprintf(stderr, "cannot write %s\n", table.c_str());
         return 1;
     }
     return 0;

@@ -1,5 +1,7 @@
 #include "tests/sample/SampleRom.h"
 
+#include "tests/sample/BootProgram.h"
+#include "rom/Checksum.h"
 #include "rom/HeaderLayout.h"
 #include "rom/RomImage.h"
 #include "graphics/GameLayout.h"
@@ -9,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <string>
+#include <initializer_list>
 #include <iterator>
 #include <stdexcept>
 
@@ -70,7 +74,7 @@ size_t sampleSize(SampleKind kind, int graphic, Random& random) {
 // Graphics of the standard sample drawn as a game holds them, at the sizes
 // their records give: a font in 2 bpp, a checkerboard and a picture in
 // 4 bpp (tiles in 16 columns, as the gallery shows them).
-constexpr int FONT_GRAPHIC = 9;          // 4096 bytes: 256 tiles, the first 36 drawn
+constexpr int FONT_GRAPHIC = 9;          // 4096 bytes: 256 tiles, tile c for code c
 constexpr int CHECKERBOARD_GRAPHIC = 5;  // 3000 bytes: 93 tiles and 24 bytes of one more
 constexpr int PICTURE_GRAPHIC = 12;      // 20000 bytes: 625 tiles
 
@@ -96,16 +100,110 @@ constexpr uint8_t GLYPHS[36][7] = {
     {0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E}, {0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C},
 };
 
-// One glyph a tile, in columns 1 to 5 and rows 0 to 6: colour 3 with a
-// shadow of colour 1 one pixel right and down.
+// Marks for the table's tokens and punctuation, in the same 5 x 7 cell.
+constexpr uint8_t END_MARK[7] = {0x00, 0x1F, 0x1F, 0x1F, 0x1F, 0x1F, 0x00};
+constexpr uint8_t BREAK_MARK[7] = {0x01, 0x01, 0x05, 0x09, 0x1F, 0x08, 0x04};
+constexpr uint8_t CONTROL_MARK[7] = {0x04, 0x0E, 0x1F, 0x0E, 0x04, 0x00, 0x00};
+struct Punctuation {
+    char character;
+    uint8_t rows[7];
+};
+constexpr Punctuation PUNCTUATION[] = {
+    {' ', {0, 0, 0, 0, 0, 0, 0}},
+    {'!', {0x04, 0x04, 0x04, 0x04, 0x04, 0x00, 0x04}},
+    {'\'', {0x04, 0x04, 0x08, 0x00, 0x00, 0x00, 0x00}},
+    {',', {0x00, 0x00, 0x00, 0x00, 0x0C, 0x04, 0x08}},
+    {'-', {0x00, 0x00, 0x00, 0x1F, 0x00, 0x00, 0x00}},
+    {'.', {0x00, 0x00, 0x00, 0x00, 0x00, 0x0C, 0x0C}},
+    {':', {0x00, 0x0C, 0x0C, 0x00, 0x0C, 0x0C, 0x00}},
+    {'?', {0x0E, 0x11, 0x01, 0x02, 0x04, 0x00, 0x04}},
+};
+
+// One entry of the sample's table: stored bytes and their text.
+struct TableEntry {
+    std::vector<uint8_t> code;
+    std::string text;            // UTF-8
+    char prefix = 0;             // 0, '/' end token, '*' line break, '$' control code
+    int parameters = 0;          // bytes after a control code
+};
+
+// Accented letters of Portuguese: code (Windows-1252 byte) and UTF-8 text.
+struct Accented {
+    uint8_t code;
+    const char* text;
+    char base;  // the letter its tile draws
+};
+constexpr Accented ACCENTED[] = {
+    {0xE0, "\xC3\xA0", 'A'}, {0xE1, "\xC3\xA1", 'A'}, {0xE2, "\xC3\xA2", 'A'}, {0xE3, "\xC3\xA3", 'A'},
+    {0xE7, "\xC3\xA7", 'C'}, {0xE9, "\xC3\xA9", 'E'}, {0xEA, "\xC3\xAA", 'E'}, {0xED, "\xC3\xAD", 'I'},
+    {0xF3, "\xC3\xB3", 'O'}, {0xF4, "\xC3\xB4", 'O'}, {0xF5, "\xC3\xB5", 'O'}, {0xFA, "\xC3\xBA", 'U'},
+};
+
+std::vector<TableEntry> tableEntries() {
+    std::vector<TableEntry> entries;
+    entries.push_back({{SAMPLE_END_TOKEN}, "<end>", '/', 0});
+    entries.push_back({{SAMPLE_LINE_BREAK}, "<br>", '*', 0});
+    entries.push_back({{0x02}, "<color>", '$', 1});
+    for (const Punctuation& p : PUNCTUATION) entries.push_back({{uint8_t(p.character)}, std::string(1, p.character)});
+    for (char c = '0'; c <= '9'; ++c) entries.push_back({{uint8_t(c)}, std::string(1, c)});
+    for (char c = 'A'; c <= 'Z'; ++c) entries.push_back({{uint8_t(c)}, std::string(1, c)});
+    for (char c = 'a'; c <= 'z'; ++c) entries.push_back({{uint8_t(c)}, std::string(1, c)});
+    // Words the game keeps in one byte, and one entry of two bytes.
+    entries.push_back({{0x80}, "the "});
+    entries.push_back({{0x81}, "Welcome"});
+    entries.push_back({{0x82}, "You got "});
+    entries.push_back({{0x8A, 0x20}, "the castle"});
+    for (const Accented& a : ACCENTED) entries.push_back({{a.code}, a.text});
+    return entries;
+}
+
+std::string tableText() {
+    std::string text = "# The sample image's text: stored bytes = the text they stand for.\n";
+    for (const TableEntry& entry : tableEntries()) {
+        if (entry.prefix) text += entry.prefix;
+        for (uint8_t byte : entry.code) {
+            char hex[3];
+            std::snprintf(hex, sizeof hex, "%02X", byte);
+            text += hex;
+        }
+        text += "=" + entry.text;
+        if (entry.prefix == '$') text += "," + std::to_string(entry.parameters);
+        text += "\n";
+    }
+    return text;
+}
+
+// The 5 x 7 rows that tile `code` draws: the letter, digit or mark of the
+// table's text for that code (lower-case and accented letters as small
+// capitals); nullptr for a blank tile.
+const uint8_t* glyphFor(uint8_t code) {
+    if (code == SAMPLE_END_TOKEN) return END_MARK;
+    if (code == SAMPLE_LINE_BREAK) return BREAK_MARK;
+    if (code == 0x02) return CONTROL_MARK;
+    for (const Punctuation& p : PUNCTUATION) {
+        if (uint8_t(p.character) == code) return p.rows;
+    }
+    if (code >= 'A' && code <= 'Z') return GLYPHS[code - 'A'];
+    if (code >= 'a' && code <= 'z') return GLYPHS[code - 'a'];
+    if (code >= '0' && code <= '9') return GLYPHS[26 + code - '0'];
+    for (const Accented& a : ACCENTED) {
+        if (a.code == code) return GLYPHS[a.base - 'A'];
+    }
+    return nullptr;
+}
+
+// Tile c draws the text of code c, in columns 1 to 5 and rows 0 to 6:
+// colour 3 with a shadow of colour 1 one pixel right and down.
 std::vector<uint8_t> drawFont(size_t length) {
     std::vector<uint8_t> bytes(length, 0);
     constexpr size_t TILE_BYTES = 16;
-    for (size_t glyph = 0; glyph < std::size(GLYPHS) && (glyph + 1) * TILE_BYTES <= length; ++glyph) {
-        uint8_t* tile = bytes.data() + glyph * TILE_BYTES;
+    for (size_t code = 0; code < 256 && (code + 1) * TILE_BYTES <= length; ++code) {
+        const uint8_t* glyph = glyphFor(uint8_t(code));
+        if (!glyph) continue;
+        uint8_t* tile = bytes.data() + code * TILE_BYTES;
         for (int row = 0; row < 8; ++row) {
-            const uint8_t shape = row < 7 ? uint8_t(GLYPHS[glyph][row] << 2) : 0;
-            const uint8_t shadow = row > 0 ? uint8_t(GLYPHS[glyph][row - 1] << 1) : 0;
+            const uint8_t shape = row < 7 ? uint8_t(glyph[row] << 2) : 0;
+            const uint8_t shadow = row > 0 ? uint8_t(glyph[row - 1] << 1) : 0;
             tile[2 * row] = shape | shadow;  // plane 0: colours 1 and 3
             tile[2 * row + 1] = shape;       // plane 1: colour 3
         }
@@ -156,6 +254,111 @@ std::vector<uint8_t> drawnContent(int graphic, size_t length) {
         case PICTURE_GRAPHIC: return drawPicture(length, scene);
         default: return {};
     }
+}
+
+// Bytes of a string in the table's code: characters stand for themselves
+// (the table gives the letters, digits, space and punctuation their own
+// codes).
+std::vector<uint8_t> codes(const char* text) {
+    return std::vector<uint8_t>(text, text + std::strlen(text));
+}
+
+std::vector<uint8_t> joined(std::initializer_list<std::vector<uint8_t>> parts) {
+    std::vector<uint8_t> bytes;
+    for (const auto& part : parts) bytes.insert(bytes.end(), part.begin(), part.end());
+    return bytes;
+}
+
+std::string busAddressText(uint32_t fileOffset) {
+    const uint32_t address = fileToLoRom(fileOffset);
+    char text[16];
+    std::snprintf(text, sizeof text, "$%02X:%04X", unsigned(address >> 16), unsigned(address & 0xFFFF));
+    return text;
+}
+
+// Strings one after another from `offset` on; the pointers name them by
+// index (two may name the same string).
+void placeStrings(ImageBuilder& builder, SamplePointerTable& table, uint32_t offset,
+                  const std::vector<std::vector<uint8_t>>& strings, const std::vector<int>& pointers) {
+    std::vector<uint32_t> offsets;
+    for (const auto& string : strings) {
+        builder.bytes(offset, string);
+        offsets.push_back(offset);
+        offset += static_cast<uint32_t>(string.size());
+    }
+    table.count = static_cast<uint32_t>(pointers.size());
+    for (size_t i = 0; i < pointers.size(); ++i) {
+        const uint32_t at = offsets[pointers[i]];
+        const uint32_t address = fileToLoRom(at);
+        const uint32_t pointerAt = table.fileOffset + static_cast<uint32_t>(i) * table.pointerBytes;
+        if (table.pointerBytes == 2) {
+            builder.bytes(pointerAt, {uint8_t(address), uint8_t(address >> 8)});
+        } else {
+            builder.bytes(pointerAt, {uint8_t(address), uint8_t(address >> 8), uint8_t(address >> 16)});
+        }
+        table.stringOffsets.push_back(at);
+        table.strings.push_back(strings[pointers[i]]);
+    }
+}
+
+constexpr uint32_t TEXT16_OFFSET = 0x0C0000;   // $98:8000: pointers and strings
+constexpr uint32_t TEXT24_OFFSET = 0x0C8000;   // $99:8000: pointers
+constexpr uint32_t TEXT24_STRINGS = 0x0D0000;  // $9A:8000: their strings
+constexpr uint8_t END = SAMPLE_END_TOKEN;
+constexpr uint8_t BREAK = SAMPLE_LINE_BREAK;
+constexpr uint8_t COLOR = 0x02;       // control code, one parameter byte
+constexpr uint8_t UNCOVERED = 0x9F;   // no entry of the table
+
+SampleText placeText(ImageBuilder& builder) {
+    SampleText text;
+    text.table = tableText();
+
+    SamplePointerTable short16{TEXT16_OFFSET, busAddressText(TEXT16_OFFSET), 0, 2, {}, {}};
+    const std::vector<std::vector<uint8_t>> strings16 = {
+        joined({codes("Welcome to the castle!"), {END}}),
+        joined({{0x82, COLOR, 0x03}, codes("Magic Sword"), {COLOR, 0x00}, codes("!"), {END}}),
+        joined({codes("Potion"), {END}}),
+        joined({codes("Where is the key?"), {BREAK}, codes("Ask "), {0x80}, codes("guard."), {END}}),
+        joined({codes("Gold"), {UNCOVERED}, codes("50"), {END}}),
+        joined({{0x81}, codes(", hero."), {END}}),
+    };
+    // Pointer 5 reaches the same string as pointer 2.
+    const uint32_t count16 = 7;
+    placeStrings(builder, short16, TEXT16_OFFSET + count16 * 2, strings16, {0, 1, 2, 3, 4, 2, 5});
+    uint32_t end = TEXT16_OFFSET + count16 * 2;
+    for (const auto& string : strings16) end += static_cast<uint32_t>(string.size());
+    text.unusedStart = end;
+    text.unusedEnd = TEXT16_OFFSET + LOROM_BANK_SIZE;
+    builder.bytes(text.unusedStart, std::vector<uint8_t>(text.unusedEnd - text.unusedStart, 0xFF));
+
+    SamplePointerTable long24{TEXT24_OFFSET, busAddressText(TEXT24_OFFSET), 0, 3, {}, {}};
+    const std::vector<std::vector<uint8_t>> strings24 = {
+        joined({codes("Herb"), {END}}),
+        joined({codes("The door is locked."), {END}}),
+        joined({{0x8A, 0x20}, codes(" gate opens."), {BREAK}, codes("Go on!"), {END}}),
+    };
+    placeStrings(builder, long24, TEXT24_STRINGS, strings24, {0, 1, 2, 0});
+
+    text.tables = {short16, long24};
+    return text;
+}
+
+void placeBootProgram(ImageBuilder& builder) {
+    builder.bytes(0, std::vector<uint8_t>(BOOT_CODE, BOOT_CODE + BOOT_CODE_SIZE));
+    builder.bytes(LOROM_HEADER_OFFSET + INTERNAL_HEADER_SIZE,
+                  std::vector<uint8_t>(BOOT_VECTORS, BOOT_VECTORS + sizeof BOOT_VECTORS));
+}
+
+// The ROM-size byte (2^n KiB stored as n) and a checksum pair that the
+// image's bytes add up to.
+void sealHeader(ImageBuilder& builder) {
+    uint8_t exponent = 0;
+    while ((size_t(1024) << exponent) < builder.image.size()) ++exponent;
+    builder.byte(LOROM_HEADER_OFFSET + HEADER_ROM_SIZE, exponent);
+    // Any valid pair adds the same to the sum: sum with 0000/FFFF, then
+    // store the sum.
+    builder.checksum(0x0000);
+    builder.checksum(romChecksum(builder.image.data(), builder.image.size()));
 }
 
 }  // namespace
@@ -247,8 +450,23 @@ SampleRom buildSampleRom(SampleKind kind) {
         builder.bytes(g.fileOffset, g.stream).record(graphic, g.unpackedSize, g.dataAddress);
         sample.graphics.push_back(std::move(g));
     }
+    if (kind == SampleKind::Standard) sample.text = placeText(builder);
+    placeBootProgram(builder);
+    sample.bootEnd = static_cast<uint32_t>(BOOT_CODE_SIZE);
+    sealHeader(builder);
     sample.image = std::move(builder.image);
     return sample;
+}
+
+uint16_t headerChecksum(const std::vector<uint8_t>& romData) {
+    const uint32_t at = LOROM_HEADER_OFFSET + HEADER_CHECKSUM;
+    return static_cast<uint16_t>(romData.at(at) | romData.at(at + 1) << 8);
+}
+
+std::string extractionBanner(const std::vector<uint8_t>& romData) {
+    char text[64];
+    std::snprintf(text, sizeof text, "Brelquim v%s\nchecksum: %x\n", PROGRAM_VERSION, headerChecksum(romData));
+    return text;
 }
 
 std::string expectedLogLine(int graphic, const SampleGraphic& sample) {
@@ -256,6 +474,15 @@ std::string expectedLogLine(int graphic, const SampleGraphic& sample) {
     std::snprintf(line, sizeof line, LOG_LINE_FORMAT, graphic, sample.dataAddress,
                   sample.packedLength, sample.fileOffset + sample.packedLength);
     return line;
+}
+
+std::string tablePathFor(const std::string& imagePath) {
+    const size_t slash = imagePath.find_last_of("/\\");
+    const size_t dot = imagePath.find_last_of('.');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    // A name's leading dot starts no extension (".hidden").
+    const bool hasExtension = dot != std::string::npos && dot > nameStart;
+    return (hasExtension ? imagePath.substr(0, dot) : imagePath) + ".tbl";
 }
 
 std::vector<uint8_t> withCopierHeader(const std::vector<uint8_t>& image) {

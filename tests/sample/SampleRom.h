@@ -1,6 +1,8 @@
 // Synthetic images of the expected game, for tests, the demo and the
-// benchmarks: a LoROM image with the expected internal header, the
-// graphics directory and compressed graphics made by compressGraphic.
+// benchmarks: a LoROM image with the expected internal header (a true
+// ROM-size byte and checksum), the graphics directory, compressed
+// graphics made by compressGraphic, text with its table, and a boot
+// program that shows a graphic and a string on the console's screen.
 #pragma once
 
 #include <cstdint>
@@ -35,9 +37,40 @@ struct SampleGraphic {
     uint32_t packedLength;         // how many of them decoding reads
 };
 
+// A table of pointers to strings, as the sample's text has two.
+struct SamplePointerTable {
+    uint32_t fileOffset;      // of the first pointer (no copier header)
+    std::string busAddress;   // the same place as a LoROM bus address, "$98:8000"
+    uint32_t count;           // pointers in the table
+    int pointerBytes;         // 2: low 16 bits, the string in the table's bank; 3: 24-bit LoROM address
+    // The string each pointer reaches, in pointer order: its file offset
+    // and its bytes, the end token included. Two pointers may reach the
+    // same string.
+    std::vector<uint32_t> stringOffsets;
+    std::vector<std::vector<uint8_t>> strings;
+};
+
+// The sample's text: a 16-bit pointer table at $98:8000 with its strings
+// in bank $98, a 24-bit one at $99:8000 with its strings in bank $9A, and
+// the table file that turns their bytes into text.
+struct SampleText {
+    std::string table;                       // the .tbl file: UTF-8, LF
+    std::vector<SamplePointerTable> tables;  // [0] 16-bit, [1] 24-bit
+    uint32_t unusedStart = 0;                // unused room in bank $98, 0xFF-filled:
+    uint32_t unusedEnd = 0;                  // file offsets [unusedStart, unusedEnd)
+};
+
+// The table's end token and line break, as the strings use them.
+constexpr uint8_t SAMPLE_END_TOKEN = 0x00;
+constexpr uint8_t SAMPLE_LINE_BREAK = 0x01;
+
 struct SampleRom {
     std::vector<uint8_t> image;
     std::vector<SampleGraphic> graphics;  // one per directory record
+    SampleText text;                      // the standard kind's only: empty in the large one
+    // The boot program's code, file offsets [0, bootEnd); its vectors
+    // follow the internal header.
+    uint32_t bootEnd = 0;
 };
 
 enum class SampleKind {
@@ -46,6 +79,16 @@ enum class SampleKind {
 };
 
 SampleRom buildSampleRom(SampleKind kind = SampleKind::Standard);
+
+// The table file written beside an image: the same path with the
+// extension .tbl ("sample.sfc" -> "sample.tbl", "sample" -> "sample.tbl").
+std::string tablePathFor(const std::string& imagePath);
+
+// The checksum that an image's internal header holds (ROM data, no
+// copier header), and the first lines a run of the extraction prints for
+// the image: the banner and that checksum.
+uint16_t headerChecksum(const std::vector<uint8_t>& romData);
+std::string extractionBanner(const std::vector<uint8_t>& romData);
 
 // The log line that a run writes for a sample graphic.
 std::string expectedLogLine(int graphic, const SampleGraphic& sample);
