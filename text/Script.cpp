@@ -134,7 +134,7 @@ ScriptReading readScript(const std::string& script) {
             continue;
         } else if (reading.entries.empty()) {
             if (line.find_first_not_of(" \t") != std::string::npos) return refuse(ScriptReading::TextOutsideEntry);
-        } else {
+        } else if (!line.empty()) {
             ScriptEntry& entry = reading.entries.back();
             entry.lines.push_back({entry.text.size(), lineNumber});
             entry.text += line;

@@ -1,0 +1,261 @@
+// brelquim-text as a translator runs it on the sample image: the dump, the
+// script put back unchanged (the same image, byte for byte), edited strings
+// placed in place, in a free range, in bytes left by another string and in
+// new space, shared strings and raw bytes kept, and every refusal leaving
+// every file as it was.
+#include "tests/e2e/Harness.h"
+#include "rom/Checksum.h"
+#include "rom/RomImage.h"
+#include "tests/sample/SampleRom.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+const std::string BANNER = "Brelquim-text v1.0\n";
+const std::string NOTHING_WRITTEN = "Nada foi gravado.\n";
+
+const SampleRom& sample() {
+    static const SampleRom rom = buildSampleRom();
+    return rom;
+}
+
+std::string tableArgument(const SamplePointerTable& table) {
+    return table.busAddress + ":" + std::to_string(table.count);
+}
+
+// game.sfc, game.tbl and the dump of game.sfc in textos.txt.
+std::vector<std::string> dumpArgs(const std::string& image = "game.sfc") {
+    const SampleText& text = sample().text;
+    return {"dump", "-i", image, "--table", "game.tbl", "--pointers", tableArgument(text.tables[0]),
+            "--long-pointers", tableArgument(text.tables[1])};
+}
+
+void dumped(const Workspace& ws) {
+    ws.write("game.sfc", sample().image);
+    const std::string& table = sample().text.table;
+    ws.write("game.tbl", Bytes(table.begin(), table.end()));
+    ASSERT_EQ(ws.run(Program::Text, dumpArgs()).status, 0);
+}
+
+// The script with string n's text to edit replaced by text.
+std::string edited(std::string script, int n, const std::string& text) {
+    const size_t header = script.find("#[" + std::to_string(n) + "]");
+    size_t start = script.find('\n', header) + 1;
+    while (script[start] == '#') start = script.find('\n', start) + 1;
+    size_t end = script.find("\n\n", start);
+    if (end == std::string::npos) end = script.size() - 1;
+    return script.replace(start, end - start, text);
+}
+
+// The texts to edit, by string number, as a script holds them.
+std::map<int, std::string> texts(const std::string& script) {
+    std::map<int, std::string> found;
+    int n = 0;
+    size_t start = 0;
+    while (start < script.size()) {
+        size_t end = script.find('\n', start);
+        if (end == std::string::npos) end = script.size();
+        const std::string line = script.substr(start, end - start);
+        start = end + 1;
+        if (line.rfind("#[", 0) == 0) n = std::stoi(line.substr(2));
+        if (n > 0 && !line.empty() && line[0] != '#') found[n] += line;
+    }
+    return found;
+}
+
+TEST(TextDump, NamesWhatItWroteAndTheScriptGoesBackByteForByte) {
+    Workspace ws;
+    dumped(ws);
+    size_t pointers = 0, bytes = 0;
+    std::set<uint32_t> strings;
+    for (const SamplePointerTable& table : sample().text.tables) {
+        pointers += table.count;
+        for (size_t i = 0; i < table.strings.size(); ++i) {
+            if (strings.insert(table.stringOffsets[i]).second) bytes += table.strings[i].size();
+        }
+    }
+    const RunResult again = ws.run(Program::Text, dumpArgs());
+    EXPECT_EQ(again.console, lines(BANNER + std::to_string(strings.size()) + " textos, " + std::to_string(pointers) +
+                                   " ponteiros, " + std::to_string(bytes) + " bytes -> textos.txt\n"));
+    const RunResult back = ws.run(Program::Text, {"insert", "-i", "game.sfc", "-o", "new.sfc", "--table", "game.tbl",
+                                                  "textos.txt"});
+    EXPECT_EQ(back.status, 0) << back.console;
+    EXPECT_EQ(ws.read("new.sfc"), sample().image);
+    // The sample is a valid image: the same checksum as it states.
+    EXPECT_NE(back.console.find(lines("Checksum da nova imagem: ")), std::string::npos);
+}
+
+struct Edit {
+    std::string name;
+    std::map<int, std::string> texts;  // string number -> new text
+    std::vector<std::string> more;     // further options of insert
+    std::string where;                 // how the first changed string was placed
+    uint32_t grownTo;                  // the new image's size, 0: as before
+};
+
+void PrintTo(const Edit& e, std::ostream* out) { *out << e.name; }
+
+class TextEdit : public testing::TestWithParam<Edit> {};
+
+TEST_P(TextEdit, ComesBackAndNothingElseChanges) {
+    const Edit& e = GetParam();
+    Workspace ws;
+    dumped(ws);
+    const std::string original = ws.readText("textos.txt");
+    std::string script = original;
+    for (const auto& [n, text] : e.texts) script = edited(script, n, text);
+    ws.write("edited.txt", Bytes(script.begin(), script.end()));
+    std::vector<std::string> args = {"insert", "-i", "game.sfc", "-o", "new.sfc", "--table", "game.tbl"};
+    args.insert(args.end(), e.more.begin(), e.more.end());
+    args.push_back("edited.txt");
+    const RunResult run = ws.run(Program::Text, args);
+    ASSERT_EQ(run.status, 0) << run.console;
+    EXPECT_NE(run.console.find(e.where), std::string::npos) << run.console;
+    EXPECT_NE(run.console.find(lines("Textos alterados: " + std::to_string(e.texts.size()) + "\n")), std::string::npos);
+
+    // Dumped again: the edits, and every other string as it was.
+    std::vector<std::string> again = dumpArgs("new.sfc");
+    again.insert(again.end(), {"-o", "again.txt"});
+    ASSERT_EQ(ws.run(Program::Text, again).status, 0);
+    std::map<int, std::string> expected = texts(original);
+    for (const auto& [n, text] : e.texts) expected[n] = text;
+    EXPECT_EQ(texts(ws.readText("again.txt")), expected);
+
+    // The image: its size, a checksum it really has, every graphic as before.
+    const Bytes image = ws.read("new.sfc");
+    EXPECT_EQ(image.size(), e.grownTo ? e.grownTo : sample().image.size());
+    RomImage rom;
+    ASSERT_EQ(rom.assign(image.data(), image.size()), 0);
+    EXPECT_EQ(static_cast<uint32_t>(rom.checksum), romChecksum(image.data(), static_cast<uint32_t>(image.size())));
+    ASSERT_EQ(ws.run({"-i", "new.sfc"}).status, 0);
+    for (int g = 0; g < static_cast<int>(sample().graphics.size()); ++g) {
+        EXPECT_EQ(ws.read("arquivos/" + graphicName(g)), sample().graphics[g].decoded) << g;
+    }
+}
+
+const char FREE_IN_BANK_98[] = "$98:E000:$99:8000";
+
+INSTANTIATE_TEST_SUITE_P(
+    Sample, TextEdit,
+    testing::Values(
+        Edit{"a shorter string stays in place", {{3, "Po\xC3\xA7\xC3\xA3o<end>"}}, {}, "no mesmo lugar", 0},
+        Edit{"a longer string moves into a free range of its bank",
+             {{1, "Bem-vindo ao castelo, nobre viajante!<end>"}}, {"--free", FREE_IN_BANK_98},
+             "$98:E000 38 movido para uma faixa livre", 0},
+        Edit{"a longer string takes the bytes another one left",
+             {{1, "Bem-vindo ao castelo, nobre viajante!<end>"}, {2, "Ganhou <color><$03>a Espada<color><$00>!<end>"}},
+             {"--free", "$98:E000:$98:E026"}, "$98:800E 21 movido para espa\xE7o liberado", 0},
+        Edit{"a string behind 24-bit pointers moves into new space",
+             {{7, "Erva medicinal, a melhor do reino<end>"}}, {}, "movido para espa\xE7o novo no fim", 0x200000},
+        Edit{"a line break and raw bytes are kept where written",
+             {{4, "Onde est\xC3\xA1 a chave?<br>Pergunte ao guarda.<end>"}, {5, "Ouro<$9F>50<end>"}},
+             {"--free", FREE_IN_BANK_98}, "movido para uma faixa livre", 0}));
+
+struct Refusal {
+    std::string name;
+    std::vector<std::string> args;
+    void (*prepare)(const Workspace&);
+    std::string console;  // after the banner
+};
+
+void PrintTo(const Refusal& r, std::ostream* out) { *out << r.name; }
+
+class TextRefusal : public testing::TestWithParam<Refusal> {};
+
+TEST_P(TextRefusal, NamesTheProblemAndWritesNothing) {
+    const Refusal& r = GetParam();
+    Workspace ws;
+    dumped(ws);
+    ws.write("new.sfc", Bytes(16, 0x77));
+    r.prepare(ws);
+    std::map<std::string, Bytes> before;
+    for (const std::string& name : ws.list()) before[name] = ws.read(name);
+    const RunResult result = ws.run(Program::Text, r.args);
+    EXPECT_EQ(result.console, lines(BANNER + r.console));
+    EXPECT_EQ(result.status, 1);
+    std::map<std::string, Bytes> after;
+    for (const std::string& name : ws.list()) after[name] = ws.read(name);
+    EXPECT_EQ(after, before);
+}
+
+std::vector<std::string> insertArgs(std::vector<std::string> more = {}) {
+    std::vector<std::string> args = {"insert", "-i", "game.sfc", "-o", "new.sfc", "--table", "game.tbl"};
+    args.insert(args.end(), more.begin(), more.end());
+    args.push_back("script.txt");
+    return args;
+}
+
+template <int N>
+struct Script {
+    static void with(const Workspace& ws, const std::string& text) {
+        const std::string script = edited(ws.readText("textos.txt"), N, text);
+        ws.write("script.txt", Bytes(script.begin(), script.end()));
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Sample, TextRefusal,
+    testing::Values(
+        Refusal{"a character the table does not cover", insertArgs(),
+                [](const Workspace& ws) { Script<8>::with(ws, "The door is\nlocked #<end>"); },
+                "Roteiro script.txt, linha 41, coluna 8 (texto 8): nenhuma entrada da tabela escreve o caractere "
+                "'#' (U+0023); escreva-o como <$XX> se for um byte.\n" +
+                    NOTHING_WRITTEN},
+        Refusal{"a string without its end", insertArgs(),
+                [](const Workspace& ws) { Script<8>::with(ws, "The door is locked."); },
+                "Roteiro script.txt, linha 40, coluna 20 (texto 8): o texto n\xE3o termina com um fim da tabela; "
+                "sem ele o jogo leria al\xE9m do texto.\n" +
+                    NOTHING_WRITTEN},
+        Refusal{"a control code without its parameter", insertArgs(),
+                [](const Workspace& ws) { Script<2>::with(ws, "You got <color>Magic Sword<end>"); },
+                "Roteiro script.txt, linha 14, coluna 9 (texto 2): o c\xF3""digo de controle precisa dos seus "
+                "par\xE2metros, cada um como <$XX>.\n" +
+                    NOTHING_WRITTEN},
+        Refusal{"a string that finds no room in its bank", insertArgs(),
+                [](const Workspace& ws) { Script<1>::with(ws, std::string(300, 'a') + "<end>"); },
+                "Texto 1, ponteiro $98:8000 (tabela 1, n.\xBA 0): precisa de 301 bytes, e o seu banco tem no "
+                "m\xE1ximo 23 bytes livres juntos.\nIndique com --free espa\xE7o sem uso nesse banco.\n" +
+                    NOTHING_WRITTEN},
+        Refusal{"a free range over a pointer table", insertArgs({"--free", "$98:8000:$98:8010"}),
+                [](const Workspace& ws) { Script<1>::with(ws, std::string(30, 'a') + "<end>"); },
+                "Faixa livre $98:8000:$98:8010 cobre a tabela de ponteiros 1.\n" + NOTHING_WRITTEN},
+        Refusal{"a free range over a string", insertArgs({"--free", "$98:8030:$98:8040"}),
+                [](const Workspace& ws) { Script<1>::with(ws, std::string(30, 'a') + "<end>"); },
+                "Faixa livre $98:8030:$98:8040 cobre o texto 2.\n" + NOTHING_WRITTEN},
+        Refusal{"a header past the last string", insertArgs(),
+                [](const Workspace& ws) {
+                    const std::string script = ws.readText("textos.txt") + "\n#[10] nada\nNada<end>\n";
+                    ws.write("script.txt", Bytes(script.begin(), script.end()));
+                },
+                "Roteiro script.txt, linha 48: a imagem tem s\xF3 9 textos nessas tabelas.\n" + NOTHING_WRITTEN},
+        Refusal{"text before the first string", insertArgs(),
+                [](const Workspace& ws) {
+                    const std::string script = "Ol\xC3\xA1\n" + ws.readText("textos.txt");
+                    ws.write("script.txt", Bytes(script.begin(), script.end()));
+                },
+                "Roteiro script.txt, linha 1: texto antes do primeiro cabe\xE7""alho \"#[n]\".\n"},
+        Refusal{"a table line without its text", insertArgs(),
+                [](const Workspace& ws) {
+                    ws.write("game.tbl", {'4', '1', '=', 'A', '\n', '4', '2', '=', '\n'});
+                    Script<1>::with(ws, "Oi<end>");
+                },
+                "Tabela game.tbl, linha 2: falta o texto depois do =.\n"},
+        Refusal{"a pointer table past the image", {"dump", "-i", "game.sfc", "--table", "game.tbl", "--pointers",
+                                                   "$9F:FFFF:1", "-o", "new.sfc"},
+                [](const Workspace&) {},
+                "Ponteiro $9F:FFFF (tabela 1, n.\xBA 0) fora dos dados da ROM.\n" + NOTHING_WRITTEN},
+        Refusal{"an output that is the input", {"dump", "-i", "game.sfc", "--table", "game.tbl", "--pointers",
+                                                "$98:8000:1", "-o", "./game.tbl"},
+                [](const Workspace&) {},
+                "A sa\xED""da n\xE3o pode ser um dos arquivos de entrada: ./game.tbl\n" + NOTHING_WRITTEN}));
+
+}  // namespace
