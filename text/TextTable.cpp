@@ -120,7 +120,7 @@ TableProblem TextTable::read(const uint8_t* bytes, size_t length) {
     endTokens = std::any_of(table.begin(), table.end(), [](const TableEntry& e) { return e.kind == TableEntry::End; });
     if (!endTokens) {
         for (TableEntry& entry : table) {
-            if (entry.kind == TableEntry::Text && entry.text == READER_END_TEXT) entry.kind = TableEntry::End;
+            if (entry.kind == TableEntry::Text && entry.text == READER_END_TEXT) entry.kind = TableEntry::End, endTokens = true;
         }
     }
     index();

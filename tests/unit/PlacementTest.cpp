@@ -131,3 +131,52 @@ TEST(FreeRanges, WrongMapsAreNamedByRangeAndCause) {
 }
 
 }  // namespace
+
+namespace {
+
+// Blocks bound to a region (a string behind a 16-bit pointer stays in its
+// bank) and fixed spans (pointer tables, graphics) that nothing covers.
+TEST(Placement, BlocksStayInTheirRegionAndOffFixedSpans) {
+    const Span BANK_9{0x48000, 0x50000};
+    struct Case {
+        const char* name;
+        std::vector<Span> freeRanges;
+        std::vector<Span> fixed;
+        StreamToPlace block;
+        PlacementPlan::Outcome outcome;
+        uint32_t offset;      // placed: where; NoRoom: the largest room left
+    };
+    const Case cases[] = {
+        {"a free range in another bank is not used", {{0x40000, 0x41000}, {0x49000, 0x49200}}, {},
+         {0, 0x200, BANK_9, false}, PlacementPlan::Placed, 0x49000},
+        {"a free range across the bank's end gives only its part inside", {{0x4FF00, 0x50100}}, {},
+         {0, 0x100, BANK_9, false}, PlacementPlan::Placed, 0x4FF00},
+        {"a fixed span is stepped over", {{0x49000, 0x49400}}, {{0x49000, 0x49100}}, {0, 0x200, BANK_9, false},
+         PlacementPlan::Placed, 0x49100},
+        {"no room in the region and no growth: the largest room is told", {{0x49000, 0x49080}, {0x4A000, 0x4A0C0}},
+         {}, {0, 0x200, BANK_9, false}, PlacementPlan::NoRoom, 0xC0},
+        {"a block that may grow the image goes to its end", {}, {}, {0, 0x200}, PlacementPlan::Placed, MIB},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlacementInput input = baseInput();
+        input.fixed = c.fixed;
+        input.freeRanges = c.freeRanges;
+        input.changed = {c.block};
+        const PlacementPlan plan = placeStreams(input);
+        ASSERT_EQ(plan.outcome, c.outcome);
+        if (c.outcome == PlacementPlan::NoRoom) {
+            EXPECT_EQ(plan.largestRoom, c.offset);
+        } else {
+            EXPECT_EQ(plan.placements.at(0).offset, c.offset);
+        }
+    }
+    PlacementInput covered = baseInput();
+    covered.fixed = {{0x50000, 0x50010}};
+    covered.freeRanges = {{0x5000F, 0x51000}};
+    const FreeRangeProblem problem = checkFreeRanges(covered);
+    EXPECT_EQ(problem.kind, FreeRangeProblem::OverlapsFixed);
+    EXPECT_EQ(problem.graphic, 0);
+}
+
+}  // namespace
