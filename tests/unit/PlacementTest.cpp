@@ -149,8 +149,8 @@ TEST(Placement, BlocksStayInTheirRegionAndOffFixedSpans) {
     const Case cases[] = {
         {"a free range in another bank is not used", {{0x40000, 0x41000}, {0x49000, 0x49200}}, {},
          {0, 0x200, BANK_9, false}, PlacementPlan::Placed, 0x49000},
-        {"a free range across the bank's end gives only its part inside", {{0x4FF00, 0x50100}}, {},
-         {0, 0x100, BANK_9, false}, PlacementPlan::Placed, 0x4FF00},
+        {"a free range across the bank's end gives only its part inside", {{0x4FE80, 0x50100}}, {},
+         {0, 0x180, BANK_9, false}, PlacementPlan::Placed, 0x4FE80},
         {"a fixed span is stepped over", {{0x49000, 0x49400}}, {{0x49000, 0x49100}}, {0, 0x200, BANK_9, false},
          PlacementPlan::Placed, 0x49100},
         {"no room in the region and no growth: the largest room is told", {{0x49000, 0x49080}, {0x4A000, 0x4A0C0}},
