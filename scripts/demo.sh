@@ -1,32 +1,41 @@
 #!/usr/bin/env bash
 # Builds the tools, writes a synthetic image of the expected game and runs
-# the round trip on it in a fresh folder: extract, edit one graphic, put it
-# back with brelquim-insert, extract the new image again and show that the
-# edit came back; then draws the gallery of its graphics.
+# the translator's loop on it in a fresh folder: extract the graphics, edit
+# one, put it back with brelquim-insert and show that it came back; dump the
+# text, translate one line into a longer one, put it back with
+# brelquim-text and show that it came back.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh $(cat scripts/build-packages.txt)
 cmake --preset default >/dev/null
-cmake --build --preset default --target brelquim brelquim-insert brelquim-png make_sample_rom >/dev/null
+cmake --build --preset default --target brelquim brelquim-insert brelquim-png brelquim-text make_sample_rom >/dev/null
 
 build="$PWD/build/default"
 work=$(mktemp -d)
 cd "$work"
 "$build/make_sample_rom" sample.sfc
-echo "\$ brelquim -i sample.sfc    (in $work)"
 status=0
-"$build/brelquim" -i sample.sfc || status=$?
-echo "(exit status $status)"
-echo
-echo "\$ head log.txt"
-head log.txt
-echo "... $(wc -l < log.txt) lines"
-echo
-echo "\$ ls arquivos"
-files=(arquivos/*)
-printf '%s\n' "${files[@]:0:10}"
-echo "... ${#files[@]} files"
-[ "$status" -eq 0 ] || exit $status
+# Shows a command, runs it, and stops the demo when it fails.
+step() {
+  local shown="\$" word
+  for word in "$@"; do
+    case $word in
+      *[!A-Za-z0-9_./:=-]*) shown+=" '$word'" ;;
+      *) shown+=" $word" ;;
+    esac
+  done
+  echo "$shown"
+  local tool=$1
+  shift
+  "$build/$tool" "$@" || status=$?
+  [ "$status" -eq 0 ] || { echo "(exit status $status)"; exit $status; }
+}
+
+echo "# in $work"
+step brelquim -i sample.sfc
+echo "\$ head -3 log.txt"
+head -3 log.txt
+echo "... $(wc -l < log.txt) lines, and arquivos/ holds $(ls arquivos | wc -l) files"
 
 echo
 echo "\$ # edit: the font (graphic 9, 2 bpp) in inverse video, every bit flipped (the demo's stand-in for a tile editor)"
@@ -34,33 +43,31 @@ echo "\$ # edit: the font (graphic 9, 2 bpp) in inverse video, every bit flipped
 descending=$(for value in $(seq 255 -1 0); do printf '\\%03o' "$value"; done)
 tr '\000-\377' "$descending" < arquivos/grafico_009.bin > edited_009.bin
 cp edited_009.bin arquivos/grafico_009.bin
-echo "\$ brelquim-insert -i sample.sfc -o traduzido.sfc"
-"$build/brelquim-insert" -i sample.sfc -o traduzido.sfc || status=$?
-echo "(exit status $status)"
-[ "$status" -eq 0 ] || exit $status
+step brelquim-insert -i sample.sfc -o graficos.sfc
 
 echo
-echo "\$ mkdir again && cd again && brelquim -i ../traduzido.sfc"
+echo "\$ # the text: dump it, translate string 1 into a longer line, put it back"
+step brelquim-text dump -i graficos.sfc --table sample.tbl --pointers '$98:8000:7' --long-pointers '$99:8000:4'
+sed -i 's/^Welcome to the castle!<end>$/Olá, bem-vindo ao castelo, viajante!<end>/' textos.txt
+echo "\$ sed -n '/^#\\[1\\]/,/^\$/p' textos.txt"
+sed -n '/^#\[1\]/,/^$/p' textos.txt
+step brelquim-text insert -i graficos.sfc -o traduzido.sfc --table sample.tbl --free '$98:E000:$99:8000' textos.txt
+
+echo
+echo "\$ # the new image read again: graphics, then text"
 mkdir again
-(cd again && "$build/brelquim" -i ../traduzido.sfc) || status=$?
-echo "(exit status $status)"
-[ "$status" -eq 0 ] || exit $status
-echo
-echo "\$ cmp edited_009.bin again/arquivos/grafico_009.bin"
-if cmp edited_009.bin again/arquivos/grafico_009.bin; then
-  echo "the edit came back"
-else
-  status=1
-fi
+cd again
+step brelquim -i ../traduzido.sfc
 changed=0
-for file in arquivos/grafico_*.bin; do
-  cmp -s "$file" "again/$file" || changed=$((changed + 1))
+for file in ../arquivos/grafico_*.bin; do
+  cmp -s "$file" "arquivos/$(basename "$file")" || changed=$((changed + 1))
 done
-echo "graphics that differ between the edited folder and the second extraction: $changed"
-[ "$changed" -eq 0 ] || status=1
-echo
-echo "\$ cd again && brelquim-png --gallery && brelquim-png --bpp 2 arquivos/grafico_009.bin"
-(cd again && "$build/brelquim-png" --gallery && "$build/brelquim-png" --bpp 2 arquivos/grafico_009.bin) || status=$?
+echo "graphics that differ from the edited folder: $changed"
+[ "$changed" -eq 0 ] || exit 1
+if cmp -s ../edited_009.bin arquivos/grafico_009.bin; then echo "the edit came back"; else exit 1; fi
+step brelquim-text dump -i ../traduzido.sfc --table ../sample.tbl --pointers '$98:8000:7' --long-pointers '$99:8000:4'
+echo "\$ sed -n '/^#\\[1\\]/,/^\$/p' textos.txt"
+sed -n '/^#\[1\]/,/^$/p' textos.txt
+if grep -qx 'Olá, bem-vindo ao castelo, viajante!<end>' textos.txt; then echo "the translation came back"; else exit 1; fi
+step brelquim-png --gallery
 echo "gallery of the new image: $work/again/galeria.html (open it in a browser)"
-echo "the edited font as a picture: $work/again/arquivos/grafico_009.png"
-exit $status

@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh $(cat scripts/build-packages.txt) g++-mingw-w64-x86-64-posix googletest zip libz-mingw-w64-dev
 
-programs=(brelquim brelquim-insert brelquim-png)
+programs=(brelquim brelquim-insert brelquim-png brelquim-text)
 
 echo "-- windows build"
 cmake --preset windows >/dev/null

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The README's first command, as a newcomer runs it: scripts/demo.sh must
-# go through the whole loop (extract, edit, insert, extract again, the
-# gallery) and end with status 0, and print exactly the README's worked
+# go through the whole loop (graphics and text out, edited, back in, read
+# again) and end with status 0, and print exactly the README's worked
 # example.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -13,19 +13,20 @@ if ! bash scripts/demo.sh >"$log" 2>&1; then
   exit 1
 fi
 grep -q '^the edit came back$' "$log"
-echo "demo: the loop ran, the edit came back"
+grep -q '^the translation came back$' "$log"
+echo "demo: the loop ran, the edit and the translation came back"
 
 # The README's worked example is exactly what the demo prints, from its
 # first command on (Windows-1252 shown as UTF-8), but for the name of the
 # temporary folder, which differs every run.
-folder() { sed -n 's/^\$ brelquim -i sample\.sfc    (in \(.*\))$/\1/p' "$1"; }
+folder() { sed -n 's/^# in \(.*\)$/\1/p' "$1"; }
 readme=$(mktemp)
 demo=$(mktemp)
 trap 'rm -f "$log" "$readme" "$demo"' EXIT
 awk '/^## /{inside = ($0 ~ /^## The whole loop/); next}
      inside {line[++n] = $0; if ($0 ~ /^    /) {if (!first) first = n; last = n}}
      END {for (i = first; i <= last; i++) {text = line[i]; sub(/^    /, "", text); print text}}' README.md >"$readme"
-sed -n '/^\$ brelquim -i sample\.sfc/,$p' "$log" | iconv -f WINDOWS-1252 -t UTF-8 >"$demo"
+sed -n '/^# in /,$p' "$log" | iconv -f WINDOWS-1252 -t UTF-8 >"$demo"
 readmeFolder=$(folder "$readme")
 demoFolder=$(folder "$demo")
 if [ -z "$readmeFolder" ] || [ -z "$demoFolder" ] ||
