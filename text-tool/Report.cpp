@@ -182,6 +182,7 @@ void printFileRefusal(const std::string& path, FileRead outcome) {
     reportOpenFailure(path.c_str());
     if (outcome == FileRead::NotAFile) std::printf("N\xE3o \xE9 um arquivo comum.\n");
     if (outcome == FileRead::TooLarge) std::printf("O arquivo \xE9 grande demais.\n");
+    printNothingWritten();
 }
 
 void printTableRefusal(const std::string& path, const TableProblem& problem) {
@@ -198,6 +199,7 @@ void printTableRefusal(const std::string& path, const TableProblem& problem) {
             break;
         case TableProblem::None: break;
     }
+    printNothingWritten();
 }
 
 void printScriptRefusal(const std::string& path, const ScriptReading& reading) {
@@ -205,6 +207,7 @@ void printScriptRefusal(const std::string& path, const ScriptReading& reading) {
     printPath(path);
     if (reading.outcome == ScriptReading::NoTables) {
         std::printf(": nenhuma linha \"#!pointers\" ou \"#!long-pointers\" diz de onde v\xEAm os textos.\n");
+        printNothingWritten();
         return;
     }
     std::printf(", linha %u: ", static_cast<unsigned>(reading.line));
@@ -221,6 +224,7 @@ void printScriptRefusal(const std::string& path, const ScriptReading& reading) {
         case ScriptReading::NoTables:
         case ScriptReading::Done: break;
     }
+    printNothingWritten();
 }
 
 void printSurveyRefusal(const StringSurvey& survey) {

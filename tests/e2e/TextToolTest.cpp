@@ -242,13 +242,13 @@ INSTANTIATE_TEST_SUITE_P(
                     const std::string script = "Ol\xC3\xA1\n" + ws.readText("textos.txt");
                     ws.write("script.txt", Bytes(script.begin(), script.end()));
                 },
-                "Roteiro script.txt, linha 1: texto antes do primeiro cabe\xE7""alho \"#[n]\".\n"},
+                "Roteiro script.txt, linha 1: texto antes do primeiro cabe\xE7""alho \"#[n]\".\n" + NOTHING_WRITTEN},
         Refusal{"a table line without its text", insertArgs(),
                 [](const Workspace& ws) {
                     ws.write("game.tbl", {'4', '1', '=', 'A', '\n', '4', '2', '=', '\n'});
                     Script<1>::with(ws, "Oi<end>");
                 },
-                "Tabela game.tbl, linha 2: falta o texto depois do =.\n"},
+                "Tabela game.tbl, linha 2: falta o texto depois do =.\n" + NOTHING_WRITTEN},
         Refusal{"a pointer table past the image", {"dump", "-i", "game.sfc", "--table", "game.tbl", "--pointers",
                                                    "$9F:FFFF:1", "-o", "new.sfc"},
                 [](const Workspace&) {},
