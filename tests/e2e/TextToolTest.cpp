@@ -94,6 +94,24 @@ TEST(TextDump, NamesWhatItWroteAndTheScriptGoesBackByteForByte) {
     EXPECT_NE(back.console.find(lines("Checksum da nova imagem: ")), std::string::npos);
 }
 
+TEST(TextDump, ShowsTheLabelOfEachFirstPointerOrItsPlaceholder) {
+    Workspace ws;
+    dumped(ws);
+    const std::string labels = "988000 Ol\xE1\r\n";
+    ws.write("labels.txt", Bytes(labels.begin(), labels.end()));
+    std::vector<std::string> args = dumpArgs();
+    args.insert(args.end(), {"--labels", "labels.txt", "-o", "labelled.txt"});
+    ASSERT_EQ(ws.run(Program::Text, args).status, 0);
+    const std::string script = ws.readText("labelled.txt");
+    // A Windows-1252 label in the UTF-8 script; a key without one.
+    EXPECT_NE(script.find("(16 bits, tabela 1, n.\xC2\xBA 0)\n#  r\xC3\xB3tulo: Ol\xC3\xA1\n# Welcome"), std::string::npos);
+    EXPECT_NE(script.find("(16 bits, tabela 1, n.\xC2\xBA 1)\n#  r\xC3\xB3tulo: {988002}\n"), std::string::npos);
+    // The labels are comments: the script goes back unchanged.
+    ASSERT_EQ(ws.run(Program::Text, {"insert", "-i", "game.sfc", "-o", "new.sfc", "--table", "game.tbl",
+                                     "labelled.txt"}).status, 0);
+    EXPECT_EQ(ws.read("new.sfc"), sample().image);
+}
+
 struct Edit {
     std::string name;
     std::map<int, std::string> texts;  // string number -> new text
