@@ -1,5 +1,6 @@
 #include "text/Script.h"
 
+#include "rom/Position.h"
 #include "rom/RomImage.h"
 
 #include <cstdio>
@@ -11,8 +12,8 @@ constexpr char HEADER_MARK[] = "#[";
 constexpr char TABLE_MARK[] = "#!";
 constexpr char SHORT_TABLE[] = "pointers";
 constexpr char LONG_TABLE[] = "long-pointers";
-constexpr uint32_t MOST_POINTERS = 65535;
 
+// A bus address as the script shows it: "$98:800E".
 std::string busAddress(uint32_t address) {
     char text[16];
     std::snprintf(text, sizeof text, "$%02X:%04X", static_cast<unsigned>(address >> 16 & 0xFF),
@@ -33,16 +34,13 @@ bool parseCount(const std::string& text, uint32_t most, uint32_t& value) {
     return value >= 1 && value <= most;
 }
 
-// "$BB:AAAA:count", as a dump writes it.
+// "$BB:AAAA:count", as a dump writes it, or any position the command line
+// takes.
 bool parseTable(const std::string& text, PointerTable& table) {
-    unsigned bank = 0, low = 0;
-    int used = 0;
-    if (text.size() < 9 || std::sscanf(text.c_str(), "$%2x:%4x:%n", &bank, &low, &used) != 2 || used != 9 ||
-        low < 0x8000) {
-        return false;
-    }
-    table.offset = loRomToFile(bank << 16 | low);
-    return parseCount(text.substr(9), MOST_POINTERS, table.count);
+    Position at;
+    if (parseAtCount(text, at, table.count) != PositionParse::Parsed) return false;
+    table.offset = at.offset;
+    return true;
 }
 
 }  // namespace
@@ -68,7 +66,7 @@ std::string writeScript(const ScriptSource& source, const std::vector<GameString
     for (const PointerTable& table : source.tables) {
         script += TABLE_MARK;
         script += table.isLong ? LONG_TABLE : SHORT_TABLE;
-        script += ' ' + busAddress(fileToLoRom(table.offset)) + ':' + std::to_string(table.count) + '\n';
+        script += ' ' + formatBusAddress(table.offset) + ':' + std::to_string(table.count) + '\n';
     }
     for (size_t n = 0; n < strings.size(); ++n) {
         const GameString& string = strings[n];
@@ -77,7 +75,7 @@ std::string writeScript(const ScriptSource& source, const std::vector<GameString
                   std::to_string(string.length) + " bytes; ponteiros:";
         for (size_t p = 0; p < string.pointers.size(); ++p) {
             const StringPointer& pointer = string.pointers[p];
-            script += (p == 0 ? " " : ", ") + busAddress(fileToLoRom(pointer.at)) + " (" +
+            script += (p == 0 ? " " : ", ") + formatBusAddress(pointer.at) + " (" +
                       (pointer.isLong ? "24" : "16") + " bits, tabela " + std::to_string(pointer.table + 1) +
                       ", n.\xC2\xBA " + std::to_string(pointer.index) + ")";
         }
