@@ -351,6 +351,19 @@ FILE* unconvertedStdout = nullptr;
 
 CommandLine::CommandLine(int argc, char** argv) : count(argc), values(argv) {}
 
+#ifdef __GLIBC__
+// The static C++ runtime's std::random_device refers to arc4random, which
+// glibc has only since 2.36, and that one reference would keep every
+// program from starting on an older system. No program uses
+// std::random_device; this definition, over getentropy (glibc 2.25), takes
+// the reference instead of glibc's.
+extern "C" uint32_t arc4random() noexcept {
+    uint32_t value = 0;
+    if (getentropy(&value, sizeof value) != 0) std::abort();
+    return value;
+}
+#endif
+
 void printVerbatim(const char* text) {
     if (!unconvertedStdout) {
         std::fputs(text, stdout);

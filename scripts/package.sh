@@ -60,7 +60,7 @@ mkdir "$stage/$linux"
 for program in "${programs[@]}"; do
   strip -o "$stage/$linux/$program" "build/linux-release/$program"
 done
-stageDocuments "$stage/$linux" /usr/share/doc/libspng-dev/copyright /usr/share/doc/zlib1g/copyright
+stageDocuments "$stage/$linux" build/libspng-linux/share/copyright /usr/share/doc/zlib1g/copyright
 tar -C "$stage" --owner=0 --group=0 --numeric-owner --sort=name -czf "$out/$linux.tar.gz" "$linux"
 
 echo "-- packages"
