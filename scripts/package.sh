@@ -2,7 +2,7 @@
 # Builds the release packages into build/packages:
 #   brelquim-<version>-win64.zip           the programs' .exe files and the documents
 #   brelquim-<version>-linux-x86_64.tar.gz brelquim-<version>-linux-x86_64/{programs,documents}
-# The programs: brelquim, brelquim-insert, brelquim-png. The documents:
+# The programs: those of scripts/programs.txt. The documents:
 # README.md, the program pages docs/brelquim*.md (one per program; the
 # development, performance and robustness pages stay in the source),
 # LICENSE, NOTICES.txt (the notices of the libraries linked into the
@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh $(cat scripts/build-packages.txt) g++-mingw-w64-x86-64-posix googletest zip libz-mingw-w64-dev
 
-programs=(brelquim brelquim-insert brelquim-png brelquim-text)
+mapfile -t programs < scripts/programs.txt
 
 echo "-- windows build"
 cmake --preset windows >/dev/null

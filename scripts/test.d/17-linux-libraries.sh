@@ -10,7 +10,7 @@ cd "$(dirname "$0")/../.."
 # in any program linked on Debian 12, and the static libgcc's unwinder for
 # _dl_find_object (2.35).
 floor=2.35
-programs=(brelquim brelquim-insert brelquim-png)
+mapfile -t programs < scripts/programs.txt
 [ -f build/default/CMakeCache.txt ] || cmake --preset default >/dev/null
 cmake --build --preset default --target "${programs[@]}" >/dev/null
 

@@ -12,7 +12,7 @@ bash scripts/build-libspng-windows.sh
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 # Every program of the project, as the Windows build makes it.
-programs=(brelquim brelquim-insert brelquim-png brelquim-text)
+mapfile -t programs < scripts/programs.txt
 unitTests="$PWD/build/windows/tests/brelquim_unit_tests.exe"
 e2eTests="$PWD/build/default/tests/brelquim_e2e_tests"
 
