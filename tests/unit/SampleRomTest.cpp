@@ -93,7 +93,8 @@ TEST(SampleText, PointersReachTheirStringsInTheBanksTheTablesSay) {
 // The stream of the picture that the boot program shows runs over a bank
 // end, so that the console's reading of it crosses one too.
 TEST(SampleImage, ThePicturesStreamRunsOverABankEnd) {
-    const SampleGraphic& picture = buildSampleRom().graphics[12];
+    const SampleRom sample = buildSampleRom();
+    const SampleGraphic& picture = sample.graphics[12];
     EXPECT_NE(picture.fileOffset / LOROM_BANK_SIZE, (picture.fileOffset + picture.packedLength - 1) / LOROM_BANK_SIZE);
 }
 
