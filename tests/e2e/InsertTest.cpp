@@ -120,7 +120,7 @@ TEST_P(RoundTrip, EditsInPlaceMovedAndResizedComeBackAndNothingElseChanges) {
     ws.write("arquivos/" + graphicName(12), cut);
 
     const RunResult result =
-        ws.run(Program::Insert, {"-i", "game.sfc", "-o", "new.sfc", "--free", "0x80000:100000", "--allow-resize"});
+        ws.run(Program::Insert, {"-i", "game.sfc", "-o", "new.sfc", "--free", "0x88000:c0000", "--allow-resize"});
     ASSERT_EQ(result.status, 0) << result.console;
     const Bytes output = ws.read("new.sfc");
     ASSERT_EQ(output.size(), input.size());
@@ -135,7 +135,7 @@ TEST_P(RoundTrip, EditsInPlaceMovedAndResizedComeBackAndNothingElseChanges) {
     const uint32_t noisyLength = static_cast<uint32_t>(compressGraphic(noisy.data(), noisy.size()).size());
     EXPECT_EQ(result.console,
               lines(BANNER +
-                    changeLine(5, g5.dataAddress, g5.packedLength, 0x908000, noisyLength,
+                    changeLine(5, g5.dataAddress, g5.packedLength, 0x918000, noisyLength,
                                "movido para uma faixa livre") +
                     changeLine(9, g9.dataAddress, g9.packedLength, g9.dataAddress, 0x400, "no mesmo lugar") +
                     changeLine(12, g12.dataAddress, g12.packedLength, g12.dataAddress,
@@ -164,7 +164,7 @@ TEST_P(RoundTrip, EditsInPlaceMovedAndResizedComeBackAndNothingElseChanges) {
         return false;
     };
     const uint32_t record = GRAPHICS_DIRECTORY_OFFSET;
-    EXPECT_FALSE(differsOutside({{0x80000, 0x80000 + noisyLength},
+    EXPECT_FALSE(differsOutside({{0x88000, 0x88000 + noisyLength},
                                  {g9.fileOffset, g9.fileOffset + 0x400},
                                  {g12.fileOffset, g12.fileOffset + g12.packedLength},
                                  {record + 5 * 5, record + 5 * 5 + 5},

@@ -442,6 +442,15 @@ SampleRom buildSampleRom(SampleKind kind) {
             if (kind == SampleKind::Standard && graphic == WORKED_EXAMPLE_GRAPHIC + 1) {
                 offset = WORKED_EXAMPLE_OFFSET + 8;
             }
+            if (kind == SampleKind::Standard && graphic == PICTURE_GRAPHIC) {
+                // The picture's stream runs over a bank end, half in each
+                // bank, as a game's may: who reads it (the boot program
+                // too) must go on at the next bank's first byte.
+                const uint32_t half = static_cast<uint32_t>(g.stream.size()) / 2;
+                uint32_t bankEnd = (offset / LOROM_BANK_SIZE + 1) * LOROM_BANK_SIZE;
+                if (bankEnd - offset < half) bankEnd += LOROM_BANK_SIZE;
+                offset = bankEnd - half;
+            }
             g.fileOffset = offset;
             offset += static_cast<uint32_t>(g.stream.size());
         }

@@ -90,6 +90,14 @@ TEST(SampleText, PointersReachTheirStringsInTheBanksTheTablesSay) {
     }
 }
 
+// The stream of the picture that the boot program shows runs over a bank
+// end, so that the console's reading of it crosses one too.
+TEST(SampleImage, ThePicturesStreamRunsOverABankEnd) {
+    const SampleRom sample = buildSampleRom();
+    const SampleGraphic& picture = sample.graphics[12];
+    EXPECT_NE(picture.fileOffset / LOROM_BANK_SIZE, (picture.fileOffset + picture.packedLength - 1) / LOROM_BANK_SIZE);
+}
+
 TEST(SampleText, NoGraphicUsesTheTextBanks) {
     const SampleRom sample = buildSampleRom();
     const uint32_t first = sample.text.tables[0].fileOffset;
