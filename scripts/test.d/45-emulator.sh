@@ -20,7 +20,7 @@ frames=${EMULATOR_FRAMES:-}
 cd "$(dirname "$0")/../.."
 bash scripts/setup.sh $(cat scripts/build-packages.txt) retroarch-dev
 cmake --preset default >/dev/null  # finds libretro.h once retroarch-dev is there
-cmake --build --preset default --target brelquim brelquim-insert make_sample_rom write_noise snes_screen >/dev/null
+cmake --build --preset default --target brelquim brelquim-insert brelquim-text make_sample_rom write_noise snes_screen >/dev/null
 build="$PWD/build/default"
 
 # The core: taken from its Debian package without the frontend that the
@@ -100,6 +100,18 @@ case_moved_4mib() {
   expectSize $((4 << 20))
 }
 
+# The first string translated into a longer one: it moves within bank
+# $98, into the room the sample leaves unused there.
+case_text_moved() {
+  sample
+  local tables=(--pointers '$98:8000:7' --long-pointers '$99:8000:4')
+  "$build/brelquim-text" dump -i case.sfc --table case.tbl "${tables[@]}" >dump.txt
+  sed -i 's/^Welcome to the castle!<end>$/Bem-vindo ao castelo, viajante!<end>/' textos.txt
+  "$build/brelquim-text" insert -i case.sfc -o new.sfc --table case.tbl --free '$98:E000:$99:8000' textos.txt >insert.txt
+  grep -q '\$98:E000 .* movido para uma faixa livre' insert.txt || { cat insert.txt; return 1; }
+  mv new.sfc case.sfc
+}
+
 # --- running them --------------------------------------------------------
 
 passed=0
@@ -135,6 +147,7 @@ run_case copier-header case_copier_header
 run_case edited-in-place case_edited_in_place
 run_case moved-2mib case_moved_2mib
 run_case moved-4mib case_moved_4mib
+run_case text-moved case_text_moved
 
 if [ ${#only[@]} -gt 0 ]; then
   echo "$passed passed, $failed failed"
