@@ -47,6 +47,7 @@ struct Parse {
         MalformedValue,      // entry: the option; value: what it was given
         MissingOption,       // entry: the first name of a required option
         UnexpectedArgument,  // entry: a positional word where none is taken
+        MissingArgument,     // entry: how the usage names a positional word the program needs
         MissingCommand,      // parseCommand: no word at all
         UnknownCommand,      // parseCommand, entry: the word
     } outcome = Parsed;

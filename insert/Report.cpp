@@ -1,5 +1,6 @@
 #include "insert/Report.h"
 
+#include "cli/Mistake.h"
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
 #include "platform/Platform.h"
@@ -103,30 +104,8 @@ void printUsage() {
 }
 
 int printOptionMistake(const cli::Parse& parse, bool nothingGiven) {
-    const char* text = nullptr;
-    switch (parse.outcome) {
-        case cli::Parse::UnknownOption:
-        case cli::Parse::UnknownCommand: text = "Op\xE7\xE3o desconhecida: "; break;
-        case cli::Parse::MissingValue: text = "Falta o valor de "; break;
-        case cli::Parse::RepeatedOption: text = "Op\xE7\xE3o repetida: "; break;
-        case cli::Parse::MalformedValue: text = "Valor inv\xE1lido para "; break;
-        case cli::Parse::MissingOption: text = "Falta a op\xE7\xE3o "; break;
-        case cli::Parse::UnexpectedArgument: text = "Argumento inesperado: "; break;
-        case cli::Parse::MissingCommand:
-        case cli::Parse::Parsed:
-        case cli::Parse::HelpAsked:
-        case cli::Parse::VersionAsked: break;
-    }
     // A bare command asks for the usage; it is no mistake to name.
-    if (text && !nothingGiven) {
-        std::printf("%s", text);
-        printVerbatim(parse.entry.c_str());
-        if (parse.outcome == cli::Parse::MalformedValue) {
-            std::printf(": ");
-            printVerbatim(parse.value.c_str());
-        }
-        std::printf("\n");
-    }
+    if (!nothingGiven) cli::printMistake(parse);
     printUsage();
     return 1;
 }

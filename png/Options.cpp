@@ -125,6 +125,7 @@ OptionsRead parseOptions(int argc, char** argv, Options& options) {
         case cli::Parse::RepeatedOption:
         case cli::Parse::MissingOption:
         case cli::Parse::UnexpectedArgument:
+        case cli::Parse::MissingArgument:
         case cli::Parse::MissingCommand: refuse("Op\xE7\xE3o desconhecida: ", entry); return OptionsRead::Refused;
     }
     uint64_t number = 0;

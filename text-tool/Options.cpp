@@ -64,7 +64,7 @@ bool parseTextOptions(int argc, char** argv, TextOptions& options, cli::CommandP
             options.freeRanges.push_back({start.offset, end.offset});
         }
         if (p.positionals.size() != 1) {
-            parse.parse.outcome = p.positionals.empty() ? cli::Parse::MissingOption : cli::Parse::UnexpectedArgument;
+            parse.parse.outcome = p.positionals.empty() ? cli::Parse::MissingArgument : cli::Parse::UnexpectedArgument;
             parse.parse.entry = p.positionals.empty() ? "<roteiro>" : p.positionals[1];
             return false;
         }

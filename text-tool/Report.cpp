@@ -1,5 +1,6 @@
 #include "text-tool/Report.h"
 
+#include "cli/Mistake.h"
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
 #include "rom/Position.h"
@@ -143,30 +144,7 @@ void printUsage(int command) {
 }
 
 int printOptionMistake(const cli::CommandParse& parse, bool nothingGiven) {
-    const cli::Parse& p = parse.parse;
-    const char* text = nullptr;
-    switch (p.outcome) {
-        case cli::Parse::UnknownOption: text = "Op\xE7\xE3o desconhecida: "; break;
-        case cli::Parse::UnknownCommand: text = "Comando desconhecido: "; break;
-        case cli::Parse::MissingValue: text = "Falta o valor de "; break;
-        case cli::Parse::RepeatedOption: text = "Op\xE7\xE3o repetida: "; break;
-        case cli::Parse::MalformedValue: text = "Valor inv\xE1lido para "; break;
-        case cli::Parse::MissingOption: text = "Falta "; break;
-        case cli::Parse::UnexpectedArgument: text = "Argumento inesperado: "; break;
-        case cli::Parse::MissingCommand:
-        case cli::Parse::Parsed:
-        case cli::Parse::HelpAsked:
-        case cli::Parse::VersionAsked: break;
-    }
-    if (text && !nothingGiven) {
-        std::printf("%s", text);
-        printVerbatim(p.entry.c_str());
-        if (p.outcome == cli::Parse::MalformedValue) {
-            std::printf(": ");
-            printVerbatim(p.value.c_str());
-        }
-        std::printf("\n");
-    }
+    if (!nothingGiven) cli::printMistake(parse.parse);
     printUsage(parse.command);
     return 1;
 }

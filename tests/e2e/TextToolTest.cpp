@@ -276,4 +276,38 @@ INSTANTIATE_TEST_SUITE_P(
                 [](const Workspace&) {},
                 "A sa\xED""da n\xE3o pode ser um dos arquivos de entrada: ./game.tbl\n" + NOTHING_WRITTEN}));
 
+TEST(TextCommandLine, HelpVersionAndMistakesNamedBeforeTheUsage) {
+    Workspace ws;
+    const RunResult help = ws.run(Program::Text, {"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.console.rfind(lines(BANNER + "Uso:\n" + programName("brelquim-text") + " dump "), 0), 0u);
+    EXPECT_EQ(ws.run(Program::Text, {"--version"}).console, lines(BANNER));
+    const RunResult dumpHelp = ws.run(Program::Text, {"dump", "-h"});
+    const std::string dumpUsage = dumpHelp.console.substr(lines(BANNER).size());
+    EXPECT_NE(dumpUsage.find("--long-pointers"), std::string::npos);
+    const RunResult insertHelp = ws.run(Program::Text, {"insert", "-h"});
+    const std::string insertUsage = insertHelp.console.substr(lines(BANNER).size());
+    struct Mistake {
+        std::vector<std::string> args;
+        std::string line;
+        const std::string* usage;
+    };
+    const Mistake mistakes[] = {
+        {{"dump", "-i", "a.sfc", "--table", "a.tbl"}, "Falta a op\xE7\xE3o --pointers\n", &dumpUsage},
+        {{"dump", "-i", "a.sfc", "--table", "a.tbl", "--pointers", "$98:7000:2"},
+         "Valor inv\xE1lido para --pointers: $98:7000:2\n", &dumpUsage},
+        {{"dump", "-i", "a.sfc", "--table", "a.tbl", "--pointers", "$98:8000:0"},
+         "Valor inv\xE1lido para --pointers: $98:8000:0\n", &dumpUsage},
+        {{"insert", "-i", "a.sfc", "-o", "b.sfc", "--table", "a.tbl"}, "Falta <roteiro>\n", &insertUsage},
+        {{"insert", "-i", "a.sfc", "-o", "b.sfc", "--table", "a.tbl", "--free", "c0000", "s.txt"},
+         "Valor inv\xE1lido para --free: c0000\n", &insertUsage},
+    };
+    for (const Mistake& m : mistakes) {
+        const RunResult run = ws.run(Program::Text, m.args);
+        EXPECT_EQ(run.console, lines(BANNER + m.line) + *m.usage) << m.line;
+        EXPECT_EQ(run.status, 1);
+    }
+    EXPECT_TRUE(ws.list().empty());
+}
+
 }  // namespace
