@@ -1,6 +1,7 @@
 #include "insert/Report.h"
 
 #include "cli/Mistake.h"
+#include "report/Placed.h"
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
 #include "platform/Platform.h"
@@ -10,10 +11,6 @@
 
 namespace {
 
-constexpr uint32_t ONE_KIB = 1024;
-// Past this much ROM data, emulators map a LoROM game's save RAM
-// differently.
-constexpr uint32_t SAVE_RAM_MAPPING_EDGE = 0x200000;
 
 // "<folder>/grafico_NNN.bin", the folder as the user gave it.
 void printGraphicPath(const std::string& folder, int graphic) {
@@ -32,15 +29,6 @@ void printRange(const Span& range) {
     std::printf("%x:%x", static_cast<unsigned>(range.start), static_cast<unsigned>(range.end));
 }
 
-const char* whereText(PlaceKind kind) {
-    switch (kind) {
-        case PlaceKind::InPlace: return "no mesmo lugar";
-        case PlaceKind::FreeRange: return "movido para uma faixa livre";
-        case PlaceKind::Vacated: return "movido para espa\xE7o liberado";
-        case PlaceKind::Appended: return "movido para espa\xE7o novo no fim";
-    }
-    return "";
-}
 
 void printFreeRangeRefusal(const FreeRangeProblem& problem, const InsertOptions& options) {
     std::printf("Faixa livre ");
@@ -190,18 +178,9 @@ void printChanges(const InsertResult& result, uint16_t checksum) {
         std::printf("%s %06x %04x -> %06x %04x %s\n", graphicFileName(change.graphic).c_str(),
                     static_cast<unsigned>(change.oldAddress), static_cast<unsigned>(change.oldLength),
                     static_cast<unsigned>(change.newAddress), static_cast<unsigned>(change.newLength),
-                    whereText(change.kind));
+                    placeKindWords(change.kind));
     }
-    if (result.newRomDataSize > result.oldRomDataSize) {
-        std::printf("A imagem cresceu de %u KiB para %u KiB.\n", static_cast<unsigned>(result.oldRomDataSize / ONE_KIB),
-                    static_cast<unsigned>(result.newRomDataSize / ONE_KIB));
-        std::printf("Dica: --free <in\xED""cio>:<fim> indica espa\xE7o que o jogo n\xE3o usa; gr\xE1""ficos que "
-                    "cabem l\xE1 n\xE3o aumentam a imagem.\n");
-        if (result.oldRomDataSize <= SAVE_RAM_MAPPING_EDGE && result.newRomDataSize > SAVE_RAM_MAPPING_EDGE) {
-            std::printf("Aten\xE7\xE3o: a imagem passou de 2 MiB; emuladores mapeiam a RAM de salvamento "
-                        "de um jogo LoROM de outro modo.\n");
-        }
-    }
+    printGrowth(result.oldRomDataSize, result.newRomDataSize, "gr\xE1""ficos");
     std::printf("Gr\xE1""ficos alterados: %u\n", static_cast<unsigned>(result.changes.size()));
     std::printf("Bytes acrescentados \xE0 imagem: %u\n",
                 static_cast<unsigned>(result.newRomDataSize - result.oldRomDataSize));

@@ -1,6 +1,7 @@
 #include "text-tool/Report.h"
 
 #include "cli/Mistake.h"
+#include "report/Placed.h"
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
 #include "rom/Position.h"
@@ -9,8 +10,6 @@
 #include <cstdio>
 
 namespace {
-
-constexpr uint32_t ONE_KIB = 1024;
 
 cli::Option required(cli::Option option) {
     option.required = true;
@@ -43,15 +42,6 @@ void printCharacter(const std::string& text, size_t at) {
     std::printf("(U+%04X)", static_cast<unsigned>(value));
 }
 
-const char* whereText(PlaceKind kind) {
-    switch (kind) {
-        case PlaceKind::InPlace: return "no mesmo lugar";
-        case PlaceKind::FreeRange: return "movido para uma faixa livre";
-        case PlaceKind::Vacated: return "movido para espa\xE7o liberado";
-        case PlaceKind::Appended: return "movido para espa\xE7o novo no fim";
-    }
-    return "";
-}
 
 void printRange(const Span& range) {
     std::printf("%s:%s", formatBusAddress(range.start).c_str(), formatBusAddress(range.end).c_str());
@@ -330,14 +320,9 @@ void printTextChanges(const TextInsertResult& result, const TextOptions& options
         printString(result, change.string);
         std::printf(": %s %u -> %s %u %s\n", formatBusAddress(change.oldOffset).c_str(),
                     static_cast<unsigned>(change.oldLength), formatBusAddress(change.newOffset).c_str(),
-                    static_cast<unsigned>(change.newLength), whereText(change.kind));
+                    static_cast<unsigned>(change.newLength), placeKindWords(change.kind));
     }
-    if (result.newRomDataSize > result.oldRomDataSize) {
-        std::printf("A imagem cresceu de %u KiB para %u KiB.\n", static_cast<unsigned>(result.oldRomDataSize / ONE_KIB),
-                    static_cast<unsigned>(result.newRomDataSize / ONE_KIB));
-        std::printf("Dica: --free <in\xED""cio>:<fim> indica espa\xE7o que o jogo n\xE3o usa; textos que cabem l\xE1 "
-                    "n\xE3o aumentam a imagem.\n");
-    }
+    printGrowth(result.oldRomDataSize, result.newRomDataSize, "textos");
     std::printf("Textos alterados: %u\n", static_cast<unsigned>(result.changes.size()));
     std::printf("Bytes acrescentados \xE0 imagem: %u\n",
                 static_cast<unsigned>(result.newRomDataSize - result.oldRomDataSize));
