@@ -98,6 +98,11 @@ public:
                 const uint32_t hash = hashBlock(target + out, bits);
                 consider(best, copyFrom(SOURCE_COPY, sourceTable[hash], source, sourceSize, out, literal));
                 consider(best, copyFrom(TARGET_COPY, targetTable[hash], target, out, out, literal));
+                // Data moved as a whole and changed in a few places: the
+                // last copy's displacement usually still holds after the
+                // change.
+                consider(best, copyFrom(SOURCE_COPY, displaced(out, sourceShift), source, sourceSize, out, literal));
+                consider(best, copyFrom(TARGET_COPY, displaced(out, targetShift), target, out, out, literal));
             }
             if (best.gain <= 0) {
                 ++out;
@@ -105,7 +110,7 @@ public:
             }
             const size_t start = out - best.back;
             flushLiteral(literal, start);
-            emit(best);
+            emit(best, start);
             out = start + best.length;
             literal = out;
         }
@@ -168,6 +173,13 @@ private:
         if (candidate.gain > best.gain) best = candidate;
     }
 
+    // out moved by shift, or no position when that leaves the images.
+    uint32_t displaced(size_t out, int64_t shift) const {
+        const int64_t at = static_cast<int64_t>(out) + shift;
+        if (at < 0 || at >= static_cast<int64_t>(std::max(sourceSize, targetSize))) return NO_POSITION;
+        return static_cast<uint32_t>(at);
+    }
+
     void indexTargetUpTo(size_t out) {
         for (; indexed < out && indexed + BLOCK <= targetSize; ++indexed) {
             targetTable[hashBlock(target + indexed, bits)] = static_cast<uint32_t>(indexed);
@@ -180,14 +192,17 @@ private:
         patch.insert(patch.end(), target + from, target + to);
     }
 
-    void emit(const Match& m) {
+    void emit(const Match& m, size_t start) {
         putNumber(patch, (uint64_t(m.length) - 1) << 2 | m.kind);
+        const int64_t shift = static_cast<int64_t>(m.from) - static_cast<int64_t>(start);
         if (m.kind == SOURCE_COPY) {
             putNumber(patch, relative(sourceCursor, m.from));
             sourceCursor = m.from + m.length;
+            sourceShift = shift;
         } else if (m.kind == TARGET_COPY) {
             putNumber(patch, relative(targetCursor, m.from));
             targetCursor = m.from + m.length;
+            targetShift = shift;
         }
     }
 
@@ -200,6 +215,8 @@ private:
     std::unique_ptr<uint32_t[]> sourceTable, targetTable;
     size_t indexed = 0;
     uint64_t sourceCursor = 0, targetCursor = 0;
+    // Where the last copy of each kind read, relative to where it wrote.
+    int64_t sourceShift = 0, targetShift = INT64_MIN / 2;
 };
 
 // ---- reading ----
