@@ -2,16 +2,17 @@
 # Builds the release packages into build/packages:
 #   brelquim-<version>-win64.zip           the programs' .exe files and the documents
 #   brelquim-<version>-linux-x86_64.tar.gz brelquim-<version>-linux-x86_64/{programs,documents}
-# The programs: brelquim, brelquim-insert, brelquim-png. The documents:
-# README.md, LICENSE, NOTICES.txt (the notices of the libraries linked into
-# the programs) and licencas/ with the licence notices of libspng and zlib,
-# which brelquim-png carries (from Debian's copyright files).
+# The programs: brelquim, brelquim-insert, brelquim-png, brelquim-patch.
+# The documents: README.md, LICENSE, NOTICES.txt (the notices of the
+# libraries linked into the programs) and licencas/ with the licence notices
+# of libspng and zlib, which brelquim-png carries, and zlib's, which
+# brelquim-patch carries (from Debian's copyright files).
 # The version is the CMake project version.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh $(cat scripts/build-packages.txt) g++-mingw-w64-x86-64-posix googletest zip libz-mingw-w64-dev
 
-programs=(brelquim brelquim-insert brelquim-png)
+programs=(brelquim brelquim-insert brelquim-png brelquim-patch)
 
 echo "-- windows build"
 cmake --preset windows >/dev/null
