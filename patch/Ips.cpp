@@ -91,8 +91,18 @@ PatchOutcome createIps(const uint8_t* original, size_t originalSize, const uint8
         if (i < originalSize) return original[i] != modified[i];
         return modified[i] != 0 || i + 1 == modifiedSize;
     };
+    // Where both hold bytes, whole words that agree are passed over at once.
+    const size_t common = std::min(originalSize, modifiedSize);
+    const auto sameWord = [&](size_t at) {
+        uint64_t a, b;
+        std::memcpy(&a, original + at, sizeof a);
+        std::memcpy(&b, modified + at, sizeof b);
+        return a == b;
+    };
     size_t i = 0;
     while (i < modifiedSize) {
+        while (i + sizeof(uint64_t) <= common && sameWord(i)) i += sizeof(uint64_t);
+        if (i >= modifiedSize) break;
         if (!differs(i)) {
             ++i;
             continue;
