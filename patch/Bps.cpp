@@ -53,16 +53,24 @@ uint64_t relative(uint64_t from, uint64_t to) {
     return to >= from ? (to - from) << 1 : ((from - to) << 1) | 1;
 }
 
-// Matches are found through a table of the last position seen for each
-// hash of BLOCK bytes: one probe per position, so the search is linear in
-// the sizes of the two images.
+// Matches are found through tables of one position for each hash of
+// BLOCK bytes: a fixed number of probes per position looked at, so the
+// search is linear in the sizes of the two images. The source is indexed
+// at every SOURCE_STEP-th position (a match long enough meets one of
+// them); the target at the positions written literally, as they are
+// passed.
 constexpr size_t BLOCK = 8;
+constexpr size_t SOURCE_STEP = 4;
+// Where nothing matches, positions looked at grow apart by one more byte
+// after every MISS_STRETCH of them; matches then reach back over the bytes
+// passed, so what is found late costs nothing.
+constexpr size_t MISS_STRETCH = 32;
 
-// Tables of about two slots per position of the larger image, from 4 Ki
-// to 4 Mi slots.
-int hashBitsFor(size_t size) {
+// Tables of about two slots per position indexed, from 4 Ki to 2 Mi
+// slots.
+int hashBitsFor(size_t positions) {
     int bits = 12;
-    while (bits < 22 && (size_t(1) << bits) < size * 2) ++bits;
+    while (bits < 21 && (size_t(1) << bits) < positions * 2) ++bits;
     return bits;
 }
 
@@ -78,24 +86,25 @@ public:
     DeltaWriter(const uint8_t* source, size_t sourceSize, const uint8_t* target, size_t targetSize,
                 std::vector<uint8_t>& patch)
         : source(source), sourceSize(sourceSize), target(target), targetSize(targetSize), patch(patch),
-          bits(hashBitsFor(std::max(sourceSize, targetSize))), sourceTable(new uint32_t[size_t(1) << bits]),
+          bits(hashBitsFor(std::max(sourceSize, targetSize) / SOURCE_STEP)), sourceTable(new uint32_t[size_t(1) << bits]),
           targetTable(new uint32_t[size_t(1) << bits]) {
         std::fill_n(sourceTable.get(), size_t(1) << bits, NO_POSITION);
         std::fill_n(targetTable.get(), size_t(1) << bits, NO_POSITION);
         // Earliest position wins: a block repeated keeps its first place,
         // which is the one that usually moved.
-        for (size_t i = sourceSize >= BLOCK ? sourceSize - BLOCK + 1 : 0; i-- > 0;) {
-            sourceTable[hashBlock(source + i, bits)] = static_cast<uint32_t>(i);
+        const size_t positions = sourceSize >= BLOCK ? (sourceSize - BLOCK) / SOURCE_STEP + 1 : 0;
+        for (size_t k = positions; k-- > 0;) {
+            sourceTable[hashBlock(source + k * SOURCE_STEP, bits)] = static_cast<uint32_t>(k * SOURCE_STEP);
         }
     }
 
     void write() {
-        size_t out = 0, literal = 0;
+        size_t out = 0, literal = 0, misses = 0;
         while (out < targetSize) {
-            indexTargetUpTo(out);
-            Match best = sameOffsetRun(out);
+            Match best = sameOffsetRun(out, literal);
+            uint32_t hash = 0;
             if (out + BLOCK <= targetSize) {
-                const uint32_t hash = hashBlock(target + out, bits);
+                hash = hashBlock(target + out, bits);
                 consider(best, copyFrom(SOURCE_COPY, sourceTable[hash], source, sourceSize, out, literal));
                 consider(best, copyFrom(TARGET_COPY, targetTable[hash], target, out, out, literal));
                 // Data moved as a whole and changed in a few places: the
@@ -105,16 +114,18 @@ public:
                 consider(best, copyFrom(TARGET_COPY, displaced(out, targetShift), target, out, out, literal));
             }
             if (best.gain <= 0) {
-                ++out;
+                if (out + BLOCK <= targetSize) targetTable[hash] = static_cast<uint32_t>(out);
+                out += 1 + misses++ / MISS_STRETCH;
                 continue;
             }
+            misses = 0;
             const size_t start = out - best.back;
             flushLiteral(literal, start);
             emit(best, start);
             out = start + best.length;
             literal = out;
         }
-        flushLiteral(literal, out);
+        flushLiteral(literal, targetSize);
     }
 
 private:
@@ -127,16 +138,19 @@ private:
     };
 
     // The bytes of the target that agree with the source at the same
-    // offset, from out on.
-    Match sameOffsetRun(size_t out) const {
+    // offset, from out on, and back over the literal bytes not yet written.
+    Match sameOffsetRun(size_t out, size_t literal) const {
         Match m;
         if (out >= sourceSize) return m;
         const size_t limit = std::min(sourceSize, targetSize);
         size_t end = out;
         while (end < limit && source[end] == target[end]) ++end;
+        size_t back = 0;
+        while (out - back > literal && source[out - back - 1] == target[out - back - 1]) ++back;
         m.kind = SOURCE_READ;
-        m.from = out;
-        m.length = end - out;
+        m.back = back;
+        m.from = out - back;
+        m.length = end - out + back;
         m.gain = static_cast<int64_t>(m.length) - static_cast<int64_t>(numberSize((m.length - 1) << 2)) - 1;
         if (m.length == 0) m.gain = 0;
         return m;
@@ -180,12 +194,6 @@ private:
         return static_cast<uint32_t>(at);
     }
 
-    void indexTargetUpTo(size_t out) {
-        for (; indexed < out && indexed + BLOCK <= targetSize; ++indexed) {
-            targetTable[hashBlock(target + indexed, bits)] = static_cast<uint32_t>(indexed);
-        }
-    }
-
     void flushLiteral(size_t from, size_t to) {
         if (to <= from) return;
         putNumber(patch, (uint64_t(to - from) - 1) << 2 | TARGET_READ);
@@ -213,7 +221,6 @@ private:
     std::vector<uint8_t>& patch;
     int bits;
     std::unique_ptr<uint32_t[]> sourceTable, targetTable;
-    size_t indexed = 0;
     uint64_t sourceCursor = 0, targetCursor = 0;
     // Where the last copy of each kind read, relative to where it wrote.
     int64_t sourceShift = 0, targetShift = INT64_MIN / 2;

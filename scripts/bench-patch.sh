@@ -60,8 +60,10 @@ for pair in standard large; do
   "$build/brelquim" -i original.sfc >/dev/null
   "$build/bench/edit_some" arquivos 50 "$noisy"
   "$build/brelquim-insert" -i original.sfc -o modified.sfc >insert.txt
-  # New streams of the changed graphics: the fifth field of each change line.
-  streams=$(awk '/^grafico_/ { total += strtonum("0x" $5) } END { print total + 0 }' insert.txt)
+  # New streams of the changed graphics: the new length, the sixth field of
+  # each change line, in hexadecimal.
+  streams=0
+  for length in $(awk '/^grafico_/ { print $6 }' insert.txt); do streams=$((streams + 0x$length)); done
   "$build/brelquim-patch" create original.sfc modified.sfc p.bps >/dev/null
   "$build/brelquim-patch" create original.sfc modified.sfc p.ips >/dev/null
   "$build/brelquim-patch" apply p.bps original.sfc check.sfc >/dev/null
