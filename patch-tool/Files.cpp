@@ -17,6 +17,12 @@ FileRead readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     FILE* file = openFile(path.c_str(), "rb");
     if (!file) return errno == ENOENT ? FileRead::Missing : FileRead::CannotOpen;
     bytes.clear();
+    // Room for the whole file at once when its size is known.
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0 && static_cast<uint64_t>(size) <= MAX_PATCH_IMAGE_BYTES) bytes.reserve(static_cast<size_t>(size) + 1);
+    }
+    std::rewind(file);
     FileRead outcome = FileRead::Read;
     for (;;) {
         if (bytes.size() > MAX_PATCH_IMAGE_BYTES) {
@@ -24,10 +30,11 @@ FileRead readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
             break;
         }
         const size_t had = bytes.size();
-        bytes.resize(had + READ_PIECE);
-        const size_t got = std::fread(bytes.data() + had, 1, READ_PIECE, file);
+        const size_t piece = bytes.capacity() > had ? bytes.capacity() - had : READ_PIECE;
+        bytes.resize(had + piece);
+        const size_t got = std::fread(bytes.data() + had, 1, piece, file);
         bytes.resize(had + got);
-        if (got < READ_PIECE) {
+        if (got < piece) {
             if (std::ferror(file)) outcome = FileRead::Unreadable;
             break;
         }

@@ -60,17 +60,18 @@ uint64_t relative(uint64_t from, uint64_t to) {
 // them); the target at the positions written literally, as they are
 // passed.
 constexpr size_t BLOCK = 8;
-constexpr size_t SOURCE_STEP = 4;
+constexpr size_t SOURCE_STEP = 8;
 // Where nothing matches, positions looked at grow apart by one more byte
 // after every MISS_STRETCH of them; matches then reach back over the bytes
 // passed, so what is found late costs nothing.
 constexpr size_t MISS_STRETCH = 32;
+constexpr size_t LONG_MATCH = 64;
 
-// Tables of about two slots per position indexed, from 4 Ki to 2 Mi
-// slots.
+// Tables of about two slots per position indexed, from 4 Ki to 1 Mi
+// slots (4 MiB each).
 int hashBitsFor(size_t positions) {
     int bits = 12;
-    while (bits < 21 && (size_t(1) << bits) < positions * 2) ++bits;
+    while (bits < 20 && (size_t(1) << bits) < positions * 2) ++bits;
     return bits;
 }
 
@@ -118,7 +119,9 @@ public:
                 out += 1 + misses++ / MISS_STRETCH;
                 continue;
             }
-            misses = 0;
+            // A short match inside new data does not mean the data that
+            // follows is old: the spreading only eases off.
+            misses = best.length >= LONG_MATCH ? 0 : misses / 2;
             const size_t start = out - best.back;
             flushLiteral(literal, start);
             emit(best, start);
@@ -144,6 +147,12 @@ private:
         if (out >= sourceSize) return m;
         const size_t limit = std::min(sourceSize, targetSize);
         size_t end = out;
+        // A word at a time over long agreeing stretches.
+        for (uint64_t a, b; end + sizeof a <= limit; end += sizeof a) {
+            std::memcpy(&a, source + end, sizeof a);
+            std::memcpy(&b, target + end, sizeof b);
+            if (a != b) break;
+        }
         while (end < limit && source[end] == target[end]) ++end;
         size_t back = 0;
         while (out - back > literal && source[out - back - 1] == target[out - back - 1]) ++back;
