@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     }
 
     ReplacingFile output(argv[3]);
-    if (!output.isOpen() || !output.write(image.bytes.get(), image.size) || output.commit() != ReplacingFile::Replaced) {
+    if (!output.isOpen() || !output.write(image.bytes.get(), image.size) || output.commit() != ReplacingFile::Outcome::Replaced) {
         std::fprintf(stderr, "cannot write %s\n", argv[3]);
         return 1;
     }

@@ -166,7 +166,7 @@ void printRefusal(const InsertResult& result, const InsertOptions& options) {
 }
 
 void printWriteError(const std::string& output, ReplacingFile::Outcome outcome) {
-    std::printf(outcome == ReplacingFile::NotAFile ? "A nova ROM n\xE3o pode ser gravada sobre o que n\xE3o \xE9 um "
+    std::printf(outcome == ReplacingFile::Outcome::NotAFile ? "A nova ROM n\xE3o pode ser gravada sobre o que n\xE3o \xE9 um "
                                                      "arquivo comum: "
                                                    : "Erro de escrita de ");
     printVerbatim(output.c_str());

@@ -50,7 +50,7 @@ int runInsert(int argc, char** argv) {
         return 1;
     }
     const ReplacingFile::Outcome written = writeImage(rom, options.output);
-    if (written != ReplacingFile::Replaced) {
+    if (written != ReplacingFile::Outcome::Replaced) {
         printWriteError(options.output, written);
         return 1;
     }

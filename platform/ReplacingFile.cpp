@@ -38,8 +38,8 @@ bool ReplacingFile::write(const void* bytes, size_t length) {
 }
 
 ReplacingFile::Outcome ReplacingFile::commit() {
-    if (notAFile) return NotAFile;
-    if (!file) return Failed;
+    if (notAFile) return Outcome::NotAFile;
+    if (!file) return Outcome::Failed;
     if (!flushToDisk(file)) failed = true;
     if (std::fclose(file) != 0) failed = true;
     file = nullptr;
@@ -49,11 +49,11 @@ ReplacingFile::Outcome ReplacingFile::commit() {
     if (failed || !replaceable || !replaceFile(temporary.c_str(), target.c_str())) {
         removeFile(temporary.c_str());
         temporary.clear();
-        return replaceable ? Failed : NotAFile;
+        return replaceable ? Outcome::Failed : Outcome::NotAFile;
     }
     temporary.clear();
     syncFolderOf(target);
-    return Replaced;
+    return Outcome::Replaced;
 }
 
 ReplacingFile::Outcome ReplacingFile::replaceWith(const std::string& target, const void* bytes, size_t length) {

@@ -14,7 +14,7 @@
 
 class ReplacingFile {
 public:
-    enum Outcome {
+    enum class Outcome {
         Replaced,
         NotAFile,  // the target exists and is not a regular file
         Failed,    // the temporary file could not be made or written, or the rename failed

@@ -60,9 +60,9 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
         return false;
     }
     switch (ReplacingFile::replaceWith(target, output.data(), output.size())) {
-        case ReplacingFile::Replaced: break;
-        case ReplacingFile::NotAFile: refuse(target, "n\xE3o \xE9 um arquivo comum; nada foi gravado nele"); return false;
-        case ReplacingFile::Failed: printWithPath("Erro de escrita de ", target); return false;
+        case ReplacingFile::Outcome::Replaced: break;
+        case ReplacingFile::Outcome::NotAFile: refuse(target, "n\xE3o \xE9 um arquivo comum; nada foi gravado nele"); return false;
+        case ReplacingFile::Outcome::Failed: printWithPath("Erro de escrita de ", target); return false;
     }
     printWithPath("", path, " -> ");
     printWithPath("", target);

@@ -105,11 +105,11 @@ bool drawGallery(const Options& options, const ConversionSettings& settings) {
     }
     const std::string page = galleryPage(entries, drawnWith(options, settings), logRead);
     switch (ReplacingFile::replaceWith(GALLERY_FILE, page.data(), page.size())) {
-        case ReplacingFile::Replaced: break;
-        case ReplacingFile::NotAFile:
+        case ReplacingFile::Outcome::Replaced: break;
+        case ReplacingFile::Outcome::NotAFile:
             std::printf("Erro em %s: n\xE3o \xE9 um arquivo comum; nada foi gravado nele\n", GALLERY_FILE);
             return false;
-        case ReplacingFile::Failed: std::printf("Erro de escrita de %s\n", GALLERY_FILE); return false;
+        case ReplacingFile::Outcome::Failed: std::printf("Erro de escrita de %s\n", GALLERY_FILE); return false;
     }
     std::printf("%s: %d gr\xE1" "ficos desenhados, %d ausentes, %d ileg\xEDveis\n", GALLERY_FILE,
                 GRAPHICS_COUNT - missing - unreadable, missing, unreadable);

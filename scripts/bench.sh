@@ -16,7 +16,9 @@
 #      sample changed, against its I/O floor (bench/insert_floor), the same
 #      way; beside it, the codec's part alone (every graphic decoded, its
 #      edit encoded, the new stream decoded), which no run can do without:
-#      the floor plus that work is the lowest ratio a run can reach.
+#      the floor plus that work is the lowest ratio a run can reach;
+#   6. brelquim-patch on two pairs of images against its I/O floor, and the
+#      patch sizes (scripts/bench-patch.sh).
 # Environment: BENCH_CPU (core to run on, default the last one),
 # BENCH_ROUNDS and BENCH_RUNS (hyperfine rounds, runs per round), BENCH_DIR
 # (where the runs write; default a folder in /dev/shm, a tmpfs, where the
@@ -160,3 +162,6 @@ awk -v r="$(cat "$work/run.txt")" -v f="$(cat "$work/floor.txt")" -v rc="$(cpu 0
   'BEGIN { printf "insert   run %.2f ms, floor %.2f ms, ratio %.3f; CPU run %.2f ms, floor %.2f ms, ratio %.3f\n",
            r * 1e3, f * 1e3, r / f, rc * 1e3, fc * 1e3, rc / fc
            printf "codec work alone %.2f ms: floor plus codec work, ratio %.3f\n", c * 1e3, (f + c) / f }'
+
+echo
+bash scripts/bench-patch.sh

@@ -7,7 +7,8 @@
 # development, performance and robustness pages stay in the source),
 # LICENSE, NOTICES.txt (the notices of the libraries linked into the
 # programs) and licencas/ with the licence notices of libspng and zlib,
-# which brelquim-png carries (from Debian's copyright files).
+# which brelquim-png and brelquim-patch carry (from Debian's copyright
+# files).
 # The version is the CMake project version.
 set -euo pipefail
 cd "$(dirname "$0")/.."

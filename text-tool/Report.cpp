@@ -213,7 +213,7 @@ void printSurveyRefusal(const StringSurvey& survey) {
 }
 
 void printWriteError(const std::string& output, ReplacingFile::Outcome outcome) {
-    std::printf(outcome == ReplacingFile::NotAFile ? "N\xE3o \xE9 poss\xED""vel gravar sobre o que n\xE3o \xE9 um "
+    std::printf(outcome == ReplacingFile::Outcome::NotAFile ? "N\xE3o \xE9 poss\xED""vel gravar sobre o que n\xE3o \xE9 um "
                                                      "arquivo comum: "
                                                    : "Erro de escrita de ");
     printPath(output);

@@ -81,7 +81,7 @@ int runDump(const TextOptions& options) {
     }
     const std::string script = writeScript(source, survey.strings, texts);
     const ReplacingFile::Outcome written = ReplacingFile::replaceWith(options.output, script.data(), script.size());
-    if (written != ReplacingFile::Replaced) {
+    if (written != ReplacingFile::Outcome::Replaced) {
         printWriteError(options.output, written);
         return 1;
     }
@@ -114,7 +114,7 @@ int runInsertText(const TextOptions& options) {
     }
     const ReplacingFile::Outcome written =
         ReplacingFile::replaceWith(options.output, rom.data.get(), static_cast<size_t>(rom.size));
-    if (written != ReplacingFile::Replaced) {
+    if (written != ReplacingFile::Outcome::Replaced) {
         printWriteError(options.output, written);
         return 1;
     }

@@ -2,7 +2,7 @@
 # The Windows build, proved without Windows: cross-builds brelquim.exe and
 # the unit tests with MinGW-w64, checks that the exe needs only DLLs that
 # come with Windows, and runs the unit tests and the end-to-end tests
-# against brelquim.exe under Wine. Run by scripts/test.sh after the Linux
+# against the programs under Wine. Run by scripts/test.sh after the Linux
 # build, whose end-to-end test program drives the exe.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -36,11 +36,12 @@ for program in "${programs[@]}"; do
   done <<<"$imports"
   echo "size: $(stat -c %s "$exe") bytes"
 done
-# Only brelquim-png carries the PNG library and zlib.
+# Only brelquim-png carries the PNG library and zlib's compression;
+# brelquim-patch (and whatever makes patches) carries zlib's CRC32 alone.
 for program in "${programs[@]}"; do
   [ "$program" = brelquim-png ] && continue
   if grep -q -a -e spng_ctx_new -e inflateInit "$PWD/build/windows/$program.exe"; then
-    echo "$program.exe links libspng or zlib"; exit 1
+    echo "$program.exe links libspng or zlib's compression"; exit 1
   fi
 done
 

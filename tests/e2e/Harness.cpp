@@ -29,6 +29,7 @@ std::string toolExecutable(Program program) {
     const char* variable = program == Program::Insert ? "BRELQUIM_INSERT_EXE"
                            : program == Program::Png  ? "BRELQUIM_PNG_EXE"
                            : program == Program::Text ? "BRELQUIM_TEXT_EXE"
+                           : program == Program::Patch ? "BRELQUIM_PATCH_EXE"
                                                       : "BRELQUIM_EXE";
     const std::string exe = environment(variable);
     if (exe.empty()) throw std::runtime_error(std::string(variable) + " is not set");

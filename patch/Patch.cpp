@@ -1,0 +1,160 @@
+// The two formats behind one pair of calls, the copier header rule, and the
+// patch written to a file.
+#include "patch/Patch.h"
+
+#include "platform/ReplacingFile.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+// Bytes of a BPS patch: "BPS1", then the source size as a number; the
+// source CRC32 sits 12 bytes from the end.
+constexpr size_t BPS_MAGIC_SIZE = 4;
+constexpr size_t BPS_SMALLEST = 19;
+constexpr size_t BPS_SOURCE_CRC_AT = 12;
+
+// An image with a copier header is 512 bytes past a whole number of
+// 32 KiB pieces.
+constexpr size_t COPIER_PIECE = 0x8000;
+
+bool endsWith(const std::string& text, const char* ending) {
+    const size_t length = std::char_traits<char>::length(ending);
+    if (text.size() < length) return false;
+    for (size_t i = 0; i < length; ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[text.size() - length + i])) != ending[i]) return false;
+    }
+    return true;
+}
+
+// The source size and CRC32 a BPS patch declares; false when it cannot
+// be read (applyBps then says why).
+bool bpsSource(const uint8_t* patch, size_t patchSize, uint64_t& size, uint32_t& crc) {
+    if (patchSize < BPS_SMALLEST) return false;
+    size = 0;
+    uint64_t shift = 1;
+    for (size_t at = BPS_MAGIC_SIZE; at < BPS_MAGIC_SIZE + 9 && at < patchSize; ++at) {
+        size += (patch[at] & 0x7F) * shift;
+        if (patch[at] & 0x80) {
+            const uint8_t* c = patch + patchSize - BPS_SOURCE_CRC_AT;
+            crc = uint32_t(c[0]) | uint32_t(c[1]) << 8 | uint32_t(c[2]) << 16 | uint32_t(c[3]) << 24;
+            return true;
+        }
+        shift <<= 7;
+        size += shift;
+    }
+    return false;
+}
+
+// The copier headers an original without one may have lost: all zeros,
+// and the common form with the image's size in 8 KiB units at bytes 0-1
+// and the bytes AA BB 04 at 8-10.
+std::vector<std::vector<uint8_t>> likelyCopierHeaders(size_t imageSize) {
+    std::vector<uint8_t> blank(COPIER_HEADER_BYTES, 0);
+    std::vector<uint8_t> sized = blank;
+    const size_t units = imageSize / 0x2000;
+    sized[0] = static_cast<uint8_t>(units);
+    sized[1] = static_cast<uint8_t>(units >> 8);
+    sized[8] = 0xAA;
+    sized[9] = 0xBB;
+    sized[10] = 0x04;
+    return {blank, sized};
+}
+
+PatchResult applyBpsWithCopierRule(const uint8_t* patch, size_t patchSize, const uint8_t* original,
+                                   size_t originalSize, std::vector<uint8_t>& result) {
+    uint64_t sourceSize = 0;
+    uint32_t sourceCrc = 0;
+    if (!bpsSource(patch, patchSize, sourceSize, sourceCrc) || sourceSize == originalSize) {
+        return applyBps(patch, patchSize, original, originalSize, result);
+    }
+    // The patch is for the image without the original's copier header.
+    if (originalSize == sourceSize + COPIER_HEADER_BYTES &&
+        crc32Of(original + COPIER_HEADER_BYTES, originalSize - COPIER_HEADER_BYTES) == sourceCrc) {
+        PatchResult r = applyBps(patch, patchSize, original + COPIER_HEADER_BYTES, originalSize - COPIER_HEADER_BYTES,
+                                 result);
+        if (r.ok()) {
+            result.insert(result.begin(), original, original + COPIER_HEADER_BYTES);
+            r.copierHeader = CopierHeader::SetAside;
+        }
+        return r;
+    }
+    // The patch is for the image with a copier header the original lacks.
+    if (sourceSize == uint64_t(originalSize) + COPIER_HEADER_BYTES) {
+        const uint32_t imageCrc = crc32Of(original, originalSize);
+        for (const std::vector<uint8_t>& header : likelyCopierHeaders(originalSize)) {
+            const uint32_t headerCrc = crc32Of(header.data(), header.size());
+            if (crc32_combine(headerCrc, imageCrc, static_cast<z_off_t>(originalSize)) != sourceCrc) continue;
+            std::vector<uint8_t> withHeader(header);
+            withHeader.insert(withHeader.end(), original, original + originalSize);
+            PatchResult r = applyBps(patch, patchSize, withHeader.data(), withHeader.size(), result);
+            if (!r.ok()) return r;
+            if (result.size() < COPIER_HEADER_BYTES) break;  // no header to take away: refused below
+            result.erase(result.begin(), result.begin() + COPIER_HEADER_BYTES);
+            r.copierHeader = CopierHeader::Restored;
+            return r;
+        }
+    }
+    return applyBps(patch, patchSize, original, originalSize, result);
+}
+
+}  // namespace
+
+PatchFormat patchFormatOf(const std::string& path) {
+    if (endsWith(path, ".ips")) return PatchFormat::Ips;
+    if (endsWith(path, ".bps")) return PatchFormat::Bps;
+    return PatchFormat::Unknown;
+}
+
+uint32_t crc32Of(const uint8_t* bytes, size_t length) {
+    // zlib takes lengths of 32 bits: longer buffers go in pieces.
+    uLong crc = crc32(0L, Z_NULL, 0);
+    while (length > 0) {
+        const uInt piece = static_cast<uInt>(std::min<size_t>(length, 1u << 30));
+        crc = crc32(crc, bytes, piece);
+        bytes += piece;
+        length -= piece;
+    }
+    return static_cast<uint32_t>(crc);
+}
+
+PatchOutcome createPatch(PatchFormat format, const uint8_t* original, size_t originalSize, const uint8_t* modified,
+                         size_t modifiedSize, std::vector<uint8_t>& patch) {
+    switch (format) {
+        case PatchFormat::Ips: return createIps(original, originalSize, modified, modifiedSize, patch);
+        case PatchFormat::Bps: return createBps(original, originalSize, modified, modifiedSize, patch);
+        case PatchFormat::Unknown: break;
+    }
+    return PatchOutcome::UnknownFormat;
+}
+
+PatchResult applyPatch(PatchFormat format, const uint8_t* patch, size_t patchSize, const uint8_t* original,
+                       size_t originalSize, std::vector<uint8_t>& result) {
+    PatchResult r;
+    switch (format) {
+        case PatchFormat::Ips:
+            r = applyIps(patch, patchSize, original, originalSize, result);
+            if (r.ok() && originalSize % COPIER_PIECE == COPIER_HEADER_BYTES) r.copierHeader = CopierHeader::Suspected;
+            return r;
+        case PatchFormat::Bps:
+            return applyBpsWithCopierRule(patch, patchSize, original, originalSize, result);
+        case PatchFormat::Unknown:
+            break;
+    }
+    r.outcome = PatchOutcome::UnknownFormat;
+    return r;
+}
+
+PatchOutcome writePatchFile(const std::string& path, const uint8_t* original, size_t originalSize,
+                            const uint8_t* modified, size_t modifiedSize) {
+    std::vector<uint8_t> patch;
+    const PatchOutcome made = createPatch(patchFormatOf(path), original, originalSize, modified, modifiedSize, patch);
+    if (made != PatchOutcome::Done) return made;
+    const ReplacingFile::Outcome written = ReplacingFile::replaceWith(path, patch.data(), patch.size());
+    return written == ReplacingFile::Outcome::Replaced   ? PatchOutcome::Done
+           : written == ReplacingFile::Outcome::NotAFile ? PatchOutcome::NotAFile
+                                                : PatchOutcome::WriteFailed;
+}
