@@ -25,6 +25,7 @@ bool parseInsertOptions(int argc, char** argv, InsertOptions& options, cli::Pars
         options.output = parsed.last("-o");
         options.folder = parsed.has("--dir") ? parsed.last("--dir") : OUTPUT_FOLDER;
         options.allowResize = parsed.has("--allow-resize");
+        options.patch = parsed.last("--patch");
         options.freeRanges.clear();
         for (const std::string& value : parsed.all("--free")) {
             Span range{0, 0};

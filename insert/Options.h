@@ -13,11 +13,13 @@ struct InsertOptions {
     std::string folder;               // --dir, the extraction's folder by default
     std::vector<Span> freeRanges;     // --free, as given (end exclusive)
     bool allowResize = false;         // --allow-resize
+    std::string patch;                // --patch, none by default
 };
 
 // The options as brelquim-insert declares them (Report.cpp holds their
 // help lines): -i and -o once each and required, --dir at most once,
-// --free any number of times, --allow-resize once, -h/--help, --version.
+// --free any number of times, --allow-resize once, --patch at most once,
+// -h/--help, --version.
 const cli::Spec& insertOptionSpec();
 
 // Reads the entries after the program's name (argv[0]). False for an

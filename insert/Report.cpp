@@ -1,6 +1,7 @@
 #include "insert/Report.h"
 
 #include "cli/Mistake.h"
+#include "report/NewImage.h"
 #include "report/Placed.h"
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
@@ -78,7 +79,10 @@ const cli::Spec& insertOptionSpec() {
         free.repeatable = true;
         free.check = isFreeRange;
         const cli::Option resize{{"--allow-resize"}, "", "aceita gr\xE1""ficos de outro tamanho (1 a 65535 bytes)"};
-        declared.options = {input, output, folder, free, resize, cli::helpOption("mostra esta ajuda"),
+        cli::Option patch{{"--patch"}, "<arquivo.bps|.ips>",
+                          "grava tamb\xE9m o patch da ROM de origem para a nova (sem cabe\xE7""alho de copiadora)"};
+        patch.check = isPatchPath;
+        declared.options = {input, output, folder, free, resize, patch, cli::helpOption("mostra esta ajuda"),
                             cli::versionOption("mostra a vers\xE3o")};
         return declared;
     }();
@@ -86,7 +90,8 @@ const cli::Spec& insertOptionSpec() {
 }
 
 void printUsage() {
-    std::printf("Uso:\n%s -i <rom> -o <nova rom> [--dir <pasta>] [--free <in\xED""cio>:<fim>]... [--allow-resize]\n",
+    std::printf("Uso:\n%s -i <rom> -o <nova rom> [--dir <pasta>] [--free <in\xED""cio>:<fim>]... [--allow-resize]\n"
+                "    [--patch <arquivo.bps|.ips>]\n",
                 executableName("brelquim-insert").c_str());
     std::printf("%s\n", cli::optionTable(insertOptionSpec()).c_str());
 }
@@ -165,13 +170,6 @@ void printRefusal(const InsertResult& result, const InsertOptions& options) {
     std::printf("Nada foi gravado.\n");
 }
 
-void printWriteError(const std::string& output, ReplacingFile::Outcome outcome) {
-    std::printf(outcome == ReplacingFile::Outcome::NotAFile ? "A nova ROM n\xE3o pode ser gravada sobre o que n\xE3o \xE9 um "
-                                                     "arquivo comum: "
-                                                   : "Erro de escrita de ");
-    printVerbatim(output.c_str());
-    std::printf("\nNada foi gravado.\n");
-}
 
 void printChanges(const InsertResult& result, uint16_t checksum) {
     for (const GraphicChange& change : result.changes) {

@@ -23,6 +23,5 @@ void printFolderRefusal(GraphicsFolder problem, const std::string& folder);
 // Why insertGraphics refused the run; graphics are named by their file
 // in folder.
 void printRefusal(const InsertResult& result, const InsertOptions& options);
-void printWriteError(const std::string& output, ReplacingFile::Outcome outcome);
 // One line per changed graphic, the growth of the image, the summary.
 void printChanges(const InsertResult& result, uint16_t checksum);

@@ -8,17 +8,7 @@
 #include "graphics/GameImage.h"
 #include "graphics/GraphicsDirectory.h"
 #include "platform/Platform.h"
-#include "platform/ReplacingFile.h"
-
-namespace {
-
-// The whole image, copier header included, to a new file that replaces
-// the output only once it is complete.
-ReplacingFile::Outcome writeImage(const RomImage& rom, const std::string& output) {
-    return ReplacingFile::replaceWith(output, rom.data.get(), static_cast<size_t>(rom.size));
-}
-
-}  // namespace
+#include "report/NewImage.h"
 
 int runInsert(int argc, char** argv) {
     printBanner();
@@ -34,6 +24,7 @@ int runInsert(int argc, char** argv) {
         printOutputIsInput(options.output);
         return 1;
     }
+    if (!options.patch.empty() && !patchPathIsNew(options.patch, {&options.input, &options.output})) return 1;
 
     RomImage rom;
     if (!loadGameImageFile(rom, options.input)) return 1;
@@ -43,17 +34,16 @@ int runInsert(int argc, char** argv) {
         return 1;
     }
 
+    const std::vector<uint8_t> original = options.patch.empty() ? std::vector<uint8_t>{} : romDataOf(rom);
     FolderEdits edits(options.folder);
     const InsertResult result = insertGraphics(rom, edits, {options.freeRanges, options.allowResize});
     if (result.outcome != InsertResult::Done) {
         printRefusal(result, options);
         return 1;
     }
-    const ReplacingFile::Outcome written = writeImage(rom, options.output);
-    if (written != ReplacingFile::Outcome::Replaced) {
-        printWriteError(options.output, written);
-        return 1;
-    }
+    size_t patchSize = 0;
+    if (!writeNewImage(rom, options.output, options.patch, original, patchSize)) return 1;
     printChanges(result, static_cast<uint16_t>(rom.checksum));
+    if (!options.patch.empty()) printPatchWritten(options.patch, patchSize);
     return 0;
 }

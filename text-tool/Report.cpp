@@ -1,6 +1,7 @@
 #include "text-tool/Report.h"
 
 #include "cli/Mistake.h"
+#include "report/NewImage.h"
 #include "report/Placed.h"
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
@@ -91,8 +92,9 @@ const cli::Spec& insertOptionSpec() {
                          "($98:E000:$99:8000 ou c6000:c8000)"};
         free.repeatable = true;
         free.check = isFreeRange;
-        cli::Option patch{{"--patch"}, "<arquivo.bps|.ips>", "grava tamb\xE9m o patch da imagem de origem para a nova"};
-        patch.check = isNotEmpty;
+        cli::Option patch{{"--patch"}, "<arquivo.bps|.ips>",
+                          "grava tamb\xE9m o patch da ROM de origem para a nova (sem cabe\xE7""alho de copiadora)"};
+        patch.check = isPatchPath;
         declared.options = {required({{"-i"}, "<rom>", "a imagem de origem (nunca alterada)"}),
                             required({{"-o"}, "<nova rom>", "a imagem a gravar, com os textos traduzidos"}),
                             required({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),

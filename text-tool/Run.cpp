@@ -5,6 +5,7 @@
 #include "platform/FileBytes.h"
 #include "platform/Platform.h"
 #include "platform/ReplacingFile.h"
+#include "report/NewImage.h"
 #include "text-tool/Options.h"
 #include "text-tool/Report.h"
 #include "text-tool/TextInsertion.h"
@@ -91,6 +92,10 @@ int runDump(const TextOptions& options) {
 
 int runInsertText(const TextOptions& options) {
     if (!outputIsNew(options.output, {&options.input, &options.table, &options.script})) return 1;
+    if (!options.patch.empty() &&
+        !patchPathIsNew(options.patch, {&options.input, &options.output, &options.table, &options.script})) {
+        return 1;
+    }
     RomImage rom;
     if (!loadGameImageFile(rom, options.input)) return 1;
     TextTable table;
@@ -107,18 +112,16 @@ int runInsertText(const TextOptions& options) {
         return 1;
     }
 
+    const std::vector<uint8_t> original = options.patch.empty() ? std::vector<uint8_t>{} : romDataOf(rom);
     const TextInsertResult result = insertText(rom, table, script, options.freeRanges);
     if (result.outcome != TextInsertResult::Done) {
         printInsertRefusal(result, options);
         return 1;
     }
-    const ReplacingFile::Outcome written =
-        ReplacingFile::replaceWith(options.output, rom.data.get(), static_cast<size_t>(rom.size));
-    if (written != ReplacingFile::Outcome::Replaced) {
-        printWriteError(options.output, written);
-        return 1;
-    }
+    size_t patchSize = 0;
+    if (!writeNewImage(rom, options.output, options.patch, original, patchSize)) return 1;
     printTextChanges(result, options, static_cast<uint16_t>(rom.checksum));
+    if (!options.patch.empty()) printPatchWritten(options.patch, patchSize);
     return 0;
 }
 

@@ -21,15 +21,18 @@ const std::string BANNER = "Brelquim-insert v1.0\n";
 const std::string USAGE =
     "Uso:\n" + programName("brelquim-insert") +
     " -i <rom> -o <nova rom> [--dir <pasta>] [--free <in\xED""cio>:<fim>]... [--allow-resize]\n"
-    "  -i <rom>               a imagem de origem (nunca alterada)\n"
-    "  -o <nova rom>          a imagem a gravar, com os gr\xE1""ficos editados\n"
-    "  --dir <pasta>          onde est\xE3o os grafico_NNN.bin editados (padr\xE3o: arquivos)\n"
-    "  --free <in\xED""cio>:<fim>  faixa sem uso da ROM, fim exclusivo; pode ser repetida. Em hexadecimal,\n"
-    "                         sem cabe\xE7""alho de copiadora (80000:90000), ou em endere\xE7os LoROM\n"
-    "                         ($90:8000:$91:8000)\n"
-    "  --allow-resize         aceita gr\xE1""ficos de outro tamanho (1 a 65535 bytes)\n"
-    "  -h, --help             mostra esta ajuda\n"
-    "  --version              mostra a vers\xE3o\n"
+    "    [--patch <arquivo.bps|.ips>]\n"
+    "  -i <rom>                    a imagem de origem (nunca alterada)\n"
+    "  -o <nova rom>               a imagem a gravar, com os gr\xE1""ficos editados\n"
+    "  --dir <pasta>               onde est\xE3o os grafico_NNN.bin editados (padr\xE3o: arquivos)\n"
+    "  --free <in\xED""cio>:<fim>       faixa sem uso da ROM, fim exclusivo; pode ser repetida. Em hexadecimal,\n"
+    "                              sem cabe\xE7""alho de copiadora (80000:90000), ou em endere\xE7os LoROM\n"
+    "                              ($90:8000:$91:8000)\n"
+    "  --allow-resize              aceita gr\xE1""ficos de outro tamanho (1 a 65535 bytes)\n"
+    "  --patch <arquivo.bps|.ips>  grava tamb\xE9m o patch da ROM de origem para a nova (sem cabe\xE7""alho de "
+    "copiadora)\n"
+    "  -h, --help                  mostra esta ajuda\n"
+    "  --version                   mostra a vers\xE3o\n"
     "\n";
 const std::string NOTHING_WRITTEN = "Nada foi gravado.\n";
 const std::string FREE_HINT =
