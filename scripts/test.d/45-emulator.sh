@@ -20,7 +20,7 @@ frames=${EMULATOR_FRAMES:-}
 cd "$(dirname "$0")/../.."
 bash scripts/setup.sh $(cat scripts/build-packages.txt) retroarch-dev
 cmake --preset default >/dev/null  # finds libretro.h once retroarch-dev is there
-cmake --build --preset default --target brelquim brelquim-insert brelquim-text make_sample_rom write_noise snes_screen >/dev/null
+cmake --build --preset default --target brelquim brelquim-insert brelquim-text brelquim-patch make_sample_rom write_noise snes_screen >/dev/null
 build="$PWD/build/default"
 
 # The core: taken from its Debian package without the frontend that the
@@ -112,6 +112,18 @@ case_text_moved() {
   mv new.sfc case.sfc
 }
 
+# The translation shipped as a BPS: made from the sample and the translated
+# image, applied by brelquim-patch to a clean copy, which is the case.
+case_text_patched() {
+  case_text_moved
+  mv case.sfc translated.sfc
+  sample
+  "$build/brelquim-patch" create case.sfc translated.sfc traducao.bps >create.txt
+  mv case.sfc clean.sfc
+  "$build/brelquim-patch" apply traducao.bps clean.sfc case.sfc >apply.txt
+  cmp -s case.sfc translated.sfc || { echo "the patched copy is not the translated image"; return 1; }
+}
+
 # --- running them --------------------------------------------------------
 
 passed=0
@@ -148,6 +160,7 @@ run_case edited-in-place case_edited_in_place
 run_case moved-2mib case_moved_2mib
 run_case moved-4mib case_moved_4mib
 run_case text-moved case_text_moved
+run_case text-patched case_text_patched
 
 if [ ${#only[@]} -gt 0 ]; then
   echo "$passed passed, $failed failed"
