@@ -8,7 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh $(cat scripts/build-packages.txt)
 cmake --preset default >/dev/null
-cmake --build --preset default --target brelquim brelquim-insert brelquim-png brelquim-text make_sample_rom >/dev/null
+cmake --build --preset default --target brelquim brelquim-insert brelquim-png brelquim-text brelquim-patch \
+  make_sample_rom >/dev/null
 
 build="$PWD/build/default"
 work=$(mktemp -d)
@@ -71,3 +72,11 @@ sed -n '/^#\[1\]/,/^$/p' textos.txt
 if grep -qx 'Olá, bem-vindo ao castelo, viajante!<end>' textos.txt; then echo "the translation came back"; else exit 1; fi
 step brelquim-png --gallery
 echo "gallery of the new image: $work/again/galeria.html (open it in a browser)"
+cd ..
+
+echo
+echo "\$ # share it: the patch from the original to the translation, applied to a clean copy"
+step brelquim-patch create sample.sfc traduzido.sfc traducao.bps
+cp sample.sfc copia.sfc
+step brelquim-patch apply traducao.bps copia.sfc jogo.sfc
+if cmp -s jogo.sfc traduzido.sfc; then echo "the patched copy is the translation, byte for byte"; else exit 1; fi

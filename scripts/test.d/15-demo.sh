@@ -17,7 +17,7 @@ grep -q '^the translation came back$' "$log"
 echo "demo: the loop ran, the edit and the translation came back"
 
 # The README's worked example is exactly what the demo prints, from its
-# first command on (Windows-1252 shown as UTF-8), but for the name of the
+# first line on (shown as UTF-8), but for the name of the
 # temporary folder, which differs every run.
 folder() { sed -n 's/^# in \(.*\)$/\1/p' "$1"; }
 readme=$(mktemp)
@@ -26,7 +26,17 @@ trap 'rm -f "$log" "$readme" "$demo"' EXIT
 awk '/^## /{inside = ($0 ~ /^## The whole loop/); next}
      inside {line[++n] = $0; if ($0 ~ /^    /) {if (!first) first = n; last = n}}
      END {for (i = first; i <= last; i++) {text = line[i]; sub(/^    /, "", text); print text}}' README.md >"$readme"
-sed -n '/^# in /,$p' "$log" | iconv -f WINDOWS-1252 -t UTF-8 >"$demo"
+# The programs print Windows-1252, the script's lines are UTF-8: each line
+# is shown in UTF-8 as a terminal of either would show it.
+sed -n '/^# in /,$p' "$log" >"$demo.raw"
+while IFS= read -r line; do
+  if printf '%s\n' "$line" | iconv -f UTF-8 -t UTF-8 >/dev/null 2>&1; then
+    printf '%s\n' "$line"
+  else
+    printf '%s\n' "$line" | iconv -f WINDOWS-1252 -t UTF-8
+  fi
+done <"$demo.raw" >"$demo"
+rm -f "$demo.raw"
 readmeFolder=$(folder "$readme")
 demoFolder=$(folder "$demo")
 if [ -z "$readmeFolder" ] || [ -z "$demoFolder" ] ||
