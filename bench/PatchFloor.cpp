@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     }
     std::vector<uint8_t> output(std::strtoull(argv[4], nullptr, 10));
     output[0] = static_cast<uint8_t>(touchPages(first) + touchPages(second));
-    if (!ReplacingFile::replaceWith(argv[3], output.data(), output.size())) {
+    if (ReplacingFile::replaceWith(argv[3], output.data(), output.size()) != ReplacingFile::Outcome::Replaced) {
         std::fprintf(stderr, "cannot write %s\n", argv[3]);
         return 1;
     }

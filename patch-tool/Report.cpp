@@ -95,6 +95,7 @@ void printReadFailure(const std::string& path, FileRead read) {
         case FileRead::Missing: printWithPath("Arquivo n\xE3o encontrado: ", path, "\n"); break;
         case FileRead::CannotOpen: printWithPath("N\xE3o foi poss\xEDvel abrir ", path, "\n"); break;
         case FileRead::Unreadable: printWithPath("Erro de leitura de ", path, "\n"); break;
+        case FileRead::NotAFile: printWithPath("N\xE3o \xE9 um arquivo comum: ", path, "\n"); break;
         case FileRead::TooLarge: printWithPath("", path, ": mais de 64 MiB; n\xE3o \xE9 uma imagem de cartucho.\n"); break;
         case FileRead::Read: return;
     }

@@ -6,7 +6,7 @@
 #include "platform/ReplacingFile.h"
 
 #include "patch-tool/Command.h"
-#include "patch-tool/Files.h"
+#include "platform/FileBytes.h"
 #include "patch/Patch.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "patch-tool/Run.h"
 
 #include "patch-tool/Command.h"
-#include "patch-tool/Files.h"
+#include "platform/FileBytes.h"
 #include "patch-tool/Report.h"
 #include "patch/Patch.h"
 #include "platform/Platform.h"
@@ -16,7 +16,8 @@ namespace {
 bool readInputs(const PatchCommand& command, std::vector<uint8_t>& first, std::vector<uint8_t>& second) {
     for (int i = 0; i < 2; ++i) {
         std::vector<uint8_t>& bytes = i == 0 ? first : second;
-        const FileRead read = readWholeFile(command.files[i], bytes);
+        FileRead read = readWholeFile(command.files[i], bytes);
+        if (read == FileRead::Read && bytes.size() > MAX_PATCH_IMAGE_BYTES) read = FileRead::TooLarge;
         if (read != FileRead::Read) {
             printReadFailure(command.files[i], read);
             return false;

@@ -10,10 +10,12 @@ namespace {
 
 void printNothingWritten() { std::printf("Nada foi gravado.\n"); }
 
-void printWriteError(const std::string& path, ReplacingFile::Outcome outcome) {
-    std::printf(outcome == ReplacingFile::Outcome::NotAFile
-                    ? "A nova ROM n\xE3o pode ser gravada sobre o que n\xE3o \xE9 um arquivo comum: "
-                    : "Erro de escrita de ");
+constexpr char IMAGE_NOT_A_FILE[] = "A nova ROM n\xE3o pode ser gravada sobre o que n\xE3o \xE9 um arquivo comum: ";
+constexpr char PATCH_NOT_A_FILE[] = "O patch n\xE3o pode ser gravado sobre o que n\xE3o \xE9 um arquivo comum: ";
+
+// notAFile: the words for a target that exists and is no regular file.
+void printWriteError(const char* notAFile, const std::string& path, ReplacingFile::Outcome outcome) {
+    std::printf("%s", outcome == ReplacingFile::Outcome::NotAFile ? notAFile : "Erro de escrita de ");
     printVerbatim(path.c_str());
     std::printf("\n");
 }
@@ -47,8 +49,9 @@ bool writeNewImage(const RomImage& rom, const std::string& output, const std::st
         const PatchOutcome made = createPatch(patchFormatOf(patch), original.data(), original.size(),
                                               rom.data.get() + rom.headerBytes(), rom.romDataSize(), patchBytes);
         if (made != PatchOutcome::Done) {
-            std::printf("A imagem passa do que um patch %s alcan\xE7""a; use um patch .bps: ",
-                        patchFormatOf(patch) == PatchFormat::Ips ? "IPS" : "BPS");
+            std::printf(made == PatchOutcome::TooLargeForIps
+                            ? "A imagem passa de 16 MiB, o que um patch IPS alcan\xE7""a; use um patch .bps: "
+                            : "A imagem \xE9 grande demais para um patch: ");
             printVerbatim(patch.c_str());
             std::printf("\n");
             printNothingWritten();
@@ -60,7 +63,7 @@ bool writeNewImage(const RomImage& rom, const std::string& output, const std::st
     if (patch.empty()) {
         const ReplacingFile::Outcome written = image.commit();
         if (written == ReplacingFile::Outcome::Replaced) return true;
-        printWriteError(output, written);
+        printWriteError(IMAGE_NOT_A_FILE, output, written);
         printNothingWritten();
         return false;
     }
@@ -69,19 +72,19 @@ bool writeNewImage(const RomImage& rom, const std::string& output, const std::st
     // Both are complete on the disk before either is renamed; a patch
     // file that cannot be made leaves the image unwritten too.
     if (!patchFile.isOpen()) {
-        printWriteError(patch, patchFile.commit());
+        printWriteError(PATCH_NOT_A_FILE, patch, patchFile.commit());
         printNothingWritten();
         return false;
     }
     const ReplacingFile::Outcome written = image.commit();
     if (written != ReplacingFile::Outcome::Replaced) {
-        printWriteError(output, written);
+        printWriteError(IMAGE_NOT_A_FILE, output, written);
         printNothingWritten();
         return false;
     }
     const ReplacingFile::Outcome patched = patchFile.commit();
     if (patched != ReplacingFile::Outcome::Replaced) {
-        printWriteError(patch, patched);
+        printWriteError(PATCH_NOT_A_FILE, patch, patched);
         std::printf("A nova ROM foi gravada, mas o patch n\xE3o.\n");
         return false;
     }

@@ -63,7 +63,15 @@ int runDump(const TextOptions& options) {
     if (!loadGameImageFile(rom, options.input)) return 1;
     TextTable table;
     if (!readTable(options.table, table)) return 1;
-    if (!options.labels.empty() && rom.loadLabels(options.labels.c_str()) != 0) return 1;
+    if (!options.labels.empty()) {
+        // The label list reads its file itself: a FIFO or a device is
+        // refused before it could be waited on.
+        if (fileKind(options.labels.c_str()) == FileKind::Other) {
+            printFileRefusal(options.labels, FileRead::NotAFile);
+            return 1;
+        }
+        if (rom.loadLabels(options.labels.c_str()) != 0) return 1;
+    }
 
     const uint8_t* romData = rom.data.get() + rom.headerBytes();
     const StringSurvey survey = surveyStrings(romData, rom.romDataSize(), options.tables, table);

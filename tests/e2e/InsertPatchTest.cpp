@@ -1,11 +1,14 @@
 // --patch of the inserting programs: the patch they write besides the new
 // image turns a clean copy of the input into it, with brelquim-patch, in
 // both formats and, for BPS, for a copy with a copier header; a patch that would be
-// written over another file of the run is refused before any work.
+// written over another file of the run is refused before any work; a
+// FIFO given as an input is refused, never waited on.
 #include "tests/e2e/Harness.h"
 #include "tests/sample/SampleRom.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -95,6 +98,23 @@ TEST(InsertPatch, APatchOverAnotherFileOfTheRunIsRefusedBeforeAnyWork) {
     EXPECT_FALSE(ws.exists("new.sfc"));
     EXPECT_EQ(ws.read("game.ips"), Bytes{1});
     EXPECT_EQ(ws.read("textos.txt"), script);
+}
+
+TEST(InsertPatch, AFifoGivenAsAnInputIsRefusedNeverWaitedOn) {
+    if (targetIsWindows()) GTEST_SKIP() << "no FIFO on Windows";
+    Workspace ws;
+    translated(ws);
+    ASSERT_EQ(mkfifo((ws.path() / "fifo").c_str(), 0644), 0);
+    const RunResult labels = ws.run(Program::Text, {"dump", "-i", "game.sfc", "--table", "game.tbl", "--pointers",
+                                                    "$98:8000:1", "--labels", "fifo", "-o", "other.txt"});
+    EXPECT_EQ(labels.console, lines("Brelquim-text v1.0\nErro ao abrir arquivo [fifo]\nN\xE3o \xE9 um arquivo comum.\n"
+                                    "Nada foi gravado.\n"));
+    EXPECT_EQ(labels.status, 1);
+    const RunResult patch = ws.run(Program::Patch, {"create", "fifo", "game.sfc", "p.bps"});
+    EXPECT_EQ(patch.status, 1);
+    EXPECT_NE(patch.console.find("N\xE3o \xE9 um arquivo comum: fifo"), std::string::npos) << patch.console;
+    EXPECT_FALSE(ws.exists("other.txt"));
+    EXPECT_FALSE(ws.exists("p.bps"));
 }
 
 }  // namespace
