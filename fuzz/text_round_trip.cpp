@@ -12,8 +12,9 @@
 //     the new strings, the moved strings' pointers and the checksum pair
 //     changes, and a second dump and insertion give that image back; or
 //     it refuses for a reason the input holds: a text the table cannot
-//     write, a free range over something, or no room in the bank of a
-//     string a 16-bit pointer reaches.
+//     write, bytes that read on into those placed after them, a free
+//     range over something, or no room in the bank of a string a 16-bit
+//     pointer reaches.
 //
 // Input: flags (1 copier header, 2 a second free range at the end of
 // bank 1, 4 no free range in bank 4), the byte that fills unused room,
@@ -245,12 +246,13 @@ bool rangesAreRight(const Case& c, const StringSurvey& survey) {
     return true;
 }
 
-// True when the dump may show an end token or a control code in raw form:
-// its text holds a control character or what may start a raw form or a
-// comment line.
-bool showsCodeRaw(const TextTable& table) {
+// True when the dump may show in raw form an entry that raw forms cannot
+// write back (an end token, a control code, an entry of more than one
+// byte): its text holds a control character or what may start a raw form
+// or a comment line.
+bool showsEntryRaw(const TextTable& table) {
     for (const TableEntry& entry : table.entries()) {
-        if (entry.kind != TableEntry::End && entry.kind != TableEntry::Control) continue;
+        if (entry.kind == TableEntry::Text && entry.bytes.size() == 1) continue;
         for (const char c : entry.text) {
             if (c == '<' || c == '#' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
         }
@@ -263,7 +265,8 @@ bool crossesBank(const Span& span) { return bankStart(span.start) != bankStart(s
 // True when the bytes that follow a string's new bytes could make it read
 // on: from one of its pieces to the end, the bytes are the start of a
 // longer entry's. encodeText reads its bytes back alone and cannot see
-// this; the insertion's last check does, and refuses with Mismatch.
+// this; the insertion, once the bytes are placed, refuses the text as one
+// that reads back otherwise.
 bool mayReadOn(const TextTable& table, const std::vector<uint8_t>& bytes) {
     std::vector<TextPiece> pieces;
     readString(table, bytes.data(), bytes.size(), pieces);
@@ -363,10 +366,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(result.needed == meant[s].size() && result.room < result.needed);
         return 0;
     }
-    if (result.outcome == TextInsertResult::Mismatch) {
-        bool readsOn = false;
-        for (size_t s = 0; s < strings.size(); ++s) readsOn = readsOn || (changed[s] && mayReadOn(table, meant[s]));
-        FUZZ_CHECK(readsOn);
+    if (result.outcome == TextInsertResult::NotWritable) {
+        // Bytes that read on into what was placed after them.
+        FUZZ_CHECK(result.entry != nullptr && result.encoding.outcome == Encoding::ReadsOtherwise);
+        const size_t s = result.entry->number - 1;
+        FUZZ_CHECK(changed[s] && mayReadOn(table, meant[s]));
+        FUZZ_CHECK(result.encoding.at == result.entry->text.size());
         return 0;
     }
     FUZZ_CHECK(result.outcome == TextInsertResult::Done);
@@ -458,12 +463,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(second.survey.outcome == StringSurvey::Done);
     // Each string where it was in the list, and an edit's text as the
     // dump shows it writes again to bytes that read as that text (unless
-    // the dump must show an end token or a control code as raw bytes,
-    // which writing takes for bytes of no entry).
+    // the dump must show raw an entry that raw forms do not write).
     FUZZ_CHECK(second.survey.strings.size() == strings.size());
     for (size_t s = 0; s < strings.size(); ++s) {
         FUZZ_CHECK(second.survey.strings[s].pointers.front().at == strings[s].pointers.front().at);
-        if (!changed[s] || showsCodeRaw(table)) continue;
+        if (!changed[s] || showsEntryRaw(table)) continue;
         const Encoding again = encodeText(table, withoutLineEnds(second.texts[s]));
         FUZZ_CHECK(again.outcome == Encoding::Done);
         std::vector<TextPiece> pieces;

@@ -191,6 +191,23 @@ bool TextInsertion::apply() {
 // bytes meant for its string, which read to their end there, and every
 // graphic decodes as before.
 bool TextInsertion::check() {
+    // Reading takes the longest entry that matches: where a string's last
+    // bytes and the bytes placed after it make a longer entry, it reads on
+    // past its end. Writing cannot see that; here the text is refused as
+    // one that reads back otherwise.
+    std::vector<TextPiece> placed;
+    for (const TextChange& change : result.changes) {
+        const uint32_t available = std::min(bankEnd(change.newOffset), rom.romDataSize()) - change.newOffset;
+        if (readString(table, romData() + change.newOffset, available, placed) &&
+            placed.back().start + placed.back().length == change.newLength) {
+            continue;
+        }
+        result.entry = entryOf[change.string];
+        result.encoding = Encoding{};
+        result.encoding.outcome = Encoding::ReadsOtherwise;
+        result.encoding.at = result.entry->text.size();
+        return refuse(TextInsertResult::NotWritable);
+    }
     const StringSurvey after = surveyStrings(romData(), rom.romDataSize(), script.tables, table);
     if (after.outcome != StringSurvey::Done) return refuse(TextInsertResult::Mismatch);
     const std::vector<GameString>& before = result.survey.strings;
