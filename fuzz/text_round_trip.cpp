@@ -12,7 +12,8 @@
 //     the new strings, the moved strings' pointers and the checksum pair
 //     changes, and a second dump and insertion give that image back; or
 //     it refuses for a reason the input holds: a text the table cannot
-//     write, bytes that read on into those placed after them, a free
+//     write, bytes that read on into those placed after them (or bytes
+//     of an unchanged string that read on into them), a free
 //     range over something, or no room in the bank of a string a 16-bit
 //     pointer reaches.
 //
@@ -262,18 +263,24 @@ bool showsEntryRaw(const TextTable& table) {
 
 bool crossesBank(const Span& span) { return bankStart(span.start) != bankStart(span.end - 1); }
 
-// True when the bytes that follow a string's new bytes could make it read
-// on: from one of its pieces to the end, the bytes are the start of a
-// longer entry's. encodeText reads its bytes back alone and cannot see
-// this; the insertion, once the bytes are placed, refuses the text as one
-// that reads back otherwise.
-bool mayReadOn(const TextTable& table, const std::vector<uint8_t>& bytes) {
+// True when the bytes that follow a string's bytes could make it read on:
+// from one of its pieces to its end, its bytes and then those of next are
+// the start of a longer entry's (next empty: any bytes may follow).
+// encodeText reads its bytes back alone and cannot see this; the
+// insertion, once the bytes are placed, refuses the text as one that
+// reads back otherwise.
+bool mayReadOn(const TextTable& table, const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& next) {
     std::vector<TextPiece> pieces;
     readString(table, bytes.data(), bytes.size(), pieces);
+    std::vector<uint8_t> joined = bytes;
+    joined.insert(joined.end(), next.begin(), next.end());
     for (const TextPiece& piece : pieces) {
         const size_t left = bytes.size() - piece.start;
         for (const TableEntry& entry : table.entries()) {
-            if (entry.bytes.size() > left && std::equal(bytes.begin() + piece.start, bytes.end(), entry.bytes.begin())) {
+            if (entry.bytes.size() <= left) continue;
+            const size_t compared = std::min(entry.bytes.size(), joined.size() - piece.start);
+            if (std::equal(entry.bytes.begin(), entry.bytes.begin() + static_cast<std::ptrdiff_t>(compared),
+                           joined.begin() + piece.start)) {
                 return true;
             }
         }
@@ -367,11 +374,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     if (result.outcome == TextInsertResult::NotWritable) {
-        // Bytes that read on into what was placed after them.
+        // Bytes that read on into what was placed after them, or an
+        // unchanged string that reads on into them.
         FUZZ_CHECK(result.entry != nullptr && result.encoding.outcome == Encoding::ReadsOtherwise);
         const size_t s = result.entry->number - 1;
-        FUZZ_CHECK(changed[s] && mayReadOn(table, meant[s]));
-        FUZZ_CHECK(result.encoding.at == result.entry->text.size());
+        FUZZ_CHECK(changed[s]);
+        if (result.encoding.at == result.entry->text.size() && mayReadOn(table, meant[s], {})) return 0;
+        FUZZ_CHECK(result.encoding.at == 0);
+        bool readInto = false;
+        for (size_t t = 0; t < strings.size(); ++t) {
+            const std::vector<uint8_t> old(oldData + strings[t].offset, oldData + strings[t].offset + strings[t].length);
+            readInto = readInto || (!changed[t] && mayReadOn(table, old, meant[s]));
+        }
+        FUZZ_CHECK(readInto);
         return 0;
     }
     FUZZ_CHECK(result.outcome == TextInsertResult::Done);
