@@ -196,8 +196,8 @@ bool TextInsertion::check() {
     // bytes and the bytes placed after it make a longer entry, it reads on
     // past its end. Writing cannot see that; here the text is refused as
     // one that reads back otherwise: a changed string at its end, and an
-    // unchanged one that reads on into a changed one at the start of the
-    // changed one's text.
+    // unchanged one that reads on into the changed one placed after it at
+    // the start of the changed one's text.
     auto readsOn = [&](uint32_t offset, uint32_t length) {
         const uint32_t available = std::min(bankEnd(offset), rom.romDataSize()) - offset;
         return !readString(table, romData() + offset, available, placed) ||
@@ -218,10 +218,16 @@ bool TextInsertion::check() {
     for (const GameString& string : result.survey.strings) {
         if (!newBytes[static_cast<size_t>(&string - result.survey.strings.data())].empty()) continue;
         if (!readsOn(string.offset, string.length)) continue;
+        // The first changed string placed after it in its bank.
         const uint32_t end = string.offset + string.length;
+        const TextChange* next = nullptr;
         for (const TextChange& change : result.changes) {
-            if (change.newOffset == end) return refuseReadingOn(change.string, 0);
+            if (change.newOffset >= end && change.newOffset < bankEnd(string.offset) &&
+                (!next || change.newOffset < next->newOffset)) {
+                next = &change;
+            }
         }
+        if (next) return refuseReadingOn(next->string, 0);
     }
     const StringSurvey after = surveyStrings(romData(), rom.romDataSize(), script.tables, table);
     if (after.outcome != StringSurvey::Done) return refuse(TextInsertResult::Mismatch);

@@ -35,8 +35,8 @@ struct TextInsertResult {
         UnknownString,      // line: a header whose number is past the last string
         NotWritable,        // entry, encoding: a text the table cannot write, or
                             // whose bytes read on into those placed after them
-                            // (at its end), or which a string before it reads
-                            // on into (at 0)
+                            // (at its end), or placed after a string that then
+                            // reads on (at 0)
         LongerThanBank,     // entry: its bytes are longer than a bank
         NoRoom,             // entry, needed, room: no room in the string's bank
         PastLoRomLimit,     // entry: the image would pass 4 MiB
