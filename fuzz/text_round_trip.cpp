@@ -251,7 +251,15 @@ bool rangesAreRight(const Case& c, const StringSurvey& survey) {
 // write back (an end token, a control code, an entry of more than one
 // byte): its text holds a control character or what may start a raw form
 // or a comment line.
+// Also true when entries of different kinds share a text: writing takes
+// one entry for each text, so the end token's text, say, cannot stand for
+// a letter as well.
 bool showsEntryRaw(const TextTable& table) {
+    for (const TableEntry& a : table.entries()) {
+        for (const TableEntry& b : table.entries()) {
+            if (a.text == b.text && a.kind != b.kind) return true;
+        }
+    }
     for (const TableEntry& entry : table.entries()) {
         if (entry.kind == TableEntry::Text && entry.bytes.size() == 1) continue;
         for (const char c : entry.text) {
