@@ -17,7 +17,13 @@
 #      way; beside it, the codec's part alone (every graphic decoded, its
 #      edit encoded, the new stream decoded), which no run can do without:
 #      the floor plus that work is the lowest ratio a run can reach;
-#   6. brelquim-patch on two pairs of images against its I/O floor, and the
+#   6. the text library with a table of 500 two-byte entries: strings read
+#      (readString and scriptText) and written back (encodeText), in MB/s
+#      of string bytes; and a whole brelquim-text dump of 20 000 strings
+#      from the 4 MiB sample (bench/make_text_image) against its I/O floor
+#      (bench/dump_floor), the same way as the insertion, beside the dump's
+#      work in memory alone.
+#   7. brelquim-patch on two pairs of images against its I/O floor, and the
 #      patch sizes (scripts/bench-patch.sh).
 # Environment: BENCH_CPU (core to run on, default the last one),
 # BENCH_ROUNDS and BENCH_RUNS (hyperfine rounds, runs per round), BENCH_DIR
@@ -162,6 +168,33 @@ awk -v r="$(cat "$work/run.txt")" -v f="$(cat "$work/floor.txt")" -v rc="$(cpu 0
   'BEGIN { printf "insert   run %.2f ms, floor %.2f ms, ratio %.3f; CPU run %.2f ms, floor %.2f ms, ratio %.3f\n",
            r * 1e3, f * 1e3, r / f, rc * 1e3, fc * 1e3, rc / fc
            printf "codec work alone %.2f ms: floor plus codec work, ratio %.3f\n", c * 1e3, (f + c) / f }'
+
+echo
+echo "== text, through a table of 500 two-byte entries: MB/s of string bytes (goal: 200 MB/s), median of 5"
+awk -v r="$(median text/read_500_entry_table)" -v w="$(median text/write_500_entry_table)" \
+  'BEGIN { printf "reading (readString + scriptText) %.1f MB/s, writing (encodeText) %.1f MB/s\n", r / 1e6, w / 1e6 }'
+
+echo
+echo "== brelquim-text dump of 20 000 strings from the 4 MiB sample against its I/O floor:"
+echo "   median wall time of $((rounds * runs)) runs each (hyperfine, alternating rounds; the"
+echo "   script removed before every run), and the mean CPU time (user + system)"
+textWork="$work/text"
+mkdir "$textWork"
+cd "$textWork"
+tables=$("$build/bench/make_text_image" text.sfc text.tbl)
+"$build/brelquim-text" dump -i text.sfc --table text.tbl --long-pointers "$tables" -o first.txt | tail -1
+scriptBytes=$(stat -c %s first.txt)
+timeRounds dump "rm -f textos.txt" \
+  "$build/brelquim-text dump -i text.sfc --table text.tbl --long-pointers $tables -o textos.txt" \
+  "$build/bench/dump_floor text.sfc text.tbl $scriptBytes textos.txt"
+cd - >/dev/null
+dumpCpu() { jq -s --argjson i "$1" '[.[].results[$i] | .user + .system] | add / length' "$work"/dump-*.json; }
+awk -v r="$(cat "$work/run.txt")" -v f="$(cat "$work/floor.txt")" -v rc="$(dumpCpu 0)" -v fc="$(dumpCpu 1)" \
+  -v c="$(seconds text/dump_20000_strings_in_memory)" -v b="$scriptBytes" \
+  'BEGIN { printf "dump     run %.2f ms, floor %.2f ms, ratio %.3f (goal: 1.5); CPU run %.2f ms, floor %.2f ms\n",
+           r * 1e3, f * 1e3, r / f, rc * 1e3, fc * 1e3
+           printf "the dump'"'"'s work in memory alone %.2f ms (script of %d bytes): floor plus that work, ratio %.3f\n",
+           c * 1e3, b, (f + c) / f }'
 
 echo
 bash scripts/bench-patch.sh

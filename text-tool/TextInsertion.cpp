@@ -48,6 +48,7 @@ private:
     std::vector<std::vector<uint8_t>> newBytes;      // per string: empty when unchanged
     std::vector<const ScriptEntry*> entryOf;         // per string: its block in the script
     std::vector<uint8_t> original;                   // the input's ROM data
+    std::vector<TextPiece> placed;                   // a string read where it now lies
 };
 
 // Every graphic's stream, never written over, and its bytes decoded, which
@@ -191,6 +192,43 @@ bool TextInsertion::apply() {
 // bytes meant for its string, which read to their end there, and every
 // graphic decodes as before.
 bool TextInsertion::check() {
+    // Reading takes the longest entry that matches: where a string's last
+    // bytes and the bytes placed after it make a longer entry, it reads on
+    // past its end. Writing cannot see that; here the text is refused as
+    // one that reads back otherwise: a changed string at its end, and an
+    // unchanged one that reads on into the changed one placed after it at
+    // the start of the changed one's text.
+    auto readsOn = [&](uint32_t offset, uint32_t length) {
+        const uint32_t available = std::min(bankEnd(offset), rom.romDataSize()) - offset;
+        return !readString(table, romData() + offset, available, placed) ||
+               placed.back().start + placed.back().length != length;
+    };
+    auto refuseReadingOn = [&](size_t string, size_t at) {
+        result.entry = entryOf[string];
+        result.encoding = Encoding{};
+        result.encoding.outcome = Encoding::ReadsOtherwise;
+        result.encoding.at = at;
+        return refuse(TextInsertResult::NotWritable);
+    };
+    for (const TextChange& change : result.changes) {
+        if (readsOn(change.newOffset, change.newLength)) {
+            return refuseReadingOn(change.string, entryOf[change.string]->text.size());
+        }
+    }
+    for (const GameString& string : result.survey.strings) {
+        if (!newBytes[static_cast<size_t>(&string - result.survey.strings.data())].empty()) continue;
+        if (!readsOn(string.offset, string.length)) continue;
+        // The first changed string placed after it in its bank.
+        const uint32_t end = string.offset + string.length;
+        const TextChange* next = nullptr;
+        for (const TextChange& change : result.changes) {
+            if (change.newOffset >= end && change.newOffset < bankEnd(string.offset) &&
+                (!next || change.newOffset < next->newOffset)) {
+                next = &change;
+            }
+        }
+        if (next) return refuseReadingOn(next->string, 0);
+    }
     const StringSurvey after = surveyStrings(romData(), rom.romDataSize(), script.tables, table);
     if (after.outcome != StringSurvey::Done) return refuse(TextInsertResult::Mismatch);
     const std::vector<GameString>& before = result.survey.strings;

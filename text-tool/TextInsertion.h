@@ -33,7 +33,10 @@ struct TextInsertResult {
         GraphicUnreadable,  // graphic: its record or data lie outside the ROM data
         SurveyRefused,      // survey: why the strings cannot be read
         UnknownString,      // line: a header whose number is past the last string
-        NotWritable,        // entry, encoding: a text the table cannot write
+        NotWritable,        // entry, encoding: a text the table cannot write, or
+                            // whose bytes read on into those placed after them
+                            // (at its end), or placed after a string that then
+                            // reads on (at 0)
         LongerThanBank,     // entry: its bytes are longer than a bank
         NoRoom,             // entry, needed, room: no room in the string's bank
         PastLoRomLimit,     // entry: the image would pass 4 MiB

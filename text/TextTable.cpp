@@ -135,13 +135,16 @@ void TextTable::index() {
         byBytes.add(entry.bytes.data(), entry.bytes.size(), static_cast<int32_t>(i), true);
     }
     // Writing: among entries of one text, the one of fewest bytes, the first
-    // among equals; so entries go in by their byte count, fewest first.
+    // among equals; so entries go in by their byte count, fewest first. An
+    // entry whose bytes an earlier entry also has is never read, and
+    // written it would read as that one: writing leaves it out.
     std::vector<size_t> order(table.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(),
                      [&](size_t a, size_t b) { return table[a].bytes.size() < table[b].bytes.size(); });
     for (const size_t i : order) {
         const TableEntry& entry = table[i];
+        if (longestMatch(entry.bytes.data(), entry.bytes.size()) != static_cast<int>(i)) continue;
         byText.add(reinterpret_cast<const uint8_t*>(entry.text.data()), entry.text.size(), static_cast<int32_t>(i),
                    true);
     }

@@ -51,7 +51,8 @@ public:
 
     // Every entry whose text starts text[0..length), shortest text first;
     // among entries of one text only the one of fewest bytes (the first in
-    // the file among equal ones). Calls take(entry) for each.
+    // the file among equal ones), leaving out entries whose bytes an
+    // earlier entry also has. Calls take(entry) for each.
     template <typename Take>
     void textMatches(const char* text, size_t length, Take take) const;
 

@@ -243,6 +243,28 @@ INSTANTIATE_TEST_SUITE_P(
                 "Texto 1, ponteiro $98:8000 (tabela 1, n.\xBA 0): precisa de 301 bytes, e o seu banco tem no "
                 "m\xE1ximo 23 bytes livres juntos.\nIndique com --free espa\xE7o sem uso nesse banco.\n" +
                     NOTHING_WRITTEN},
+        // With an entry that starts with the end token, "Potion<end>" cut
+        // to "Pot<end>" in place would read on into the "on" left behind.
+        Refusal{"a shorter string whose end reads on into the bytes after it", insertArgs(),
+                [](const Workspace& ws) {
+                    const std::string table = sample().text.table + "006F=<o>\n";
+                    ws.write("game.tbl", Bytes(table.begin(), table.end()));
+                    Script<3>::with(ws, "Pot<end>");
+                },
+                "Roteiro script.txt, linha 18, coluna 9 (texto 3): a tabela leria estes bytes como outro texto; "
+                "escreva este trecho de outro modo ou com <$XX>.\n" +
+                    NOTHING_WRITTEN},
+        // With an entry that starts with the end token, "Potion<end>" would
+        // read on into string 4 cut to "A<end>" in place right after it.
+        Refusal{"a string that the unchanged one before it would read on into", insertArgs(),
+                [](const Workspace& ws) {
+                    const std::string table = sample().text.table + "0041=<a>\n";
+                    ws.write("game.tbl", Bytes(table.begin(), table.end()));
+                    Script<4>::with(ws, "A<end>");
+                },
+                "Roteiro script.txt, linha 23, coluna 1 (texto 4): a tabela leria estes bytes como outro texto; "
+                "escreva este trecho de outro modo ou com <$XX>.\n" +
+                    NOTHING_WRITTEN},
         Refusal{"a free range over a pointer table", insertArgs({"--free", "$98:8000:$98:8010"}),
                 [](const Workspace& ws) { Script<1>::with(ws, std::string(30, 'a') + "<end>"); },
                 "Faixa livre $98:8000:$98:8010 cobre a tabela de ponteiros 1.\n" + NOTHING_WRITTEN},

@@ -145,8 +145,11 @@ size_t bruteForce(const TextTable& table, const std::string& text, size_t at = 0
         const size_t rest = bruteForce(table, text, at + RAW_FORM_LENGTH);
         if (rest != SIZE_MAX) best = std::min(best, 1 + rest);
     }
-    for (const TableEntry& e : table.entries()) {
+    for (size_t i = 0; i < table.entries().size(); ++i) {
+        const TableEntry& e = table.entries()[i];
         if (text.compare(at, e.text.size(), e.text) != 0) continue;
+        // An entry whose bytes an earlier one has reads as that one.
+        if (table.longestMatch(e.bytes.data(), e.bytes.size()) != static_cast<int>(i)) continue;
         size_t next = at + e.text.size();
         bool complete = true;
         for (int k = 0; k < e.parameters && complete; ++k, next += RAW_FORM_LENGTH) complete = raw(next);
@@ -177,6 +180,20 @@ TEST(TextWriting, FewestBytesAsABruteForceFindsThem) {
             EXPECT_TRUE(encoding.outcome == Encoding::ReadsOtherwise || encoding.outcome == Encoding::EndBeforeEnd);
         }
     }
+}
+
+// A table may give the same bytes twice: reading takes the first, so the
+// second is never read, and writing its text takes another entry of that
+// text, or refuses, rather than bytes that read as the first.
+TEST(TextWriting, AnEntryWhoseBytesAnEarlierOneHasIsNotWritten) {
+    const TextTable table = tableOf("/23=a\n00=ba\n00=aab\n9F=aab\n01=xy\n");
+    const Encoding aab = encodeText(table, "aabbaa");
+    EXPECT_EQ(aab.outcome, Encoding::Done);
+    EXPECT_EQ(aab.bytes, (std::vector<uint8_t>{0x9F, 0x00, 0x23}));
+    const TextTable shadowed = tableOf("/23=a\n00=ba\n00=xy\n");
+    const Encoding xy = encodeText(shadowed, "xya");
+    EXPECT_EQ(xy.outcome, Encoding::Uncovered);
+    EXPECT_EQ(xy.at, 0u);
 }
 
 TEST(TextWriting, RefusalsSayWhere) {
