@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     (void)pageSum;
     const std::string script(static_cast<size_t>(std::strtoull(argv[3], nullptr, 10)), '#');
     ReplacingFile output(argv[4]);
-    if (!output.isOpen() || !output.write(script.data(), script.size()) || output.commit() != ReplacingFile::Replaced) {
+    if (!output.isOpen() || !output.write(script.data(), script.size()) || output.commit() != ReplacingFile::Outcome::Replaced) {
         std::fprintf(stderr, "cannot write %s\n", argv[4]);
         return 1;
     }

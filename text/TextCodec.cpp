@@ -25,10 +25,6 @@ int rawFormAt(const std::string& text, size_t at) {
     return high < 0 || low < 0 ? -1 : high * 16 + low;
 }
 
-bool hasControlCharacter(const std::string& text) {
-    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
-}
-
 }  // namespace
 
 bool readString(const TextTable& table, const uint8_t* bytes, size_t available, std::vector<TextPiece>& pieces) {
@@ -51,8 +47,12 @@ bool readString(const TextTable& table, const uint8_t* bytes, size_t available, 
 
 std::string scriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces) {
     const std::vector<TableEntry>& entries = table.entries();
-    // Pieces written in raw form although an entry covers them.
-    std::vector<bool> raw(pieces.size());
+    // Pieces written in raw form although an entry covers them, where each
+    // piece starts in the text, and where a raw form does (both rising):
+    // kept from call to call, so that a dump makes no buffers per string.
+    thread_local std::vector<uint8_t> raw;
+    thread_local std::vector<uint32_t> pieceStart, rawStart;
+    raw.assign(pieces.size(), 0);
     bool lineStart = true;
     for (size_t i = 0; i < pieces.size(); ++i) {
         const int entry = pieces[i].entry;
@@ -61,44 +61,41 @@ std::string scriptText(const TextTable& table, const uint8_t* bytes, const std::
             continue;
         }
         const TableEntry& e = entries[static_cast<size_t>(entry)];
-        raw[i] = hasControlCharacter(e.text) || (lineStart && e.text[0] == '#');
+        raw[i] = table.unsafeInScript(entry) || (lineStart && e.text[0] == '#');
         lineStart = e.kind == TableEntry::LineBreak;
     }
+    std::string text;
     for (;;) {
-        std::string text;
-        std::vector<size_t> owner;      // the piece each character of text comes from
-        std::vector<bool> rawStart;     // where a raw form starts
-        auto addRaw = [&](size_t piece, uint8_t byte) {
-            rawStart.resize(text.size() + 1, false);
-            rawStart[text.size()] = true;
-            appendRawForm(text, byte);
-            owner.resize(text.size(), piece);
-        };
+        text.clear();
+        pieceStart.clear();
+        rawStart.clear();
         for (size_t i = 0; i < pieces.size(); ++i) {
             const TextPiece& piece = pieces[i];
             const uint8_t* at = bytes + piece.start;
-            if (piece.entry < 0 || raw[i]) {
-                for (uint32_t k = 0; k < piece.length; ++k) addRaw(i, at[k]);
-            } else {
+            pieceStart.push_back(static_cast<uint32_t>(text.size()));
+            uint32_t k = 0;
+            if (piece.entry >= 0 && !raw[i]) {
                 const TableEntry& e = entries[static_cast<size_t>(piece.entry)];
                 text += e.text;
-                owner.resize(text.size(), i);
-                for (uint32_t k = static_cast<uint32_t>(e.bytes.size()); k < piece.length; ++k) addRaw(i, at[k]);
+                k = static_cast<uint32_t>(e.bytes.size());  // a control code's parameters follow
             }
-            if (piece.entry >= 0 && entries[static_cast<size_t>(piece.entry)].kind == TableEntry::LineBreak) {
-                text += '\n';
-                owner.resize(text.size(), i);
+            for (; k < piece.length; ++k) {
+                rawStart.push_back(static_cast<uint32_t>(text.size()));
+                appendRawForm(text, at[k]);
             }
+            if (piece.entry >= 0 && entries[static_cast<size_t>(piece.entry)].kind == TableEntry::LineBreak) text += '\n';
         }
-        rawStart.resize(text.size(), false);
         // A raw form that the texts of entries make up by chance would read
         // back as a byte: the piece it starts in is written raw instead.
         bool changed = false;
-        for (size_t at = 0; at < text.size(); ++at) {
-            if (!rawStart[at] && rawFormAt(text, at) >= 0) {
-                raw[owner[at]] = true;
-                changed = true;
-            }
+        size_t nextRaw = 0;
+        for (size_t at = text.find('<'); at != std::string::npos; at = text.find('<', at + 1)) {
+            while (nextRaw < rawStart.size() && rawStart[nextRaw] < at) ++nextRaw;
+            if (nextRaw < rawStart.size() && rawStart[nextRaw] == at) continue;
+            if (rawFormAt(text, at) < 0) continue;
+            const auto owner = std::upper_bound(pieceStart.begin(), pieceStart.end(), static_cast<uint32_t>(at)) - 1;
+            raw[static_cast<size_t>(owner - pieceStart.begin())] = 1;
+            changed = true;
         }
         if (!changed) return text;
     }
@@ -144,8 +141,12 @@ Encoding encodeText(const TextTable& table, const std::string& text) {
 
     // best[i]: the fewest bytes that write text[i..n); step[i] and
     // entry[i]: the text the first piece takes and its entry (-1: raw).
-    std::vector<uint32_t> best(n + 1, NO_WAY), step(n + 1, 0);
-    std::vector<int> chosen(n + 1, -1);
+    // Kept from call to call, so that writing makes no buffers per string.
+    thread_local std::vector<uint32_t> best, step;
+    thread_local std::vector<int> chosen;
+    best.assign(n + 1, NO_WAY);
+    step.assign(n + 1, 0);
+    chosen.assign(n + 1, -1);
     best[n] = 0;
     // End of a control code's text followed by its parameters, or n + 1.
     auto afterParameters = [&](size_t at, int parameters) {
@@ -195,8 +196,10 @@ Encoding encodeText(const TextTable& table, const std::string& text) {
         return result;
     }
 
-    std::vector<TextPiece> written;
-    std::vector<size_t> textAt;
+    thread_local std::vector<TextPiece> written, read;
+    thread_local std::vector<size_t> textAt;
+    written.clear();
+    textAt.clear();
     for (size_t i = 0; i < n; i += step[i]) {
         const int entry = chosen[i];
         const auto start = static_cast<uint32_t>(result.bytes.size());
@@ -227,7 +230,6 @@ Encoding encodeText(const TextTable& table, const std::string& text) {
     }
 
     // Read back as a dump reads: the same pieces, entries of the same text.
-    std::vector<TextPiece> read;
     readString(table, result.bytes.data(), result.bytes.size(), read);
     for (size_t k = 0; k < written.size(); ++k) {
         const TextPiece& w = written[k];

@@ -61,15 +61,27 @@ TableProblem::Kind parseLine(const std::string& line, TableEntry& entry) {
 
 }  // namespace
 
+namespace {
+
+// A node with more children than this looks them up by byte value.
+constexpr uint32_t LISTED_CHILDREN = 6;
+
+}  // namespace
+
 void TextTable::Trie::clear() {
     std::fill(std::begin(root), std::end(root), -1);
     nodes.clear();
+    edges.clear();
+    keys.clear();
+    targets.clear();
+    dense.clear();
+    building.clear();
 }
 
-int32_t TextTable::Trie::child(int32_t node, uint8_t c) const {
-    const auto& children = nodes[static_cast<size_t>(node)].children;
-    const auto found = std::lower_bound(children.begin(), children.end(), std::make_pair(c, int32_t{-1}));
-    return found != children.end() && found->first == c ? found->second : -1;
+// While the trie is built, a node's children are found by hashing.
+int32_t TextTable::Trie::find(int32_t node, uint8_t c) const {
+    const auto found = building.find(static_cast<uint64_t>(node) << 8 | c);
+    return found == building.end() ? -1 : found->second;
 }
 
 void TextTable::Trie::add(const uint8_t* key, size_t length, int32_t entry, bool keepFirst) {
@@ -80,18 +92,45 @@ void TextTable::Trie::add(const uint8_t* key, size_t length, int32_t entry, bool
         root[key[0]] = node;
     }
     for (size_t i = 1; i < length; ++i) {
-        int32_t next = child(node, key[i]);
+        int32_t next = find(node, key[i]);
         if (next < 0) {
             next = static_cast<int32_t>(nodes.size());
             nodes.emplace_back();
-            auto& children = nodes[static_cast<size_t>(node)].children;
-            children.insert(std::lower_bound(children.begin(), children.end(), std::make_pair(key[i], int32_t{-1})),
-                            {key[i], next});
+            edges.push_back({node, key[i], next});
+            building.emplace(static_cast<uint64_t>(node) << 8 | key[i], next);
         }
         node = next;
     }
     int32_t& held = nodes[static_cast<size_t>(node)].entry;
     if (held < 0 || !keepFirst) held = entry;
+}
+
+void TextTable::Trie::compact() {
+    std::stable_sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.node < b.node; });
+    keys.clear();
+    targets.clear();
+    dense.clear();
+    for (size_t e = 0; e < edges.size();) {
+        size_t end = e;
+        while (end < edges.size() && edges[end].node == edges[e].node) ++end;
+        Node& n = nodes[static_cast<size_t>(edges[e].node)];
+        if (end - e > LISTED_CHILDREN) {
+            n.dense = static_cast<int32_t>(dense.size());
+            dense.resize(dense.size() + 256, -1);
+            for (size_t k = e; k < end; ++k) dense[static_cast<size_t>(n.dense) + edges[k].key] = edges[k].child;
+        } else {
+            n.first = static_cast<uint32_t>(keys.size());
+            n.count = static_cast<uint32_t>(end - e);
+            for (size_t k = e; k < end; ++k) {
+                keys.push_back(edges[k].key);
+                targets.push_back(edges[k].child);
+            }
+        }
+        e = end;
+    }
+    edges.clear();
+    edges.shrink_to_fit();
+    building.clear();
 }
 
 TableProblem TextTable::read(const uint8_t* bytes, size_t length) {
@@ -128,12 +167,19 @@ TableProblem TextTable::read(const uint8_t* bytes, size_t length) {
 }
 
 void TextTable::index() {
+    controlInText.clear();
+    for (const TableEntry& entry : table) {
+        controlInText.push_back(std::any_of(entry.text.begin(), entry.text.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        }));
+    }
     byBytes.clear();
     byText.clear();
     for (size_t i = 0; i < table.size(); ++i) {
         const TableEntry& entry = table[i];
         byBytes.add(entry.bytes.data(), entry.bytes.size(), static_cast<int32_t>(i), true);
     }
+    byBytes.compact();
     // Writing: among entries of one text, the one of fewest bytes, the first
     // among equals; so entries go in by their byte count, fewest first. An
     // entry whose bytes an earlier entry also has is never read, and
@@ -148,6 +194,7 @@ void TextTable::index() {
         byText.add(reinterpret_cast<const uint8_t*>(entry.text.data()), entry.text.size(), static_cast<int32_t>(i),
                    true);
     }
+    byText.compact();
 }
 
 int TextTable::longestMatch(const uint8_t* bytes, size_t length) const {

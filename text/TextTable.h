@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -42,6 +43,9 @@ public:
     TableProblem read(const uint8_t* bytes, size_t length);
 
     const std::vector<TableEntry>& entries() const { return table; }
+    // True for an entry whose text holds a control character: the script
+    // shows it in raw form.
+    bool unsafeInScript(int entry) const { return controlInText[static_cast<size_t>(entry)] != 0; }
     bool hasEndTokens() const { return endTokens; }
 
     // The entry that reading uses at bytes[0..length): the longest whose
@@ -57,27 +61,52 @@ public:
     void textMatches(const char* text, size_t length, Take take) const;
 
 private:
-    // A trie: the root's children by every byte value, deeper nodes' in a
-    // short sorted list.
+    // A trie: the root's children by every byte value; a deeper node's by
+    // every byte value too when it has many, else in a short list looked
+    // through in turn.
     class Trie {
     public:
         void clear();
         void add(const uint8_t* key, size_t length, int32_t entry, bool keepFirst);
+        // Lays the children out for looking up; after the last add.
+        void compact();
         int32_t rootChild(uint8_t c) const { return root[c]; }
-        int32_t child(int32_t node, uint8_t c) const;
+        int32_t child(int32_t node, uint8_t c) const {
+            const Node& n = nodes[static_cast<size_t>(node)];
+            if (n.dense >= 0) return dense[static_cast<size_t>(n.dense) + c];
+            for (uint32_t i = n.first, end = n.first + n.count; i < end; ++i) {
+                if (keys[i] == c) return targets[i];
+            }
+            return -1;
+        }
         int32_t entry(int32_t node) const { return nodes[static_cast<size_t>(node)].entry; }
 
     private:
         struct Node {
             int32_t entry = -1;
-            std::vector<std::pair<uint8_t, int32_t>> children;
+            int32_t dense = -1;     // where its 256 children start in dense, or -1
+            uint32_t first = 0;     // else its children in keys and targets
+            uint32_t count = 0;
         };
+        // Children while the trie is built: (node, byte) -> child.
+        struct Edge {
+            int32_t node;
+            uint8_t key;
+            int32_t child;
+        };
+        int32_t find(int32_t node, uint8_t c) const;
         int32_t root[256];
         std::vector<Node> nodes;
+        std::vector<Edge> edges;
+        std::unordered_map<uint64_t, int32_t> building;  // (node, byte) -> child
+        std::vector<uint8_t> keys;
+        std::vector<int32_t> targets;
+        std::vector<int32_t> dense;
     };
     Trie byBytes;  // reading
     Trie byText;   // writing
     std::vector<TableEntry> table;
+    std::vector<uint8_t> controlInText;  // per entry
     bool endTokens = false;
 
     void index();
