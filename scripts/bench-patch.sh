@@ -10,38 +10,15 @@
 # For each pair: the BPS and IPS sizes, the total length of the new streams
 # of the changed graphics (from brelquim-insert's lines), and the median
 # wall time of create and apply (BPS) and of their floors, with the ratios.
-# Run by scripts/bench.sh; alone, it takes the same environment (BENCH_CPU,
-# BENCH_ROUNDS, BENCH_RUNS, BENCH_DIR).
+# Run by scripts/bench.sh; alone, it takes the same environment
+# (scripts/bench-common.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh $(cat scripts/build-packages.txt) libbenchmark-dev hyperfine jq
-cmake --preset bench >/dev/null
-cmake --build --preset bench >/dev/null
-
-build="$PWD/build/bench"
-cpu=${BENCH_CPU:-$(($(nproc) - 1))}
-rounds=${BENCH_ROUNDS:-10}
-runs=${BENCH_RUNS:-30}
-if [ -n "${BENCH_DIR:-}" ]; then
-  work=$(mktemp -d "$BENCH_DIR/brelquim-patch-bench.XXXXXX")
-elif [ -d /dev/shm ] && [ -w /dev/shm ]; then
-  work=$(mktemp -d /dev/shm/brelquim-patch-bench.XXXXXX)
-else
-  work=$(mktemp -d)
-fi
-trap 'rm -rf "$work"' EXIT
-on_core() { taskset -c "$cpu" "$@"; }
-# Median wall time of a run and of its floor, in alternating hyperfine
-# rounds: "<run> <floor>" in seconds.
-#   timeRounds <name> <run command> <floor command>
-timeRounds() {
-  for round in $(seq "$rounds"); do
-    on_core hyperfine -N --warmup 3 --runs "$runs" --export-json "$work/$1-$round.json" "$2" "$3" \
-      >/dev/null 2>>"$work/hyperfine.log" || { cat "$work/hyperfine.log" >&2; exit 1; }
-  done
-  for i in 0 1; do
-    jq -s --argjson i "$i" '[.[].results[$i].times[]] | sort | .[length / 2 | floor]' "$work/$1"-*.json
-  done | paste -sd' '
+source scripts/bench-common.sh
+# "<run> <floor>": the median wall times in seconds.
+timePair() { # name run-command floor-command
+  timeRounds "$1" true "$2" "$3"
+  echo "$(cat "$work/run.txt") $(cat "$work/floor.txt")"
 }
 
 echo "== brelquim-patch: two pairs, create and apply (BPS) against their I/O floor,"
@@ -71,10 +48,10 @@ for pair in standard large; do
   bps=$(stat -c %s p.bps)
   ips=$(stat -c %s p.ips)
   sizes="$(stat -c %s original.sfc) -> $(stat -c %s modified.sfc) bytes"
-  read -r createRun createFloor < <(timeRounds "$pair-create" \
+  read -r createRun createFloor < <(timePair "$pair-create" \
     "$build/brelquim-patch create original.sfc modified.sfc out.bps" \
     "$build/bench/patch_floor original.sfc modified.sfc out.bps $bps")
-  read -r applyRun applyFloor < <(timeRounds "$pair-apply" \
+  read -r applyRun applyFloor < <(timePair "$pair-apply" \
     "$build/brelquim-patch apply p.bps original.sfc out.sfc" \
     "$build/bench/patch_floor p.bps original.sfc out.sfc $(stat -c %s modified.sfc)")
   cd - >/dev/null
