@@ -275,10 +275,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                result.outcome != InsertResult::WrongSize && result.outcome != InsertResult::EditTooLarge &&
                result.outcome != InsertResult::EditUnreadable);
 
-    // Free ranges: inside the ROM data, clear of the header, the directory
-    // and every stream.
+    // Free ranges: inside the ROM data, clear of the header and its
+    // vectors, the directory and every stream.
     bool rangesRight = true;
-    const Span header{LOROM_HEADER_OFFSET, LOROM_HEADER_OFFSET + INTERNAL_HEADER_SIZE};
+    const Span header{LOROM_HEADER_OFFSET, LOROM_HEADER_OFFSET + HEADER_AND_VECTORS_SIZE};
     const Span directory{GRAPHICS_DIRECTORY_OFFSET, recordOffset(GRAPHICS_COUNT)};
     for (const Span& range : c.settings.freeRanges) {
         bool right = range.start < range.end && range.end <= SKELETON_SIZE && !range.overlaps(header) &&

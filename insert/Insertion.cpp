@@ -100,7 +100,7 @@ void Insertion::boundStreams() {
     uint32_t header = 0;
     rom.findInternalHeader(header);
     header -= rom.headerBytes();
-    input.header = {header, header + INTERNAL_HEADER_SIZE};
+    input.header = {header, header + HEADER_AND_VECTORS_SIZE};
     input.directory = {GRAPHICS_DIRECTORY_OFFSET, recordField(GRAPHICS_COUNT, 0)};
     input.freeRanges = settings.freeRanges;
     input.streams.assign(GRAPHICS_COUNT, {0, UINT32_MAX});

@@ -16,6 +16,9 @@ constexpr uint32_t ROM_BLOCK_MASK = 0x7FFF;
 constexpr uint32_t LOROM_HEADER_OFFSET = 0x7FC0;
 constexpr uint32_t HIROM_HEADER_OFFSET = 0xFFC0;
 constexpr uint32_t INTERNAL_HEADER_SIZE = 32;
+// The internal header and the interrupt vectors after it, up to the end of
+// its bank: the console reads both, so nothing is ever placed there.
+constexpr uint32_t HEADER_AND_VECTORS_SIZE = 0x40;
 
 // Fields of the internal header, from its first byte.
 constexpr uint32_t HEADER_TITLE = 0x00;

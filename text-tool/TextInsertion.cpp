@@ -11,10 +11,6 @@
 
 namespace {
 
-// The internal header and the interrupt vectors after it, up to the end
-// of its bank: the console reads both.
-constexpr uint32_t HEADER_AND_VECTORS = 0x40;
-
 class TextInsertion {
 public:
     TextInsertion(RomImage& rom, const TextTable& table, const ScriptReading& script, const std::vector<Span>& freeRanges)
@@ -104,7 +100,7 @@ bool TextInsertion::place() {
     uint32_t header = 0;
     rom.findInternalHeader(header);
     header -= rom.headerBytes();
-    input.header = {header, header + HEADER_AND_VECTORS};
+    input.header = {header, header + HEADER_AND_VECTORS_SIZE};
     input.directory = {GRAPHICS_DIRECTORY_OFFSET, GRAPHICS_DIRECTORY_OFFSET + GRAPHIC_RECORD_SIZE * GRAPHICS_COUNT};
     input.fixed = graphicStreams;
     for (const PointerTable& pointers : script.tables) {

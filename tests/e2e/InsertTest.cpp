@@ -338,6 +338,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "Faixa livre ff000:100001 fora dos dados da ROM.\n" + NOTHING_WRITTEN, extracted},
         Refusal{"a free range over the header", runWith({"--free", "90000:a0000", "--free", "7f00:7fc1"}),
                 "Faixa livre 7f00:7fc1 cobre o cabe\xE7""alho interno da ROM.\n" + NOTHING_WRITTEN, extracted},
+        Refusal{"a free range over the interrupt vectors", runWith({"--free", "$80:FFFC:$81:8000"}),
+                "Faixa livre 7ffc:8000 cobre o cabe\xE7""alho interno da ROM.\n" + NOTHING_WRITTEN, extracted},
         Refusal{"a free range over the directory", runWith({"--free", "0x37a43:0x37a44"}),
                 "Faixa livre 37a43:37a44 cobre o diret\xF3rio de gr\xE1""ficos.\n" + NOTHING_WRITTEN, extracted},
         Refusal{"a free range over a graphic", runWith({"--free", "40000:40001"}),
