@@ -199,7 +199,7 @@ TEST(Insert, WithNothingChangedTheNewImageIsTheInputByteForByteAndAnotherFolderI
     std::filesystem::create_directory(ws.path() / "edits");
     ws.write("edits/" + graphicName(9), Bytes(4096, 0));
     result = ws.run(Program::Insert, {"-i", "game.sfc", "-o", "new.sfc", "--dir", "edits"});
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.status, 0) << result.console;
     EXPECT_EQ(extractAgain(ws.read("new.sfc")).graphics[9], Bytes(4096, 0));
 }
 
