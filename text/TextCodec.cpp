@@ -144,10 +144,6 @@ Encoding encodeText(const TextTable& table, const std::string& text) {
     // Kept from call to call, so that writing makes no buffers per string.
     thread_local std::vector<uint32_t> best, step;
     thread_local std::vector<int> chosen;
-    best.assign(n + 1, NO_WAY);
-    step.assign(n + 1, 0);
-    chosen.assign(n + 1, -1);
-    best[n] = 0;
     // End of a control code's text followed by its parameters, or n + 1.
     auto afterParameters = [&](size_t at, int parameters) {
         for (int k = 0; k < parameters; ++k, at += RAW_FORM_LENGTH) {
@@ -155,23 +151,40 @@ Encoding encodeText(const TextTable& table, const std::string& text) {
         }
         return at;
     };
-    auto consider = [&](size_t i, size_t next, uint32_t bytes, int entry) {
-        if (best[next] == NO_WAY) return;
-        const uint32_t cost = bytes + best[next];
-        if (cost < best[i] || (cost == best[i] && next - i > step[i])) {
-            best[i] = cost;
-            step[i] = static_cast<uint32_t>(next - i);
-            chosen[i] = entry;
+    // The search, from the end of the text back. With endsWithToken, only
+    // ways that end with an end token, and have none before it, count: a
+    // shorter way without the end is no writing of a string.
+    auto search = [&](bool endsWithToken) {
+        best.assign(n + 1, NO_WAY);
+        step.assign(n + 1, 0);
+        chosen.assign(n + 1, -1);
+        best[n] = 0;
+        auto consider = [&](size_t i, size_t next, uint32_t bytes, int entry, bool isEnd) {
+            if (best[next] == NO_WAY) return;
+            if (endsWithToken && isEnd != (next == n)) return;
+            const uint32_t cost = bytes + best[next];
+            if (cost < best[i] || (cost == best[i] && next - i > step[i])) {
+                best[i] = cost;
+                step[i] = static_cast<uint32_t>(next - i);
+                chosen[i] = entry;
+            }
+        };
+        for (size_t i = n; i-- > 0;) {
+            if (rawFormAt(text, i) >= 0) consider(i, i + RAW_FORM_LENGTH, 1, -1, false);
+            table.textMatches(text.data() + i, n - i, [&](int entry) {
+                const TableEntry& e = entries[static_cast<size_t>(entry)];
+                const size_t next = afterParameters(i + e.text.size(), e.parameters);
+                if (next <= n) {
+                    consider(i, next, static_cast<uint32_t>(e.bytes.size()) + static_cast<uint32_t>(e.parameters),
+                             entry, e.kind == TableEntry::End);
+                }
+            });
         }
     };
-    for (size_t i = n; i-- > 0;) {
-        if (rawFormAt(text, i) >= 0) consider(i, i + RAW_FORM_LENGTH, 1, -1);
-        table.textMatches(text.data() + i, n - i, [&](int entry) {
-            const TableEntry& e = entries[static_cast<size_t>(entry)];
-            const size_t next = afterParameters(i + e.text.size(), e.parameters);
-            if (next <= n) consider(i, next, static_cast<uint32_t>(e.bytes.size()) + static_cast<uint32_t>(e.parameters), entry);
-        });
-    }
+    search(table.hasEndTokens());
+    // No way with the end where it belongs: the shortest way at all tells
+    // what is wrong (the end missing or too early, or a character).
+    if (best[0] == NO_WAY && table.hasEndTokens()) search(false);
 
     if (best[0] == NO_WAY) {
         // The furthest place writing can reach is where it gets stuck.

@@ -132,9 +132,11 @@ TEST(TextRoundTrip, ArbitraryBytesReadAndWrittenBackGiveTheSameText) {
 }
 
 // The fewest bytes of any way to cut text into entries and raw forms (a
-// control code followed by its parameters), by trying every way.
-size_t bruteForce(const TextTable& table, const std::string& text, size_t at = 0) {
-    if (at == text.size()) return 0;
+// control code followed by its parameters) that ends with an end token and
+// has none before it, by trying every way.
+size_t bruteForce(const TextTable& table, const std::string& text, size_t at = 0, bool ended = false) {
+    if (at == text.size()) return ended ? 0 : SIZE_MAX;
+    if (ended) return SIZE_MAX;
     size_t best = SIZE_MAX;
     const auto raw = [&](size_t i) {
         return i + RAW_FORM_LENGTH <= text.size() && text.compare(i, 2, "<$") == 0 && text[i + 4] == '>' &&
@@ -154,7 +156,7 @@ size_t bruteForce(const TextTable& table, const std::string& text, size_t at = 0
         bool complete = true;
         for (int k = 0; k < e.parameters && complete; ++k, next += RAW_FORM_LENGTH) complete = raw(next);
         if (!complete) continue;
-        const size_t rest = bruteForce(table, text, next);
+        const size_t rest = bruteForce(table, text, next, e.kind == TableEntry::End);
         if (rest != SIZE_MAX) best = std::min(best, e.bytes.size() + e.parameters + rest);
     }
     return best;
@@ -173,7 +175,8 @@ TEST(TextWriting, FewestBytesAsABruteForceFindsThem) {
         const Encoding encoding = encodeText(table, text);
         SCOPED_TRACE(text);
         if (fewest == SIZE_MAX) {
-            EXPECT_TRUE(encoding.outcome == Encoding::Uncovered || encoding.outcome == Encoding::NoParameters);
+            EXPECT_TRUE(encoding.outcome == Encoding::Uncovered || encoding.outcome == Encoding::NoParameters ||
+                        encoding.outcome == Encoding::NoEndToken || encoding.outcome == Encoding::EndBeforeEnd);
         } else if (encoding.outcome == Encoding::Done) {
             EXPECT_EQ(encoding.bytes.size(), fewest);
         } else {
@@ -194,6 +197,15 @@ TEST(TextWriting, AnEntryWhoseBytesAnEarlierOneHasIsNotWritten) {
     const Encoding xy = encodeText(shadowed, "xya");
     EXPECT_EQ(xy.outcome, Encoding::Uncovered);
     EXPECT_EQ(xy.at, 0u);
+}
+
+// A way without the end token can be shorter than every way with it: the
+// writing is the shortest of those that end with it.
+TEST(TextWriting, EndsWithTheEndTokenEvenWhenAShorterWayDoesNot) {
+    const TextTable table = tableOf("/C29F07=ab\n00=aaa\n01=aa\n810200=aab\n61=a\n");
+    const Encoding encoding = encodeText(table, "aaaaab");
+    ASSERT_EQ(encoding.outcome, Encoding::Done);
+    EXPECT_EQ(encoding.bytes, (std::vector<uint8_t>{0x00, 0x61, 0xC2, 0x9F, 0x07}));
 }
 
 TEST(TextWriting, RefusalsSayWhere) {
