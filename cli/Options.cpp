@@ -148,4 +148,6 @@ std::string optionTable(const Spec& spec) {
     return table;
 }
 
+bool nonEmpty(const std::string& value) { return !value.empty(); }
+
 }  // namespace cli

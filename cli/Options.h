@@ -27,6 +27,9 @@ struct Option {
     Role role = Plain;
 };
 
+// The check of a value that may be anything but empty.
+bool nonEmpty(const std::string& value);
+
 // -h and --help; --version. Their help text is the program's.
 Option helpOption(std::string help);
 Option versionOption(std::string help);

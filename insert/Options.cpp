@@ -15,8 +15,6 @@ bool isFreeRange(const std::string& text) {
     return parseFreeRange(text.c_str(), range);
 }
 
-bool isNotEmpty(const std::string& text) { return !text.empty(); }
-
 bool parseInsertOptions(int argc, char** argv, InsertOptions& options, cli::Parse* parse) {
     cli::Parse parsed = cli::parse(insertOptionSpec(), argc > 0 ? argc - 1 : 0, argv + (argc > 0));
     const bool ok = parsed.outcome == cli::Parse::Parsed;

@@ -33,4 +33,3 @@ bool parseInsertOptions(int argc, char** argv, InsertOptions& options, cli::Pars
 bool parseFreeRange(const char* text, Span& range);
 // The same, as the option layer checks a value.
 bool isFreeRange(const std::string& text);
-bool isNotEmpty(const std::string& text);

@@ -65,13 +65,13 @@ const cli::Spec& insertOptionSpec() {
         cli::Spec declared;
         cli::Option input{{"-i"}, "<rom>", "a imagem de origem (nunca alterada)"};
         input.required = true;
-        input.check = isNotEmpty;
+        input.check = cli::nonEmpty;
         cli::Option output{{"-o"}, "<nova rom>", "a imagem a gravar, com os gr\xE1""ficos editados"};
         output.required = true;
-        output.check = isNotEmpty;
+        output.check = cli::nonEmpty;
         cli::Option folder{{"--dir"}, "<pasta>",
                            std::string("onde est\xE3o os grafico_NNN.bin editados (padr\xE3o: ") + OUTPUT_FOLDER + ")"};
-        folder.check = isNotEmpty;
+        folder.check = cli::nonEmpty;
         cli::Option free{{"--free"}, "<in\xED""cio>:<fim>",
                          "faixa sem uso da ROM, fim exclusivo; pode ser repetida. Em hexadecimal,\n"
                          "sem cabe\xE7""alho de copiadora (80000:90000), ou em endere\xE7os LoROM\n"

@@ -45,7 +45,6 @@ bool isPaletteRow(const std::string& value) {
     uint64_t row = 0;
     return parseNumber(value.c_str(), 0, MAX_PALETTE_ROW, row);
 }
-bool isNotEmpty(const std::string& value) { return !value.empty(); }
 
 // Every option may come again: the last one given holds.
 cli::Option option(std::vector<std::string> names, std::string value, std::string help,
@@ -67,7 +66,7 @@ const cli::Spec& spec() {
             option({"--columns"}, "N", "tiles por linha da imagem (padr\xE3o: 16)", isColumns),
             option({"--blocks16"}, "", "tiles em blocos de 16x16 (pede um n\xFAmero par de colunas)"),
             option({"--palette"}, "ARQUIVO", "paleta BGR555 (CGRAM) ou JASC-PAL (padr\xE3o: escala de cinza)",
-                   isNotEmpty),
+                   cli::nonEmpty),
             option({"--palette-row"}, "R", "linha da paleta: a partir da cor R x 2^bpp (padr\xE3o: 0)",
                    isPaletteRow),
             cli::helpOption("mostra esta ajuda"),

@@ -24,8 +24,6 @@ bool isFreeRange(const std::string& text) {
     return parseRange(text, start, end) == PositionParse::Parsed;
 }
 
-bool isNotEmpty(const std::string& text) { return !text.empty(); }
-
 bool parseTextOptions(int argc, char** argv, TextOptions& options, cli::CommandParse& parse) {
     parse = cli::parseCommand(textCommands(), argc > 0 ? argc - 1 : 0, argv + (argc > 0));
     if (parse.command < 0 || parse.parse.outcome != cli::Parse::Parsed) return false;

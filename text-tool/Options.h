@@ -35,4 +35,3 @@ bool parseTextOptions(int argc, char** argv, TextOptions& options, cli::CommandP
 // Checks of values, as the option layer takes them.
 bool isPointerTable(const std::string& text);
 bool isFreeRange(const std::string& text);
-bool isNotEmpty(const std::string& text);

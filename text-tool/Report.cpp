@@ -14,7 +14,7 @@ namespace {
 
 cli::Option required(cli::Option option) {
     option.required = true;
-    option.check = isNotEmpty;
+    option.check = cli::nonEmpty;
     return option;
 }
 
@@ -68,9 +68,9 @@ const cli::Spec& dumpOptionSpec() {
         longPointers.repeatable = true;
         longPointers.check = isPointerTable;
         cli::Option labels{{"--labels"}, "<arquivo>", "r\xF3tulos: mostra o r\xF3tulo do primeiro ponteiro de cada texto"};
-        labels.check = isNotEmpty;
+        labels.check = cli::nonEmpty;
         cli::Option output{{"-o"}, "<roteiro>", std::string("o roteiro a gravar (padr\xE3o: ") + DEFAULT_SCRIPT + ")"};
-        output.check = isNotEmpty;
+        output.check = cli::nonEmpty;
         declared.options = {required({{"-i"}, "<rom>", "a imagem do jogo"}),
                             required({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
                             pointers,
