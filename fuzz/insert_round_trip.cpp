@@ -25,7 +25,7 @@
 #include "tests/sample/SampleRom.h"
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicCodec.h"
-#include "insert/Insertion.h"
+#include "insertion/Insertion.h"
 
 #include <algorithm>
 #include <cstring>

@@ -27,7 +27,7 @@
 #include "rom/HeaderLayout.h"
 #include "rom/RomImage.h"
 #include "tests/sample/SampleRom.h"
-#include "text-tool/TextInsertion.h"
+#include "insertion/TextInsertion.h"
 #include "text/Script.h"
 #include "text/StringSurvey.h"
 #include "text/TextCodec.h"

@@ -1,10 +1,12 @@
 // The command line of brelquim-insert: what it takes and what it refuses.
-#include "insert/Options.h"
+#include "programs/brelquim-insert/Options.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+using namespace insert_program;
 
 namespace {
 

@@ -1,8 +1,0 @@
-#include "extract/Run.h"
-#include "platform/Platform.h"
-
-int main(int argc, char** argv) {
-    const ConsoleTextScope console;
-    const CommandLine commandLine(argc, argv);
-    return runTool(commandLine.argc(), commandLine.argv());
-}

@@ -1,8 +1,0 @@
-#include "insert/Run.h"
-#include "platform/Platform.h"
-
-int main(int argc, char** argv) {
-    const ConsoleTextScope console;
-    const CommandLine commandLine(argc, argv);
-    return runInsert(commandLine.argc(), commandLine.argv());
-}

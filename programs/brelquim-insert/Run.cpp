@@ -1,0 +1,53 @@
+#include "programs/brelquim-insert/Run.h"
+
+#include "rom/RomImage.h"
+#include "insertion/EditSource.h"
+#include "insertion/Insertion.h"
+#include "programs/brelquim-insert/Options.h"
+#include "programs/brelquim-insert/Words.h"
+#include "graphics/GameImage.h"
+#include "graphics/GraphicsDirectory.h"
+#include "platform/Platform.h"
+#include "insertion/NewImage.h"
+
+namespace insert_program {
+
+int runInsert(int argc, char** argv) {
+    printBanner();
+    InsertOptions options;
+    cli::Parse parse;
+    if (!parseInsertOptions(argc, argv, options, &parse)) {
+        if (parse.outcome == cli::Parse::VersionAsked) return 0;
+        if (parse.outcome != cli::Parse::HelpAsked) return printOptionMistake(parse, argc <= 1);
+        printUsage();
+        return 0;
+    }
+    if (sameFile(options.input.c_str(), options.output.c_str())) {
+        printOutputIsInput(options.output);
+        return 1;
+    }
+    if (!options.patch.empty() && !patchPathIsNew(options.patch, {&options.input, &options.output})) return 1;
+
+    RomImage rom;
+    if (!loadGameImageFile(rom, options.input)) return 1;
+    const GraphicsFolder folder = checkGraphicsFolder(options.folder);
+    if (folder != GraphicsFolder::Usable) {
+        printFolderRefusal(folder, options.folder);
+        return 1;
+    }
+
+    const std::vector<uint8_t> original = options.patch.empty() ? std::vector<uint8_t>{} : romDataOf(rom);
+    FolderEdits edits(options.folder);
+    const InsertResult result = insertGraphics(rom, edits, {options.freeRanges, options.allowResize});
+    if (result.outcome != InsertResult::Done) {
+        printRefusal(result, options);
+        return 1;
+    }
+    size_t patchSize = 0;
+    if (!writeNewImage(rom, options.output, options.patch, original, patchSize)) return 1;
+    printChanges(result, static_cast<uint16_t>(rom.checksum));
+    if (!options.patch.empty()) printPatchWritten(options.patch, patchSize);
+    return 0;
+}
+
+}  // namespace insert_program

@@ -1,0 +1,190 @@
+#include "programs/brelquim-insert/Words.h"
+
+#include "cli/Mistake.h"
+#include "insertion/NewImage.h"
+#include "cli/Words.h"
+#include "graphics/GameLayout.h"
+#include "graphics/GraphicsDirectory.h"
+#include "platform/Platform.h"
+#include "rom/RomImage.h"
+
+#include <cstdio>
+
+namespace insert_program {
+
+namespace {
+
+
+// "<folder>/grafico_NNN.bin", the folder as the user gave it.
+void printGraphicPath(const std::string& folder, int graphic) {
+    printVerbatim(folder.c_str());
+    std::printf("%c%s", pathSeparator(), graphicFileName(graphic).c_str());
+}
+
+// A line about a graphic's file: before, its path, after.
+void printGraphicLine(const char* before, const std::string& folder, int graphic, const char* after) {
+    std::printf("%s", before);
+    printGraphicPath(folder, graphic);
+    std::printf("%s", after);
+}
+
+void printRange(const Span& range) {
+    std::printf("%x:%x", static_cast<unsigned>(range.start), static_cast<unsigned>(range.end));
+}
+
+
+void printFreeRangeRefusal(const FreeRangeProblem& problem, const InsertOptions& options) {
+    std::printf("Faixa livre ");
+    printRange(options.freeRanges[problem.range]);
+    switch (problem.kind) {
+        case FreeRangeProblem::OutsideRomData:
+            std::printf(" fora dos dados da ROM.\n");
+            break;
+        case FreeRangeProblem::OverlapsHeader:
+            std::printf(" cobre o cabe\xE7""alho interno da ROM.\n");
+            break;
+        case FreeRangeProblem::OverlapsDirectory:
+            std::printf(" cobre o diret\xF3rio de gr\xE1""ficos.\n");
+            break;
+        case FreeRangeProblem::OverlapsGraphic:
+            std::printf(" cobre os dados de %s.\n", graphicFileName(problem.graphic).c_str());
+            break;
+        case FreeRangeProblem::OverlapsFixed:  // the insertion fixes nothing else
+        case FreeRangeProblem::None:
+            break;
+    }
+    std::printf("Nada foi gravado.\n");
+}
+
+}  // namespace
+
+void printBanner() {
+    std::printf("Brelquim-insert v%s\n", PROGRAM_VERSION);
+}
+
+const cli::Spec& insertOptionSpec() {
+    static const cli::Spec spec = [] {
+        cli::Spec declared;
+        cli::Option input{{"-i"}, "<rom>", "a imagem de origem (nunca alterada)"};
+        input.required = true;
+        input.check = cli::nonEmpty;
+        cli::Option output{{"-o"}, "<nova rom>", "a imagem a gravar, com os gr\xE1""ficos editados"};
+        output.required = true;
+        output.check = cli::nonEmpty;
+        cli::Option folder{{"--dir"}, "<pasta>",
+                           std::string("onde est\xE3o os grafico_NNN.bin editados (padr\xE3o: ") + OUTPUT_FOLDER + ")"};
+        folder.check = cli::nonEmpty;
+        cli::Option free{{"--free"}, "<in\xED""cio>:<fim>",
+                         "faixa sem uso da ROM, fim exclusivo; pode ser repetida. Em hexadecimal,\n"
+                         "sem cabe\xE7""alho de copiadora (80000:90000), ou em endere\xE7os LoROM\n"
+                         "($90:8000:$91:8000)"};
+        free.repeatable = true;
+        free.check = isFreeRange;
+        const cli::Option resize{{"--allow-resize"}, "", "aceita gr\xE1""ficos de outro tamanho (1 a 65535 bytes)"};
+        cli::Option patch{{"--patch"}, "<arquivo.bps|.ips>",
+                          "grava tamb\xE9m o patch da ROM de origem para a nova (sem cabe\xE7""alho de copiadora)"};
+        patch.check = isPatchPath;
+        declared.options = {input, output, folder, free, resize, patch, cli::helpOption("mostra esta ajuda"),
+                            cli::versionOption("mostra a vers\xE3o")};
+        return declared;
+    }();
+    return spec;
+}
+
+void printUsage() {
+    std::printf("Uso:\n%s -i <rom> -o <nova rom> [--dir <pasta>] [--free <in\xED""cio>:<fim>]... [--allow-resize]\n"
+                "    [--patch <arquivo.bps|.ips>]\n",
+                executableName("brelquim-insert").c_str());
+    std::printf("%s\n", cli::optionTable(insertOptionSpec()).c_str());
+}
+
+int printOptionMistake(const cli::Parse& parse, bool nothingGiven) {
+    // A bare command asks for the usage; it is no mistake to name.
+    if (!nothingGiven) cli::printMistake(parse);
+    printUsage();
+    return 1;
+}
+
+void printFolderRefusal(GraphicsFolder problem, const std::string& folder) {
+    switch (problem) {
+        case GraphicsFolder::Missing: std::printf("Pasta n\xE3o encontrada: "); break;
+        case GraphicsFolder::NotAFolder: std::printf("N\xE3o \xE9 uma pasta: "); break;
+        case GraphicsFolder::NoGraphics: std::printf("Nenhum grafico_NNN.bin na pasta "); break;
+        case GraphicsFolder::Usable: return;
+    }
+    printVerbatim(folder.c_str());
+    std::printf("\nNada foi gravado.\n");
+}
+
+void printOutputIsInput(const std::string& output) {
+    std::printf("A nova ROM n\xE3o pode ser a pr\xF3pria ROM de origem: ");
+    printVerbatim(output.c_str());
+    std::printf("\nNada foi gravado.\n");
+}
+
+void printRefusal(const InsertResult& result, const InsertOptions& options) {
+    const std::string& folder = options.folder;
+    switch (result.outcome) {
+        case InsertResult::ReadError:
+            printGraphicLine("Erro de leitura de ", folder, result.graphic, "\n");
+            break;
+        case InsertResult::EditUnreadable:
+            printGraphicLine("Erro ao ler ", folder, result.graphic, "\n");
+            break;
+        case InsertResult::EditEmpty:
+            printGraphicLine("", folder, result.graphic,
+                             ": arquivo vazio; um gr\xE1""fico tem de 1 a 65535 bytes.\n");
+            break;
+        case InsertResult::EditNotAFile:
+            printGraphicLine("", folder, result.graphic, ": n\xE3o \xE9 um arquivo comum; nada foi lido dele.\n");
+            break;
+        case InsertResult::EditTooLarge:
+            printGraphicLine("", folder, result.graphic,
+                             ": mais de 65535 bytes; um gr\xE1""fico tem de 1 a 65535 bytes.\n");
+            break;
+        case InsertResult::WrongSize:
+            printGraphicPath(folder, result.graphic);
+            std::printf(": %u bytes, mas o gr\xE1""fico tem %u. Use --allow-resize para mudar o tamanho.\n",
+                        static_cast<unsigned>(result.editSize), static_cast<unsigned>(result.graphicSize));
+            break;
+        case InsertResult::BadFreeRange:
+            printFreeRangeRefusal(result.freeRange, options);
+            return;
+        case InsertResult::LongerThanBank:
+            printGraphicLine("", folder, result.graphic,
+                             ": comprimido passa de 32 KiB, mais que um banco da ROM; n\xE3o pode ser colocado.\n");
+            break;
+        case InsertResult::PastLoRomLimit:
+            printGraphicLine("Sem espa\xE7o para ", folder, result.graphic,
+                             ": a imagem passaria de 4 MiB, o limite de uma ROM LoROM.\n");
+            break;
+        case InsertResult::StreamOverChangedFields:
+            std::printf("Os dados de %s cobrem bytes do diret\xF3rio ou do cabe\xE7""alho que a inser\xE7\xE3o "
+                        "reescreve; o gr\xE1""fico mudaria.\n",
+                        graphicFileName(result.graphic).c_str());
+            break;
+        case InsertResult::Mismatch:
+            std::printf("Erro interno: %s n\xE3o confere na nova imagem.\n", graphicFileName(result.graphic).c_str());
+            break;
+        case InsertResult::Done:
+            return;
+    }
+    std::printf("Nada foi gravado.\n");
+}
+
+
+void printChanges(const InsertResult& result, uint16_t checksum) {
+    for (const GraphicChange& change : result.changes) {
+        std::printf("%s %06x %04x -> %06x %04x %s\n", graphicFileName(change.graphic).c_str(),
+                    static_cast<unsigned>(change.oldAddress), static_cast<unsigned>(change.oldLength),
+                    static_cast<unsigned>(change.newAddress), static_cast<unsigned>(change.newLength),
+                    placeKindWords(change.kind));
+    }
+    printGrowth(result.oldRomDataSize, result.newRomDataSize, "gr\xE1""ficos");
+    std::printf("Gr\xE1""ficos alterados: %u\n", static_cast<unsigned>(result.changes.size()));
+    std::printf("Bytes acrescentados \xE0 imagem: %u\n",
+                static_cast<unsigned>(result.newRomDataSize - result.oldRomDataSize));
+    std::printf("Checksum da nova imagem: %x\n", static_cast<unsigned>(checksum));
+}
+
+}  // namespace insert_program

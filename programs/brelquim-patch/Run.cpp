@@ -1,0 +1,93 @@
+#include "programs/brelquim-patch/Run.h"
+
+#include "programs/brelquim-patch/Command.h"
+#include "platform/FileBytes.h"
+#include "programs/brelquim-patch/Words.h"
+#include "patch/Patch.h"
+#include "platform/Platform.h"
+#include "platform/ReplacingFile.h"
+
+#include <algorithm>
+
+namespace patch_program {
+
+namespace {
+
+// Reads the files at the given places of the command; false, after the
+// message, when one cannot be read.
+bool readInputs(const PatchCommand& command, std::vector<uint8_t>& first, std::vector<uint8_t>& second) {
+    for (int i = 0; i < 2; ++i) {
+        std::vector<uint8_t>& bytes = i == 0 ? first : second;
+        FileRead read = readWholeFile(command.files[i], bytes);
+        if (read == FileRead::Read && bytes.size() > MAX_PATCH_IMAGE_BYTES) read = FileRead::TooLarge;
+        if (read != FileRead::Read) {
+            printReadFailure(command.files[i], read);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool outputIsInput(const PatchCommand& command) {
+    const char* output = command.files[2].c_str();
+    return sameFile(output, command.files[0].c_str()) || sameFile(output, command.files[1].c_str());
+}
+
+// Writes bytes to path through a file renamed over it when complete.
+bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const ReplacingFile::Outcome written = ReplacingFile::replaceWith(path, bytes.data(), bytes.size());
+    if (written != ReplacingFile::Outcome::Replaced) printWriteError(path, written);
+    return written == ReplacingFile::Outcome::Replaced;
+}
+
+int create(const PatchCommand& command) {
+    std::vector<uint8_t> original, modified, patch;
+    if (!readInputs(command, original, modified)) return 1;
+    const PatchOutcome made =
+        createPatch(command.format, original.data(), original.size(), modified.data(), modified.size(), patch);
+    if (made != PatchOutcome::Done) {
+        PatchResult refusal;
+        refusal.outcome = made;
+        printRefusal(refusal, command.format);
+        return 1;
+    }
+    if (!writeWhole(command.files[2], patch)) {
+        return 1;
+    }
+    printPatchWritten(command, patch.size(), original == modified);
+    return 0;
+}
+
+int apply(const PatchCommand& command) {
+    std::vector<uint8_t> patch, original, result;
+    if (!readInputs(command, patch, original)) return 1;
+    const PatchResult applied =
+        applyPatch(command.format, patch.data(), patch.size(), original.data(), original.size(), result);
+    if (!applied.ok()) {
+        printRefusal(applied, command.format);
+        return 1;
+    }
+    if (!writeWhole(command.files[2], result)) {
+        return 1;
+    }
+    printImageWritten(command, applied, result.size());
+    return 0;
+}
+
+}  // namespace
+
+int runPatchTool(int argc, char** argv) {
+    printBanner();
+    PatchCommand command;
+    const CommandReading reading = readPatchCommand(argc, argv, command);
+    if (reading.problem != CommandProblem::None) return printUsageMistake(reading);
+    if (command.kind == PatchCommand::Help) return printUsage(0);
+    if (command.kind == PatchCommand::Version) return 0;
+    if (outputIsInput(command)) {
+        printOutputIsInput(command);
+        return 1;
+    }
+    return command.kind == PatchCommand::Create ? create(command) : apply(command);
+}
+
+}  // namespace patch_program

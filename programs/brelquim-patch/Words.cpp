@@ -1,0 +1,190 @@
+#include "programs/brelquim-patch/Words.h"
+
+#include "graphics/GameLayout.h"
+#include "platform/Platform.h"
+
+#include <cstdio>
+
+namespace patch_program {
+
+namespace {
+
+const char NOTHING_WRITTEN[] = "Nada foi gravado.\n";
+
+// before, the path as the user gave it, then after.
+void printWithPath(const char* before, const std::string& path, const char* after) {
+    std::printf("%s", before);
+    printVerbatim(path.c_str());
+    std::printf("%s", after);
+}
+
+const char* formatName(PatchFormat format) {
+    return format == PatchFormat::Ips ? "IPS" : "BPS";
+}
+
+unsigned long long wide(uint64_t value) {
+    return static_cast<unsigned long long>(value);
+}
+
+// What is wrong with a malformed patch, or nullptr when the outcome is
+// not about the patch's bytes.
+const char* malformation(PatchOutcome outcome, PatchFormat format) {
+    const bool ips = format == PatchFormat::Ips;
+    switch (outcome) {
+        case PatchOutcome::BadHeader:
+            return ips ? "n\xE3o come\xE7""a com \"PATCH\"" : "n\xE3o come\xE7""a com \"BPS1\"";
+        case PatchOutcome::Truncated:
+            return ips ? "acaba no meio de um registro ou sem \"EOF\"" : "acaba no meio de um n\xFAmero ou de uma a\xE7\xE3o";
+        case PatchOutcome::BadNumber: return "n\xFAmero grande demais (mais de 64 bits)";
+        case PatchOutcome::MetadataPastEnd: return "os metadados passam do fim das a\xE7\xF5""es";
+        case PatchOutcome::RecordPastLimit: return "registro passa de 16 MiB";
+        case PatchOutcome::EmptyRun: return "registro de repeti\xE7\xE3o com contagem 0";
+        case PatchOutcome::BytesAfterEnd: return "depois de \"EOF\" s\xF3 pode haver nada ou 3 bytes";
+        case PatchOutcome::ActionPastTarget: return "a\xE7\xE3o escreve al\xE9m do tamanho do resultado";
+        case PatchOutcome::ReadPastSource: return "SourceRead l\xEA al\xE9m do fim da original";
+        case PatchOutcome::CopyOutsideSource: return "SourceCopy fora da original";
+        case PatchOutcome::CopyOutsideTarget: return "TargetCopy de onde nada foi escrito ainda";
+        case PatchOutcome::TargetIncomplete: return "as a\xE7\xF5""es acabam antes do tamanho do resultado";
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+void printBanner() {
+    std::printf("Brelquim-patch v%s\n", PROGRAM_VERSION);
+}
+
+int printUsage(int status) {
+    std::printf(
+        "Uso:\n"
+        "brelquim-patch create <original> <modificada> <patch.bps|patch.ips>\n"
+        "brelquim-patch apply <patch.bps|patch.ips> <original> <sa\xED""da>\n"
+        "  create       grava o patch que leva a original \xE0 modificada\n"
+        "  apply        aplica o patch a uma c\xF3pia da original e grava a sa\xED""da\n"
+        "  -h, --help   mostra este texto\n"
+        "  --version    mostra a vers\xE3o\n"
+        "O formato segue a extens\xE3o do patch: .bps (com CRC32, recomendado) ou .ips.\n"
+        "\n");
+    return status;
+}
+
+int printUsageMistake(const CommandReading& reading) {
+    switch (reading.problem) {
+        case CommandProblem::NoCommand:
+            std::printf("Falta o comando: create ou apply.\n");
+            break;
+        case CommandProblem::UnknownCommand:
+            printWithPath("Comando desconhecido: ", reading.entry, "\n");
+            break;
+        case CommandProblem::WrongCount:
+            std::printf("O comando pede 3 arquivos; foram dados %d.\n", reading.given);
+            break;
+        case CommandProblem::EmptyName:
+            std::printf("Nome de arquivo vazio.\n");
+            break;
+        case CommandProblem::UnknownFormat:
+            printWithPath("O patch tem de terminar em .bps ou .ips: ", reading.entry, "\n");
+            break;
+        case CommandProblem::None:
+            break;
+    }
+    return printUsage(1);
+}
+
+void printReadFailure(const std::string& path, FileRead read) {
+    switch (read) {
+        case FileRead::Missing: printWithPath("Arquivo n\xE3o encontrado: ", path, "\n"); break;
+        case FileRead::CannotOpen: printWithPath("N\xE3o foi poss\xEDvel abrir ", path, "\n"); break;
+        case FileRead::Unreadable: printWithPath("Erro de leitura de ", path, "\n"); break;
+        case FileRead::NotAFile: printWithPath("N\xE3o \xE9 um arquivo comum: ", path, "\n"); break;
+        case FileRead::TooLarge: printWithPath("", path, ": mais de 64 MiB; n\xE3o \xE9 uma imagem de cartucho.\n"); break;
+        case FileRead::Read: return;
+    }
+    std::printf("%s", NOTHING_WRITTEN);
+}
+
+void printOutputIsInput(const PatchCommand& command) {
+    if (command.kind == PatchCommand::Create) {
+        printWithPath("O patch n\xE3o pode ser a original nem a modificada: ", command.files[2], "\n");
+    } else {
+        printWithPath("A sa\xED""da n\xE3o pode ser o patch nem a original: ", command.files[2], "\n");
+    }
+    std::printf("%s", NOTHING_WRITTEN);
+}
+
+void printRefusal(const PatchResult& result, PatchFormat format) {
+    if (const char* what = malformation(result.outcome, format)) {
+        std::printf("Patch %s malformado: %s (byte %llu do patch, 0x%llX).\n", formatName(format), what,
+                    wide(result.offset), wide(result.offset));
+    } else {
+        switch (result.outcome) {
+            case PatchOutcome::TooLargeForIps:
+                std::printf("Imagem de mais de 16 MiB: o formato IPS n\xE3o chega al\xE9m disso. Use um patch .bps.\n");
+                break;
+            case PatchOutcome::ImageTooLarge:
+                std::printf("O resultado passaria de 64 MiB; n\xE3o \xE9 uma imagem de cartucho.\n");
+                break;
+            case PatchOutcome::PatchCrcMismatch:
+                std::printf("CRC32 do patch n\xE3o confere: esperado %08llX, encontrado %08llX. "
+                            "O patch est\xE1 danificado ou incompleto.\n",
+                            wide(result.expected), wide(result.found));
+                break;
+            case PatchOutcome::SourceSizeMismatch:
+                std::printf("A original n\xE3o \xE9 a imagem deste patch: o patch espera %llu bytes, a original tem %llu.\n",
+                            wide(result.expected), wide(result.found));
+                break;
+            case PatchOutcome::SourceCrcMismatch:
+                std::printf("A original n\xE3o \xE9 a imagem deste patch: CRC32 esperado %08llX, encontrado %08llX.\n",
+                            wide(result.expected), wide(result.found));
+                break;
+            case PatchOutcome::TargetCrcMismatch:
+                std::printf("O resultado n\xE3o confere com o patch: CRC32 esperado %08llX, encontrado %08llX.\n",
+                            wide(result.expected), wide(result.found));
+                break;
+            default:
+                break;
+        }
+    }
+    std::printf("%s", NOTHING_WRITTEN);
+}
+
+void printWriteError(const std::string& path, ReplacingFile::Outcome outcome) {
+    printWithPath(outcome == ReplacingFile::Outcome::NotAFile
+                      ? "N\xE3o \xE9 poss\xED""vel gravar sobre o que n\xE3o \xE9 um arquivo comum: "
+                      : "Erro de escrita de ",
+                  path, "\n");
+    std::printf("%s", NOTHING_WRITTEN);
+}
+
+void printPatchWritten(const PatchCommand& command, size_t patchSize, bool identical) {
+    if (identical) std::printf("Os arquivos s\xE3o id\xEAnticos: o patch n\xE3o muda nada.\n");
+    std::printf("Patch %s gravado: ", formatName(command.format));
+    printVerbatim(command.files[2].c_str());
+    std::printf(" (%llu bytes)\n", wide(patchSize));
+}
+
+void printImageWritten(const PatchCommand& command, const PatchResult& result, size_t imageSize) {
+    switch (result.copierHeader) {
+        case CopierHeader::SetAside:
+            std::printf("A original tem cabe\xE7""alho de copiadora (512 bytes) e o patch \xE9 para a imagem sem ele: "
+                        "aplicado sem o cabe\xE7""alho, que a sa\xED""da mant\xE9m.\n");
+            break;
+        case CopierHeader::Restored:
+            std::printf("O patch \xE9 para a imagem com cabe\xE7""alho de copiadora (512 bytes) e a original n\xE3o tem: "
+                        "aplicado com o cabe\xE7""alho restaurado, que a sa\xED""da n\xE3o leva.\n");
+            break;
+        case CopierHeader::Suspected:
+            std::printf("Aten\xE7\xE3o: o tamanho da original sugere um cabe\xE7""alho de copiadora (512 bytes); "
+                        "um patch IPS n\xE3o verifica a original e pode esperar a imagem sem ele.\n");
+            break;
+        case CopierHeader::AsGiven:
+            break;
+    }
+    if (command.format == PatchFormat::Bps) std::printf("Original e resultado conferem com o CRC32 do patch.\n");
+    std::printf("Imagem gravada: ");
+    printVerbatim(command.files[2].c_str());
+    std::printf(" (%llu bytes)\n", wide(imageSize));
+}
+
+}  // namespace patch_program

@@ -1,0 +1,22 @@
+// Converting the files named on the command line, each beside itself:
+// name.bin to name.png and name.png to name.bin.
+#pragma once
+
+#include "png/Conversion.h"
+#include "platform/FileBytes.h"
+
+#include <string>
+#include <vector>
+
+namespace png_program {
+
+// Converts each file, printing a line for each; a refused file leaves its
+// target untouched and the others are still converted. True when every
+// file was converted.
+bool convertFiles(const std::vector<std::string>& files, const ConversionSettings& settings);
+
+// Prints the message of a file that could not be read, for any outcome of
+// readWholeFile other than Read.
+void reportReadFailure(const std::string& path, FileRead outcome);
+
+}  // namespace png_program

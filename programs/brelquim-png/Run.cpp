@@ -1,0 +1,56 @@
+#include "programs/brelquim-png/Run.h"
+
+#include "graphics/GameLayout.h"
+#include "platform/FileBytes.h"
+#include "programs/brelquim-png/FileConversion.h"
+#include "programs/brelquim-png/Gallery.h"
+#include "programs/brelquim-png/Options.h"
+#include "programs/brelquim-png/Words.h"
+
+#include <cstdio>
+
+namespace png_program {
+
+namespace {
+
+// The palette that the options name; false, after a message, when its file
+// cannot be read or is no palette.
+bool loadPalette(const Options& options, PaletteChoice& palette) {
+    if (options.paletteFile.empty()) return true;
+    std::vector<uint8_t> bytes;
+    const FileRead read = readWholeFile(options.paletteFile, bytes);
+    if (read != FileRead::Read) {
+        reportReadFailure(options.paletteFile, read);
+        return false;
+    }
+    std::string reason;
+    if (!parsePaletteFile(bytes.data(), bytes.size(), palette.colours, reason)) {
+        printWithPath("Paleta inv\xE1lida [", options.paletteFile, "]: ");
+        std::printf("%s\n", reason.c_str());
+        return false;
+    }
+    palette.fromFile = true;
+    palette.row = options.paletteRow;
+    return true;
+}
+
+}  // namespace
+
+int runPngTool(int argc, char** argv) {
+    std::printf("Brelquim PNG v%s\n", PROGRAM_VERSION);
+    Options options;
+    switch (parseOptions(argc > 0 ? argc - 1 : 0, argv + (argc > 0), options)) {
+        case OptionsRead::Read: break;
+        case OptionsRead::Refused: return 1;
+        case OptionsRead::HelpShown:
+        case OptionsRead::VersionShown: return 0;
+    }
+    ConversionSettings settings;
+    settings.format = options.format;
+    settings.arrangement = options.arrangement;
+    if (!loadPalette(options, settings.palette)) return 1;
+    const bool done = options.gallery ? drawGallery(options, settings) : convertFiles(options.files, settings);
+    return done ? 0 : 1;
+}
+
+}  // namespace png_program
