@@ -112,20 +112,3 @@ private:
     [[maybe_unused]] FILE* realStdout = nullptr;
 };
 
-// Windows-1252 text in UTF-8, one character for each byte. The five bytes
-// that Windows-1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become
-// U+FFFD, the replacement character, rather than C1 control codes that a
-// terminal could act on.
-std::string windows1252ToUtf8(const char* text, size_t length);
-
-// UTF-16 <-> UTF-8, for the names that Windows holds in UTF-16. A
-// surrogate without its pair, which a Windows name may hold, is kept in
-// the three-byte form of its code unit, so every name comes back
-// unchanged. utf16FromUtf8 is false for text that is not UTF-8 of that
-// kind (bytes in a code page, say), with out unspecified.
-std::string utf8FromUtf16(const std::u16string& text);
-bool utf16FromUtf8(const std::string& text, std::u16string& out);
-
-// Text with its control characters (below 0x20, 0x7F, and with c1 also
-// 0x80 to 0x9F) written as \xNN, two lower-case hexadecimal digits.
-std::string escapeControls(const char* text, bool c1);

@@ -1,4 +1,5 @@
 #include "text/TextCodec.h"
+#include "encoding/Encoding.h"
 
 #include "text/TextFile.h"
 
@@ -99,24 +100,6 @@ std::string scriptText(const TextTable& table, const uint8_t* bytes, const std::
         }
         if (!changed) return text;
     }
-}
-
-size_t firstNonUtf8(const std::string& text) {
-    for (size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const size_t more = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 9;
-        if (more == 9 || text.size() - i <= more) return i;
-        uint32_t value = more == 0 ? c : c & (0x3Fu >> more);
-        for (size_t k = 1; k <= more; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return i;
-            value = value << 6 | (next & 0x3F);
-        }
-        static const uint32_t LEAST[] = {0, 0x80, 0x800, 0x10000};
-        if (value < LEAST[more] || value > 0x10FFFF) return i;
-        i += more + 1;
-    }
-    return text.size();
 }
 
 std::string withoutLineEnds(const std::string& text) {

@@ -37,10 +37,6 @@ bool readString(const TextTable& table, const uint8_t* bytes, size_t available, 
 // as the same bytes.
 std::string scriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces);
 
-// Offset of the first byte at which text stops being UTF-8 (a stray or
-// missing continuation byte, an overlong form, past U+10FFFF), or its size.
-size_t firstNonUtf8(const std::string& text);
-
 // The script's text with its line ends, which mean nothing to writing,
 // left out.
 std::string withoutLineEnds(const std::string& text);

@@ -1,4 +1,5 @@
 #include "text/TextTable.h"
+#include "encoding/Encoding.h"
 
 #include "platform/Platform.h"
 #include "text/TextCodec.h"

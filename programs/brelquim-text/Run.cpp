@@ -1,4 +1,5 @@
 #include "programs/brelquim-text/Run.h"
+#include "encoding/Encoding.h"
 
 #include "rom/RomImage.h"
 #include "graphics/GameImage.h"

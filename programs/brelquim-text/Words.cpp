@@ -1,4 +1,5 @@
 #include "programs/brelquim-text/Words.h"
+#include "encoding/Encoding.h"
 
 #include "cli/Mistake.h"
 #include "insertion/NewImage.h"
@@ -37,10 +38,7 @@ void printString(const TextInsertResult& result, size_t string) {
 // The character at a place of a script's text: itself when it is plain
 // ASCII, and its Unicode number.
 void printCharacter(const std::string& text, size_t at) {
-    const auto c = static_cast<unsigned char>(text[at]);
-    const size_t more = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : 3;
-    uint32_t value = more == 0 ? c : c & (0x3Fu >> more);
-    for (size_t k = 1; k <= more && at + k < text.size(); ++k) value = value << 6 | (text[at + k] & 0x3F);
+    const uint32_t value = codePointAt(text, at);
     if (value >= 0x20 && value < 0x7F) std::printf("'%c' ", static_cast<char>(value));
     std::printf("(U+%04X)", static_cast<unsigned>(value));
 }

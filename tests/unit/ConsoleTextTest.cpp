@@ -1,6 +1,7 @@
 // The console text in UTF-8: what a UTF-8 terminal is shown for each of the
 // tool's Windows-1252 bytes.
 #include "platform/Platform.h"
+#include "encoding/Encoding.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 // (UTF-8): every name comes back unchanged, and text that is not UTF-8
 // (bytes in a code page) is told apart.
 #include "platform/Platform.h"
+#include "encoding/Encoding.h"
 
 #include <gtest/gtest.h>
 
