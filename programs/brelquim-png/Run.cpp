@@ -1,7 +1,6 @@
 #include "programs/brelquim-png/Run.h"
 
 #include "cli/Mistake.h"
-#include "graphics/GameLayout.h"
 #include "platform/FileBytes.h"
 #include "programs/brelquim-png/FileConversion.h"
 #include "programs/brelquim-png/Gallery.h"
