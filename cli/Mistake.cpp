@@ -1,10 +1,40 @@
 #include "cli/Mistake.h"
 
+#include "graphics/GameLayout.h"
 #include "platform/Platform.h"
 
 #include <cstdio>
 
 namespace cli {
+
+namespace {
+
+constexpr char USAGE_HEADING[] = "Uso:\n";
+
+std::string withNotes(const Spec& spec) { return spec.notes.empty() ? "" : spec.notes + "\n"; }
+
+}  // namespace
+
+void printBanner(const Program& program) { std::printf("%s v%s\n", program.title.c_str(), PROGRAM_VERSION); }
+
+std::string usage(const Program& program, int command, const std::string& shownName) {
+    std::string text = USAGE_HEADING;
+    if (command >= 0) {
+        const Command& chosen = program.commands[command];
+        text += synopsis(shownName + " " + chosen.name, *chosen.spec) + optionTable(*chosen.spec) +
+                withNotes(*chosen.spec);
+    } else if (program.commands.empty()) {
+        text += synopsis(shownName, *program.spec) + optionTable(*program.spec) + withNotes(*program.spec);
+    } else {
+        for (const Command& each : program.commands) text += synopsis(shownName + " " + each.name, *each.spec);
+        text += optionTable(*program.spec, program.commands) + withNotes(*program.spec);
+    }
+    return text + "\n";
+}
+
+void printUsage(const Program& program, int command) {
+    std::printf("%s", usage(program, command, executableName(program.name.c_str())).c_str());
+}
 
 void printMistake(const Parse& parse) {
     const char* text = nullptr;
@@ -29,6 +59,25 @@ void printMistake(const Parse& parse) {
         printVerbatim(parse.value.c_str());
     }
     std::printf("\n");
+}
+
+bool readCommandLine(const Program& program, int argc, char* const* argv, CommandParse& parse, int& status) {
+    const bool nothingGiven = argc <= 1;
+    parse = parseCommand(program, nothingGiven ? 0 : argc - 1, argv + (argc > 0));
+    switch (parse.parse.outcome) {
+        case Parse::Parsed: return true;
+        case Parse::HelpAsked:
+            printUsage(program, parse.command);
+            status = 0;
+            return false;
+        case Parse::VersionAsked: status = 0; return false;
+        default:
+            // A bare command asks for the usage; it is no mistake to name.
+            if (!nothingGiven) printMistake(parse.parse);
+            printUsage(program, parse.command);
+            status = 1;
+            return false;
+    }
 }
 
 }  // namespace cli

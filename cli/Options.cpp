@@ -10,6 +10,8 @@ namespace {
 constexpr char END_OF_OPTIONS[] = "--";
 constexpr char INDENT[] = "  ";
 constexpr char GAP[] = "  ";
+constexpr char CONTINUATION[] = "    ";
+constexpr size_t SYNOPSIS_WIDTH = 100;
 
 int optionNamed(const Spec& spec, const std::string& name) {
     for (size_t i = 0; i < spec.options.size(); ++i) {
@@ -28,10 +30,75 @@ Parse stop(Parse parse, Parse::Outcome outcome, std::string entry, std::string v
     return parse;
 }
 
+// Hands the positional words to the declarations in their order, once
+// every option is known to be right.
+Parse placePositionals(Parse parse, const Spec& spec) {
+    const std::vector<std::string>& words = parse.positionals;
+    for (const Option& option : spec.options) {
+        if (!option.form || !parse.has(option.names.front())) continue;
+        if (words.empty()) return parse;
+        const std::string extra = words.front();
+        return stop(std::move(parse), Parse::UnexpectedArgument, extra);
+    }
+    size_t next = 0;
+    for (const Positional& positional : spec.positionals) {
+        const size_t left = words.size() - next;
+        const size_t takes = positional.repeatable ? left : std::min<size_t>(left, 1);
+        if (takes == 0 && positional.required) return stop(std::move(parse), Parse::MissingArgument, positional.name);
+        for (size_t i = next; i < next + takes; ++i) {
+            if (positional.check && !positional.check(words[i])) {
+                const std::string word = words[i];
+                return stop(std::move(parse), Parse::MalformedValue, positional.name, word);
+            }
+        }
+        next += takes;
+    }
+    if (next < words.size()) {
+        const std::string extra = words[next];
+        return stop(std::move(parse), Parse::UnexpectedArgument, extra);
+    }
+    return parse;
+}
+
+// An option as the synopsis shows it: its first name and its value.
+std::string shown(const Option& option) {
+    return option.value.empty() ? option.names.front() : option.names.front() + " " + option.value;
+}
+
 std::string leftColumn(const Option& option) {
     std::string text;
     for (const std::string& name : option.names) text += (text.empty() ? "" : ", ") + name;
     return option.value.empty() ? text : text + " " + option.value;
+}
+
+// One synopsis: start, then the items, on as many lines as they need.
+std::string wrapped(const std::string& start, const std::vector<std::string>& items) {
+    std::string text, line = start;
+    for (const std::string& item : items) {
+        if (line.size() + 1 + item.size() > SYNOPSIS_WIDTH) {
+            text += line + "\n";
+            line = CONTINUATION + item;
+        } else {
+            line += " " + item;
+        }
+    }
+    return text + line + "\n";
+}
+
+// The synopsis of the spec alone (form: nullptr) or of one of its forms.
+std::string synopsisLine(const std::string& start, const Spec& spec, const Option* form) {
+    std::vector<std::string> items;
+    if (form) items.push_back(shown(*form));
+    for (const Option& option : spec.options) {
+        if (option.role != Option::Plain || option.form) continue;
+        const std::string item = option.required ? shown(option) : "[" + shown(option) + "]";
+        items.push_back(option.repeatable ? item + "..." : item);
+    }
+    for (const Positional& positional : form ? std::vector<Positional>() : spec.positionals) {
+        const std::string item = positional.required ? positional.name : "[" + positional.name + "]";
+        items.push_back(positional.repeatable ? item + "..." : item);
+    }
+    return wrapped(start, items);
 }
 
 }  // namespace
@@ -52,36 +119,45 @@ Option versionOption(std::string help) {
     return option;
 }
 
-int Parse::indexOf(const std::string& name) const { return spec ? optionNamed(*spec, name) : -1; }
-
-bool Parse::has(const std::string& name) const {
-    const int index = indexOf(name);
-    return index >= 0 && !values[index].empty();
-}
+bool Parse::has(const std::string& name) const { return !inOrder({name}).empty(); }
 
 std::string Parse::last(const std::string& name) const {
-    const int index = indexOf(name);
-    return index >= 0 && !values[index].empty() ? values[index].back() : std::string();
+    const std::vector<Given> values = inOrder({name});
+    return values.empty() ? std::string() : values.back().value;
 }
 
 std::vector<std::string> Parse::all(const std::string& name) const {
-    const int index = indexOf(name);
-    return index >= 0 ? values[index] : std::vector<std::string>();
+    std::vector<std::string> values;
+    for (const Given& option : inOrder({name})) values.push_back(option.value);
+    return values;
+}
+
+std::vector<Parse::Given> Parse::inOrder(const std::vector<std::string>& names) const {
+    std::vector<std::string> firstNames;
+    for (const std::string& name : names) {
+        const int index = spec ? optionNamed(*spec, name) : -1;
+        if (index >= 0) firstNames.push_back(spec->options[index].names.front());
+    }
+    std::vector<Given> found;
+    for (const Given& option : given) {
+        if (std::find(firstNames.begin(), firstNames.end(), option.option) != firstNames.end()) found.push_back(option);
+    }
+    return found;
 }
 
 Parse parse(const Spec& spec, int argc, char* const* argv) {
     Parse result;
     result.spec = &spec;
-    result.values.assign(spec.options.size(), {});
+    const bool takesPositionals = !spec.positionals.empty();
     bool onlyPositionals = false;
     for (int i = 0; i < argc; ++i) {
         const std::string word = argv[i];
         if (onlyPositionals || isPositional(word)) {
-            if (!spec.positionals) return stop(std::move(result), Parse::UnexpectedArgument, word);
+            if (!takesPositionals) return stop(std::move(result), Parse::UnexpectedArgument, word);
             result.positionals.push_back(word);
             continue;
         }
-        if (word == END_OF_OPTIONS && spec.positionals) {
+        if (word == END_OF_OPTIONS && takesPositionals) {
             onlyPositionals = true;
             continue;
         }
@@ -90,9 +166,7 @@ Parse parse(const Spec& spec, int argc, char* const* argv) {
         const Option& option = spec.options[index];
         if (option.role == Option::Help) return stop(std::move(result), Parse::HelpAsked, word);
         if (option.role == Option::Version) return stop(std::move(result), Parse::VersionAsked, word);
-        if (!option.repeatable && !result.values[index].empty()) {
-            return stop(std::move(result), Parse::RepeatedOption, word);
-        }
+        if (!option.repeatable && !option.lastHolds && result.has(word)) return stop(std::move(result), Parse::RepeatedOption, word);
         // A flag keeps an empty value for each time it came.
         std::string value;
         if (!option.value.empty()) {
@@ -100,49 +174,68 @@ Parse parse(const Spec& spec, int argc, char* const* argv) {
             value = argv[++i];
             if (option.check && !option.check(value)) return stop(std::move(result), Parse::MalformedValue, word, value);
         }
-        result.values[index].push_back(std::move(value));
+        result.given.push_back({option.names.front(), std::move(value)});
     }
-    for (size_t i = 0; i < spec.options.size(); ++i) {
-        if (spec.options[i].required && result.values[i].empty()) {
-            return stop(std::move(result), Parse::MissingOption, spec.options[i].names.front());
+    for (const Option& option : spec.options) {
+        if (option.required && !result.has(option.names.front())) {
+            return stop(std::move(result), Parse::MissingOption, option.names.front());
         }
     }
-    return result;
+    for (const std::vector<std::string>& group : spec.oneRequired) {
+        if (!group.empty() && result.inOrder(group).empty()) {
+            return stop(std::move(result), Parse::MissingOption, group.front());
+        }
+    }
+    return placePositionals(std::move(result), spec);
 }
 
-CommandParse parseCommand(const std::vector<Command>& commands, int argc, char* const* argv) {
+CommandParse parseCommand(const Program& program, int argc, char* const* argv) {
     CommandParse result;
+    if (program.commands.empty()) {
+        result.parse = parse(*program.spec, argc, argv);
+        return result;
+    }
     if (argc < 1) {
         result.parse.outcome = Parse::MissingCommand;
         return result;
     }
     const std::string word = argv[0];
-    for (size_t i = 0; i < commands.size(); ++i) {
-        if (commands[i].name != word) continue;
+    for (size_t i = 0; i < program.commands.size(); ++i) {
+        if (program.commands[i].name != word) continue;
         result.command = static_cast<int>(i);
-        result.parse = parse(*commands[i].spec, argc - 1, argv + 1);
+        result.parse = parse(*program.commands[i].spec, argc - 1, argv + 1);
         return result;
     }
-    const Option help = helpOption(""), version = versionOption("");
-    const auto names = [&](const Option& option) {
-        return std::find(option.names.begin(), option.names.end(), word) != option.names.end();
-    };
-    result.parse.outcome = names(help) ? Parse::HelpAsked : names(version) ? Parse::VersionAsked
-                           : isPositional(word)        ? Parse::UnknownCommand
-                                                       : Parse::UnknownOption;
-    result.parse.entry = word;
+    if (isPositional(word)) {
+        result.parse.outcome = Parse::UnknownCommand;
+        result.parse.entry = word;
+        return result;
+    }
+    // An option in the first place is the program's own.
+    result.parse = parse(*program.spec, argc, argv);
+    if (result.parse.outcome == Parse::Parsed) result.parse.outcome = Parse::MissingCommand;
     return result;
 }
 
-std::string optionTable(const Spec& spec) {
+std::string synopsis(const std::string& start, const Spec& spec) {
+    std::string text = synopsisLine(start, spec, nullptr);
+    for (const Option& option : spec.options) {
+        if (option.form) text += synopsisLine(start, spec, &option);
+    }
+    return text;
+}
+
+std::string optionTable(const Spec& spec, const std::vector<Command>& commands) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (const Command& command : commands) rows.emplace_back(command.name, command.help);
+    for (const Option& option : spec.options) rows.emplace_back(leftColumn(option), option.help);
     size_t width = 0;
-    for (const Option& option : spec.options) width = std::max(width, leftColumn(option).size());
+    for (const auto& row : rows) width = std::max(width, row.first.size());
     const std::string under(sizeof INDENT - 1 + width + sizeof GAP - 1, ' ');
     std::string table;
-    for (const Option& option : spec.options) {
-        const std::string left = leftColumn(option);
+    for (const auto& [left, help] : rows) {
         table += INDENT + left + std::string(width - left.size(), ' ') + GAP;
-        for (const char c : option.help) table += c == '\n' ? "\n" + under : std::string(1, c);
+        for (const char c : help) table += c == '\n' ? "\n" + under : std::string(1, c);
         table += '\n';
     }
     return table;

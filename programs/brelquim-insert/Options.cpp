@@ -17,24 +17,19 @@ bool isFreeRange(const std::string& text) {
     return parseFreeRange(text.c_str(), range);
 }
 
-bool parseInsertOptions(int argc, char** argv, InsertOptions& options, cli::Parse* parse) {
-    cli::Parse parsed = cli::parse(insertOptionSpec(), argc > 0 ? argc - 1 : 0, argv + (argc > 0));
-    const bool ok = parsed.outcome == cli::Parse::Parsed;
-    if (ok) {
-        options.input = parsed.last("-i");
-        options.output = parsed.last("-o");
-        options.folder = parsed.has("--dir") ? parsed.last("--dir") : OUTPUT_FOLDER;
-        options.allowResize = parsed.has("--allow-resize");
-        options.patch = parsed.last("--patch");
-        options.freeRanges.clear();
-        for (const std::string& value : parsed.all("--free")) {
-            Span range{0, 0};
-            parseFreeRange(value.c_str(), range);
-            options.freeRanges.push_back(range);
-        }
+InsertOptions insertOptionsOf(const cli::Parse& parse) {
+    InsertOptions options;
+    options.input = parse.last("-i");
+    options.output = parse.last("-o");
+    options.folder = parse.has("--dir") ? parse.last("--dir") : OUTPUT_FOLDER;
+    options.allowResize = parse.has("--allow-resize");
+    options.patch = parse.last("--patch");
+    for (const std::string& value : parse.all("--free")) {
+        Span range{0, 0};
+        parseFreeRange(value.c_str(), range);
+        options.freeRanges.push_back(range);
     }
-    if (parse) *parse = std::move(parsed);
-    return ok;
+    return options;
 }
 
 }  // namespace insert_program

@@ -18,17 +18,16 @@ struct InsertOptions {
     std::string patch;                // --patch, none by default
 };
 
-// The options as brelquim-insert declares them (Report.cpp holds their
+// The options as brelquim-insert declares them (Words.cpp holds their
 // help lines): -i and -o once each and required, --dir at most once,
 // --free any number of times, --allow-resize once, --patch at most once,
-// -h/--help, --version.
+// -h/--help, --version; no positional words.
 const cli::Spec& insertOptionSpec();
+// The program: its name, its banner and its options.
+const cli::Program& insertProgram();
 
-// Reads the entries after the program's name (argv[0]). False for an
-// unknown entry, a missing or malformed value (an empty -i, -o or --dir),
-// an option given twice, -i or -o missing, and for -h, --help and
-// --version; parse, when given, says which.
-bool parseInsertOptions(int argc, char** argv, InsertOptions& options, cli::Parse* parse = nullptr);
+// The options of a command line that parsed.
+InsertOptions insertOptionsOf(const cli::Parse& parse);
 
 // Reads one --free value: a range of positions (rom/Position.h), such as
 // 80000:90000 or $90:8000:$91:8000; false when malformed.

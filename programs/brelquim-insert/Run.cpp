@@ -1,5 +1,6 @@
 #include "programs/brelquim-insert/Run.h"
 
+#include "cli/Mistake.h"
 #include "rom/RomImage.h"
 #include "insertion/EditSource.h"
 #include "insertion/Insertion.h"
@@ -13,15 +14,11 @@
 namespace insert_program {
 
 int runInsert(int argc, char** argv) {
-    printBanner();
-    InsertOptions options;
-    cli::Parse parse;
-    if (!parseInsertOptions(argc, argv, options, &parse)) {
-        if (parse.outcome == cli::Parse::VersionAsked) return 0;
-        if (parse.outcome != cli::Parse::HelpAsked) return printOptionMistake(parse, argc <= 1);
-        printUsage();
-        return 0;
-    }
+    cli::printBanner(insertProgram());
+    cli::CommandParse parse;
+    int status = 0;
+    if (!cli::readCommandLine(insertProgram(), argc, argv, parse, status)) return status;
+    const InsertOptions options = insertOptionsOf(parse.parse);
     if (sameFile(options.input.c_str(), options.output.c_str())) {
         printOutputIsInput(options.output);
         return 1;

@@ -1,6 +1,5 @@
 #include "programs/brelquim-insert/Words.h"
 
-#include "cli/Mistake.h"
 #include "insertion/NewImage.h"
 #include "cli/Words.h"
 #include "graphics/GameLayout.h"
@@ -58,10 +57,6 @@ void printFreeRangeRefusal(const FreeRangeProblem& problem, const InsertOptions&
 
 }  // namespace
 
-void printBanner() {
-    std::printf("Brelquim-insert v%s\n", PROGRAM_VERSION);
-}
-
 const cli::Spec& insertOptionSpec() {
     static const cli::Spec spec = [] {
         cli::Spec declared;
@@ -91,18 +86,9 @@ const cli::Spec& insertOptionSpec() {
     return spec;
 }
 
-void printUsage() {
-    std::printf("Uso:\n%s -i <rom> -o <nova rom> [--dir <pasta>] [--free <in\xED""cio>:<fim>]... [--allow-resize]\n"
-                "    [--patch <arquivo.bps|.ips>]\n",
-                executableName("brelquim-insert").c_str());
-    std::printf("%s\n", cli::optionTable(insertOptionSpec()).c_str());
-}
-
-int printOptionMistake(const cli::Parse& parse, bool nothingGiven) {
-    // A bare command asks for the usage; it is no mistake to name.
-    if (!nothingGiven) cli::printMistake(parse);
-    printUsage();
-    return 1;
+const cli::Program& insertProgram() {
+    static const cli::Program program{"brelquim-insert", "Brelquim-insert", &insertOptionSpec(), {}};
+    return program;
 }
 
 void printFolderRefusal(GraphicsFolder problem, const std::string& folder) {

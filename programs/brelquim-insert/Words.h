@@ -1,11 +1,10 @@
-// What brelquim-insert prints: the usage text, each refusal, the changed
-// graphics and the summary. Windows-1252 text; names the user gave are
-// printed as they came.
+// What brelquim-insert prints: its command line's declaration (help
+// lines), each refusal, the changed graphics and the summary.
+// Windows-1252 text; names the user gave are printed as they came.
 #pragma once
 
 #include "insertion/Insertion.h"
 #include "programs/brelquim-insert/Options.h"
-#include "cli/Options.h"
 #include "graphics/GraphicsDirectory.h"
 #include "platform/ReplacingFile.h"
 
@@ -13,12 +12,6 @@
 
 namespace insert_program {
 
-void printBanner();
-// The usage: the command line and the option table.
-void printUsage();
-// A command line that could not be read: what was wrong (nothing for no
-// words at all), then the usage; returns the exit status 1.
-int printOptionMistake(const cli::Parse& parse, bool nothingGiven);
 void printOutputIsInput(const std::string& output);
 // Why the folder of edits cannot be used.
 void printFolderRefusal(GraphicsFolder problem, const std::string& folder);

@@ -1,9 +1,8 @@
-// The command line of brelquim-patch:
-//   create <original> <modified> <patch.bps|patch.ips>
-//   apply  <patch.bps|patch.ips> <original> <output>
-//   -h | --help | --version
+// The command line of brelquim-patch, as Words.cpp declares it: the
+// commands create and apply, three files each, and -h, --help, --version.
 #pragma once
 
+#include "cli/Options.h"
 #include "patch/Patch.h"
 
 #include <string>
@@ -11,23 +10,21 @@
 namespace patch_program {
 
 struct PatchCommand {
-    enum Kind { Help, Version, Create, Apply } kind = Help;
+    enum Kind { Create, Apply } kind = Create;
     // create: original, modified, patch; apply: patch, original, output.
     std::string files[3];
     PatchFormat format = PatchFormat::Unknown;
     const std::string& patchPath() const { return kind == Create ? files[2] : files[0]; }
 };
 
-// What was wrong with a command line.
-enum class CommandProblem { None, NoCommand, UnknownCommand, WrongCount, EmptyName, UnknownFormat };
+// The program: its name, its banner and its two commands.
+const cli::Program& patchProgram();
 
-struct CommandReading {
-    CommandProblem problem = CommandProblem::None;
-    std::string entry;   // UnknownCommand: the entry; UnknownFormat: the patch's path
-    int given = 0;       // WrongCount: how many files came
-};
+// The command of a command line that parsed.
+PatchCommand patchCommandOf(const cli::CommandParse& parse);
 
-// Reads the entries after the program's name.
-CommandReading readPatchCommand(int argc, char** argv, PatchCommand& command);
+// The check of a patch's name, as the option layer takes it: it ends in
+// .bps or .ips, in any case.
+bool isPatchName(const std::string& path);
 
 }  // namespace patch_program

@@ -1,5 +1,6 @@
 #include "programs/brelquim-patch/Run.h"
 
+#include "cli/Mistake.h"
 #include "programs/brelquim-patch/Command.h"
 #include "platform/FileBytes.h"
 #include "programs/brelquim-patch/Words.h"
@@ -77,12 +78,11 @@ int apply(const PatchCommand& command) {
 }  // namespace
 
 int runPatchTool(int argc, char** argv) {
-    printBanner();
-    PatchCommand command;
-    const CommandReading reading = readPatchCommand(argc, argv, command);
-    if (reading.problem != CommandProblem::None) return printUsageMistake(reading);
-    if (command.kind == PatchCommand::Help) return printUsage(0);
-    if (command.kind == PatchCommand::Version) return 0;
+    cli::printBanner(patchProgram());
+    cli::CommandParse parse;
+    int status = 0;
+    if (!cli::readCommandLine(patchProgram(), argc, argv, parse, status)) return status;
+    const PatchCommand command = patchCommandOf(parse);
     if (outputIsInput(command)) {
         printOutputIsInput(command);
         return 1;

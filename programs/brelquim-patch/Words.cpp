@@ -1,6 +1,5 @@
 #include "programs/brelquim-patch/Words.h"
 
-#include "graphics/GameLayout.h"
 #include "platform/Platform.h"
 
 #include <cstdio>
@@ -51,45 +50,28 @@ const char* malformation(PatchOutcome outcome, PatchFormat format) {
 
 }  // namespace
 
-void printBanner() {
-    std::printf("Brelquim-patch v%s\n", PROGRAM_VERSION);
-}
-
-int printUsage(int status) {
-    std::printf(
-        "Uso:\n"
-        "brelquim-patch create <original> <modificada> <patch.bps|patch.ips>\n"
-        "brelquim-patch apply <patch.bps|patch.ips> <original> <sa\xED""da>\n"
-        "  create       grava o patch que leva a original \xE0 modificada\n"
-        "  apply        aplica o patch a uma c\xF3pia da original e grava a sa\xED""da\n"
-        "  -h, --help   mostra este texto\n"
-        "  --version    mostra a vers\xE3o\n"
-        "O formato segue a extens\xE3o do patch: .bps (com CRC32, recomendado) ou .ips.\n"
-        "\n");
-    return status;
-}
-
-int printUsageMistake(const CommandReading& reading) {
-    switch (reading.problem) {
-        case CommandProblem::NoCommand:
-            std::printf("Falta o comando: create ou apply.\n");
-            break;
-        case CommandProblem::UnknownCommand:
-            printWithPath("Comando desconhecido: ", reading.entry, "\n");
-            break;
-        case CommandProblem::WrongCount:
-            std::printf("O comando pede 3 arquivos; foram dados %d.\n", reading.given);
-            break;
-        case CommandProblem::EmptyName:
-            std::printf("Nome de arquivo vazio.\n");
-            break;
-        case CommandProblem::UnknownFormat:
-            printWithPath("O patch tem de terminar em .bps ou .ips: ", reading.entry, "\n");
-            break;
-        case CommandProblem::None:
-            break;
-    }
-    return printUsage(1);
+const cli::Program& patchProgram() {
+    static const std::string formatNote =
+        "O formato segue a extens\xE3o do patch: .bps (com CRC32, recomendado) ou .ips.";
+    static const auto declared = [](std::vector<cli::Positional> positionals) {
+        cli::Spec spec;
+        spec.options = {cli::helpOption("mostra este texto"), cli::versionOption("mostra a vers\xE3o")};
+        spec.positionals = std::move(positionals);
+        spec.notes = formatNote;
+        return spec;
+    };
+    const cli::Positional patch{"<patch.bps|patch.ips>", true, false, isPatchName};
+    const cli::Positional original{"<original>", true, false, cli::nonEmpty};
+    static const cli::Spec own = declared({});
+    static const cli::Spec create = declared({original, {"<modificada>", true, false, cli::nonEmpty}, patch});
+    static const cli::Spec apply = declared({patch, original, {"<sa\xED""da>", true, false, cli::nonEmpty}});
+    static const cli::Program program{
+        "brelquim-patch",
+        "Brelquim-patch",
+        &own,
+        {{"create", &create, "grava o patch que leva a original \xE0 modificada"},
+         {"apply", &apply, "aplica o patch a uma c\xF3pia da original e grava a sa\xED""da"}}};
+    return program;
 }
 
 void printReadFailure(const std::string& path, FileRead read) {

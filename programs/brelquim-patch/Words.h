@@ -1,5 +1,5 @@
-// What brelquim-patch prints: the banner, the usage text, each refusal and
-// what was written. Windows-1252 text; names the user gave are printed as
+// What brelquim-patch prints: its command line's declaration (help
+// lines), each refusal and what was written. Windows-1252 text; names the user gave are printed as
 // they came.
 #pragma once
 
@@ -13,11 +13,6 @@
 
 namespace patch_program {
 
-void printBanner();
-// The usage text; returns the exit status given.
-int printUsage(int status);
-// The usage mistake, then the usage text; returns 1.
-int printUsageMistake(const CommandReading& reading);
 void printReadFailure(const std::string& path, FileRead read);
 void printOutputIsInput(const PatchCommand& command);
 // Why a patch could not be made or applied.

@@ -1,7 +1,6 @@
 #include "programs/brelquim-png/Options.h"
 
-#include "cli/Options.h"
-#include "platform/Platform.h"
+#include "cli/Mistake.h"
 
 #include <cstdio>
 
@@ -52,7 +51,7 @@ bool isPaletteRow(const std::string& value) {
 cli::Option option(std::vector<std::string> names, std::string value, std::string help,
                    bool (*check)(const std::string&) = nullptr) {
     cli::Option declared{std::move(names), std::move(value), std::move(help)};
-    declared.repeatable = true;
+    declared.lastHolds = true;
     declared.check = check;
     return declared;
 }
@@ -60,9 +59,12 @@ cli::Option option(std::vector<std::string> names, std::string value, std::strin
 const cli::Spec& spec() {
     static const cli::Spec declared = [] {
         cli::Spec s;
-        s.positionals = true;
+        s.positionals = {{"ARQUIVO"}};
+        s.positionals.front().repeatable = true;
+        cli::Option gallery = option({"--gallery"}, "", "desenha galeria.html com os gr\xE1""ficos de arquivos/");
+        gallery.form = true;
         s.options = {
-            option({"--gallery"}, "", "desenha galeria.html com os gr\xE1""ficos de arquivos/"),
+            gallery,
             option({"--bpp"}, "1|2|3|4|8", "bits por pixel dos tiles (padr\xE3o: 4)", isBpp),
             option({"--mode7"}, "", "tiles do Modo 7 (8 bits por pixel, um byte por pixel)"),
             option({"--columns"}, "N", "tiles por linha da imagem (padr\xE3o: 16)", isColumns),
@@ -74,61 +76,27 @@ const cli::Spec& spec() {
             cli::helpOption("mostra esta ajuda"),
             cli::versionOption("mostra a vers\xE3o"),
         };
-        s.options.back().repeatable = false;
         return s;
     }();
     return declared;
 }
 
-void usage() {
-    const std::string name = executableName("brelquim-png");
-    std::printf(
-        "Uso:\n"
-        "%s [--bpp 1|2|3|4|8] [--mode7] [--columns N] [--blocks16] [--palette ARQUIVO] "
-        "[--palette-row R] ARQUIVO...\n"
-        "%s --gallery [--bpp 1|2|3|4|8] [--mode7] [--columns N] [--blocks16] [--palette ARQUIVO] "
-        "[--palette-row R]\n"
-        "\n",
-        name.c_str(), name.c_str());
-}
-
-// A line naming the problem, with the entry the user gave as it came.
-bool refuse(const char* text, const char* entry = nullptr, const char* value = nullptr) {
-    std::printf("%s", text);
-    if (entry) printVerbatim(entry);
-    if (value) {
-        std::printf(": ");
-        printVerbatim(value);
-    }
-    std::printf("\n");
-    usage();
+// A line naming a problem of options that do not go together, and the
+// usage.
+bool refuse(const char* text) {
+    std::printf("%s\n", text);
+    cli::printUsage(pngProgram(), -1);
     return false;
 }
 
 }  // namespace
 
-OptionsRead parseOptions(int argc, char** argv, Options& options) {
-    const cli::Parse parse = cli::parse(spec(), argc, argv);
-    const char* entry = parse.entry.c_str();
-    switch (parse.outcome) {
-        case cli::Parse::Parsed: break;
-        case cli::Parse::HelpAsked:
-            usage();
-            std::printf("%s\n", cli::optionTable(spec()).c_str());
-            return OptionsRead::HelpShown;
-        case cli::Parse::VersionAsked: return OptionsRead::VersionShown;
-        case cli::Parse::MissingValue: refuse("Falta o valor de ", entry); return OptionsRead::Refused;
-        case cli::Parse::MalformedValue:
-            refuse("Valor inv\xE1lido para ", entry, parse.value.c_str());
-            return OptionsRead::Refused;
-        case cli::Parse::UnknownOption:
-        case cli::Parse::UnknownCommand:
-        case cli::Parse::RepeatedOption:
-        case cli::Parse::MissingOption:
-        case cli::Parse::UnexpectedArgument:
-        case cli::Parse::MissingArgument:
-        case cli::Parse::MissingCommand: refuse("Op\xE7\xE3o desconhecida: ", entry); return OptionsRead::Refused;
-    }
+const cli::Program& pngProgram() {
+    static const cli::Program program{"brelquim-png", "Brelquim PNG", &spec(), {}};
+    return program;
+}
+
+bool pngOptionsOf(const cli::Parse& parse, Options& options) {
     uint64_t number = 0;
     options.gallery = parse.has("--gallery");
     const bool bppGiven = parse.has("--bpp"), mode7Given = parse.has("--mode7");
@@ -149,23 +117,11 @@ OptionsRead parseOptions(int argc, char** argv, Options& options) {
     }
     options.files = parse.positionals;
 
-    if (bppGiven && mode7Given) {
-        refuse("Use --bpp ou --mode7, n\xE3o os dois.");
-        return OptionsRead::Refused;
-    }
+    if (bppGiven && mode7Given) return refuse("Use --bpp ou --mode7, n\xE3o os dois.");
     if (options.arrangement.blocks16 && options.arrangement.columns % 2 != 0) {
-        refuse("--blocks16 pede um n\xFAmero par de colunas.");
-        return OptionsRead::Refused;
+        return refuse("--blocks16 pede um n\xFAmero par de colunas.");
     }
-    if (options.gallery && !options.files.empty()) {
-        refuse("--gallery n\xE3o leva arquivos.");
-        return OptionsRead::Refused;
-    }
-    if (!options.gallery && options.files.empty()) {
-        usage();
-        return OptionsRead::Refused;
-    }
-    return OptionsRead::Read;
+    return true;
 }
 
 }  // namespace png_program

@@ -1,6 +1,7 @@
 // The command line of brelquim-png.
 #pragma once
 
+#include "cli/Options.h"
 #include "tiles/TileFormat.h"
 #include "tiles/TileSheet.h"
 
@@ -19,11 +20,12 @@ struct Options {
     std::vector<std::string> files;
 };
 
-// Reads the entries after the program's name. Refused, after a line
-// naming the problem (if any) and the usage text, for a command line that
-// is not one of the two forms; HelpShown after the usage and the option
-// table (-h, --help); VersionShown for --version (the banner is all).
-enum class OptionsRead { Read, Refused, HelpShown, VersionShown };
-OptionsRead parseOptions(int argc, char** argv, Options& options);
+// The program: its name, its banner, its options (declared in
+// Options.cpp) and its two forms, files or --gallery.
+const cli::Program& pngProgram();
+
+// The options of a command line that parsed. False, after a line naming
+// the problem and the usage, for options that do not go together.
+bool pngOptionsOf(const cli::Parse& parse, Options& options);
 
 }  // namespace png_program

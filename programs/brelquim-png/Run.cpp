@@ -1,6 +1,6 @@
 #include "programs/brelquim-png/Run.h"
 
-#include "graphics/GameLayout.h"
+#include "cli/Mistake.h"
 #include "platform/FileBytes.h"
 #include "programs/brelquim-png/FileConversion.h"
 #include "programs/brelquim-png/Gallery.h"
@@ -37,14 +37,12 @@ bool loadPalette(const Options& options, PaletteChoice& palette) {
 }  // namespace
 
 int runPngTool(int argc, char** argv) {
-    std::printf("Brelquim PNG v%s\n", PROGRAM_VERSION);
+    cli::printBanner(pngProgram());
+    cli::CommandParse parse;
+    int status = 0;
+    if (!cli::readCommandLine(pngProgram(), argc, argv, parse, status)) return status;
     Options options;
-    switch (parseOptions(argc > 0 ? argc - 1 : 0, argv + (argc > 0), options)) {
-        case OptionsRead::Read: break;
-        case OptionsRead::Refused: return 1;
-        case OptionsRead::HelpShown:
-        case OptionsRead::VersionShown: return 0;
-    }
+    if (!pngOptionsOf(parse.parse, options)) return 1;
     ConversionSettings settings;
     settings.format = options.format;
     settings.arrangement = options.arrangement;

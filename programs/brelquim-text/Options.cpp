@@ -26,10 +26,9 @@ bool isFreeRange(const std::string& text) {
     return parseRange(text, start, end) == PositionParse::Parsed;
 }
 
-bool parseTextOptions(int argc, char** argv, TextOptions& options, cli::CommandParse& parse) {
-    parse = cli::parseCommand(textCommands(), argc > 0 ? argc - 1 : 0, argv + (argc > 0));
-    if (parse.command < 0 || parse.parse.outcome != cli::Parse::Parsed) return false;
+TextOptions textOptionsOf(const cli::CommandParse& parse) {
     const cli::Parse& p = parse.parse;
+    TextOptions options;
     options.command = parse.command == 0 ? TextOptions::Dump : TextOptions::Insert;
     options.input = p.last("-i");
     options.table = p.last("--table");
@@ -38,23 +37,11 @@ bool parseTextOptions(int argc, char** argv, TextOptions& options, cli::CommandP
         if (options.output.empty()) options.output = DEFAULT_SCRIPT;
         options.labels = p.last("--labels");
         // The tables in the order they were given, whichever the kind.
-        std::vector<std::string> words;
-        for (int i = 1; i < argc; ++i) words.emplace_back(argv[i]);
-        for (size_t i = 0; i + 1 < words.size(); ++i) {
-            if (words[i] == "--") break;
-            const bool isLong = words[i] == "--long-pointers";
-            if (!isLong && words[i] != "--pointers") {
-                if (words[i] == "-i" || words[i] == "-o" || words[i] == "--table" || words[i] == "--labels") ++i;
-                continue;
-            }
+        for (const cli::Parse::Given& given : p.inOrder({"--pointers", "--long-pointers"})) {
+            const bool isLong = given.option == "--long-pointers";
             PointerTable table{0, 0, isLong};
-            parseTable(words[++i], isLong, table);
+            parseTable(given.value, isLong, table);
             options.tables.push_back(table);
-        }
-        if (options.tables.empty()) {
-            parse.parse.outcome = cli::Parse::MissingOption;
-            parse.parse.entry = "--pointers";
-            return false;
         }
     } else {
         options.patch = p.last("--patch");
@@ -63,14 +50,9 @@ bool parseTextOptions(int argc, char** argv, TextOptions& options, cli::CommandP
             parseRange(value, start, end);
             options.freeRanges.push_back({start.offset, end.offset});
         }
-        if (p.positionals.size() != 1) {
-            parse.parse.outcome = p.positionals.empty() ? cli::Parse::MissingArgument : cli::Parse::UnexpectedArgument;
-            parse.parse.entry = p.positionals.empty() ? "<roteiro>" : p.positionals[1];
-            return false;
-        }
-        options.script = p.positionals[0];
+        options.script = p.positionals.front();
     }
-    return true;
+    return options;
 }
 
 }  // namespace text_program

@@ -25,14 +25,14 @@ struct TextOptions {
 // The default name of a dump's script.
 constexpr char DEFAULT_SCRIPT[] = "textos.txt";
 
-// The declarations of each command (Report.cpp holds their help lines).
+// The declarations of each command and of the program (Words.cpp holds
+// their help lines).
 const cli::Spec& dumpOptionSpec();
 const cli::Spec& insertOptionSpec();
-const std::vector<cli::Command>& textCommands();
+const cli::Program& textProgram();
 
-// Reads the words after the program's name. False for any mistake, and
-// for -h, --help and --version; parse says which.
-bool parseTextOptions(int argc, char** argv, TextOptions& options, cli::CommandParse& parse);
+// The options of a command line that parsed.
+TextOptions textOptionsOf(const cli::CommandParse& parse);
 
 // Checks of values, as the option layer takes them.
 bool isPointerTable(const std::string& text);

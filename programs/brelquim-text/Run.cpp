@@ -1,6 +1,7 @@
 #include "programs/brelquim-text/Run.h"
 #include "encoding/Encoding.h"
 
+#include "cli/Mistake.h"
 #include "rom/RomImage.h"
 #include "graphics/GameImage.h"
 #include "platform/FileBytes.h"
@@ -139,15 +140,11 @@ int runInsertText(const TextOptions& options) {
 }  // namespace
 
 int runText(int argc, char** argv) {
-    printBanner();
-    TextOptions options;
+    cli::printBanner(textProgram());
     cli::CommandParse parse;
-    if (!parseTextOptions(argc, argv, options, parse)) {
-        if (parse.parse.outcome == cli::Parse::VersionAsked) return 0;
-        if (parse.parse.outcome != cli::Parse::HelpAsked) return printOptionMistake(parse, argc <= 1);
-        printUsage(parse.command);
-        return 0;
-    }
+    int status = 0;
+    if (!cli::readCommandLine(textProgram(), argc, argv, parse, status)) return status;
+    const TextOptions options = textOptionsOf(parse);
     return options.command == TextOptions::Dump ? runDump(options) : runInsertText(options);
 }
 

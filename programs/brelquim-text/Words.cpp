@@ -1,7 +1,6 @@
 #include "programs/brelquim-text/Words.h"
 #include "encoding/Encoding.h"
 
-#include "cli/Mistake.h"
 #include "insertion/NewImage.h"
 #include "cli/Words.h"
 #include "graphics/GameLayout.h"
@@ -52,8 +51,6 @@ void printNothingWritten() { std::printf("Nada foi gravado.\n"); }
 
 }  // namespace
 
-void printBanner() { std::printf("Brelquim-text v%s\n", PROGRAM_VERSION); }
-
 const cli::Spec& dumpOptionSpec() {
     static const cli::Spec spec = [] {
         cli::Spec declared;
@@ -79,6 +76,7 @@ const cli::Spec& dumpOptionSpec() {
                             output,
                             cli::helpOption("mostra esta ajuda"),
                             cli::versionOption("mostra a vers\xE3o")};
+        declared.oneRequired = {{"--pointers", "--long-pointers"}};
         return declared;
     }();
     return spec;
@@ -102,43 +100,27 @@ const cli::Spec& insertOptionSpec() {
                             patch,
                             cli::helpOption("mostra esta ajuda"),
                             cli::versionOption("mostra a vers\xE3o")};
-        declared.positionals = true;
+        declared.positionals = {{"<roteiro>"}};
+        declared.positionals.front().check = cli::nonEmpty;
         return declared;
     }();
     return spec;
 }
 
-const std::vector<cli::Command>& textCommands() {
-    static const std::vector<cli::Command> commands = {{"dump", &dumpOptionSpec()}, {"insert", &insertOptionSpec()}};
-    return commands;
-}
-
-void printUsage(int command) {
-    const std::string program = executableName("brelquim-text");
-    std::printf("Uso:\n");
-    if (command != 1) {
-        std::printf("%s dump -i <rom> --table <tabela.tbl> [--pointers <tabela>:<n>]...\n"
-                    "    [--long-pointers <tabela>:<n>]... [--labels <arquivo>] [-o <roteiro>]\n",
-                    program.c_str());
-    }
-    if (command != 0) {
-        std::printf("%s insert -i <rom> -o <nova rom> --table <tabela.tbl> [--free <in\xED""cio>:<fim>]...\n"
-                    "    [--patch <arquivo.bps|.ips>] <roteiro>\n",
-                    program.c_str());
-    }
-    if (command == 0 || command == 1) {
-        std::printf("%s\n", cli::optionTable(command == 0 ? dumpOptionSpec() : insertOptionSpec()).c_str());
-    } else {
-        std::printf("dump: grava os textos do jogo num roteiro; insert: p\xF5""e o roteiro traduzido numa nova "
-                    "imagem.\n%s dump --help e %s insert --help mostram as op\xE7\xF5""es.\n",
-                    program.c_str(), program.c_str());
-    }
-}
-
-int printOptionMistake(const cli::CommandParse& parse, bool nothingGiven) {
-    if (!nothingGiven) cli::printMistake(parse.parse);
-    printUsage(parse.command);
-    return 1;
+const cli::Program& textProgram() {
+    static const cli::Spec own = [] {
+        cli::Spec declared;
+        declared.options = {cli::helpOption("mostra esta ajuda"), cli::versionOption("mostra a vers\xE3o")};
+        declared.notes = "dump --help e insert --help mostram as op\xE7\xF5""es de cada comando.";
+        return declared;
+    }();
+    static const cli::Program program{
+        "brelquim-text",
+        "Brelquim-text",
+        &own,
+        {{"dump", &dumpOptionSpec(), "grava os textos do jogo num roteiro"},
+         {"insert", &insertOptionSpec(), "p\xF5""e o roteiro traduzido numa nova imagem"}}};
+    return program;
 }
 
 void printOutputIsInput(const std::string& output) {

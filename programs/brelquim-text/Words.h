@@ -1,9 +1,9 @@
-// What brelquim-text prints: the usage, each refusal, the dump's summary,
-// the changed strings and the insertion's summary. Windows-1252 text;
-// names the user gave are printed as they came.
+// What brelquim-text prints: its command line's declarations (help
+// lines), each refusal, the dump's summary, the changed strings and the
+// insertion's summary. Windows-1252 text; names the user gave are
+// printed as they came.
 #pragma once
 
-#include "cli/Options.h"
 #include "platform/FileBytes.h"
 #include "platform/ReplacingFile.h"
 #include "programs/brelquim-text/Options.h"
@@ -15,11 +15,6 @@
 
 namespace text_program {
 
-void printBanner();
-// The usage of the program, or of one command (-1: both); status 0.
-void printUsage(int command);
-// A mistake on the command line, named, then the usage; returns status 1.
-int printOptionMistake(const cli::CommandParse& parse, bool nothingGiven);
 void printOutputIsInput(const std::string& output);
 void printFileRefusal(const std::string& path, FileRead outcome);
 void printTableRefusal(const std::string& path, const TableProblem& problem);

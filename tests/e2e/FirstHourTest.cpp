@@ -61,12 +61,6 @@ struct Refusal {
     bool usage = false;       // a mistake of the command line: the usage follows
 };
 
-// The usage as -h shows it (pinned whole in InsertTest).
-std::string insertUsage() {
-    Workspace ws;
-    return ws.run(Program::Insert, {"-h"}).console.substr(lines(INSERT_BANNER).size());
-}
-
 void PrintTo(const Refusal& r, std::ostream* out) { *out << r.name; }
 
 class FirstHourRefusal : public testing::TestWithParam<Refusal> {};
@@ -78,8 +72,8 @@ TEST_P(FirstHourRefusal, NamesTheProblemAndLeavesEveryFileAsItWas) {
     r.prepare(ws);
     const auto before = snapshot(ws);
     const RunResult result = ws.run(r.program, r.args);
-    EXPECT_EQ(result.console, lines((r.program == Program::Insert ? INSERT_BANNER : PNG_BANNER) + r.console) +
-                                  (r.usage ? insertUsage() : ""));
+    EXPECT_EQ(result.console, lines((r.program == Program::Insert ? INSERT_BANNER : PNG_BANNER) + r.console +
+                                    (r.usage ? declaredUsage(r.program) : "")));
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(snapshot(ws), before);
 }
@@ -176,20 +170,47 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-// The usage that each program shows for -h and --help.
+// Each companion program, and each command of one, answers -h and --help
+// with the usage its declarations make, and --version with the banner
+// alone: "Uso:", the synopsis from the program's name, the table with -h
+// and --version, a blank line.
 TEST(FirstHour, HelpAndVersionAnswerWithStatusZeroAndWriteNothing) {
+    const struct {
+        Program program;
+        std::string name, banner, command;
+        int index;
+    } table[] = {
+        {Program::Insert, "brelquim-insert", INSERT_BANNER, "", -1},
+        {Program::Png, "brelquim-png", PNG_BANNER, "", -1},
+        {Program::Text, "brelquim-text", "Brelquim-text v1.0\n", "", -1},
+        {Program::Text, "brelquim-text", "Brelquim-text v1.0\n", "dump", 0},
+        {Program::Text, "brelquim-text", "Brelquim-text v1.0\n", "insert", 1},
+        {Program::Patch, "brelquim-patch", "Brelquim-patch v1.0\n", "", -1},
+        {Program::Patch, "brelquim-patch", "Brelquim-patch v1.0\n", "create", 0},
+        {Program::Patch, "brelquim-patch", "Brelquim-patch v1.0\n", "apply", 1},
+    };
     Workspace ws;
-    for (const Program program : {Program::Insert, Program::Png}) {
-        const std::string banner = program == Program::Insert ? INSERT_BANNER : PNG_BANNER;
-        const RunResult help = ws.run(program, {"-h"});
-        EXPECT_EQ(help.status, 0);
-        EXPECT_EQ(ws.run(program, {"--help"}).console, help.console);
-        const std::string name = programName(program == Program::Insert ? "brelquim-insert" : "brelquim-png");
-        EXPECT_EQ(help.console.rfind(lines(banner + "Uso:\n" + name + " "), 0), 0u) << help.console;
-        EXPECT_NE(help.console.find(lines("  -h, --help ")), std::string::npos) << help.console;
-        EXPECT_NE(help.console.find(lines("  --version ")), std::string::npos) << help.console;
-        const RunResult version = ws.run(program, {"--version"});
-        EXPECT_EQ(version.console, lines(banner));
+    for (const auto& c : table) {
+        SCOPED_TRACE(c.name + " " + c.command);
+        const auto asked = [&](const char* word) {
+            std::vector<std::string> args;
+            if (!c.command.empty()) args.push_back(c.command);
+            args.push_back(word);
+            return ws.run(c.program, args);
+        };
+        const std::string usage = declaredUsage(c.program, c.index);
+        for (const char* help : {"-h", "--help"}) {
+            const RunResult r = asked(help);
+            EXPECT_EQ(r.console, lines(c.banner + usage));
+            EXPECT_EQ(r.status, 0);
+        }
+        EXPECT_EQ(usage.rfind("Uso:\n" + programName(c.name) + " " + (c.command.empty() ? "" : c.command + " "), 0),
+                  0u);
+        EXPECT_NE(usage.find("\n  -h, --help "), std::string::npos);
+        EXPECT_NE(usage.find("\n  --version "), std::string::npos);
+        EXPECT_EQ(usage.substr(usage.size() - 2), "\n\n");
+        const RunResult version = asked("--version");
+        EXPECT_EQ(version.console, lines(c.banner));
         EXPECT_EQ(version.status, 0);
     }
     EXPECT_TRUE(ws.list().empty());

@@ -1,5 +1,11 @@
 #include "tests/e2e/Harness.h"
 
+#include "cli/Mistake.h"
+#include "programs/brelquim-insert/Options.h"
+#include "programs/brelquim-patch/Command.h"
+#include "programs/brelquim-png/Options.h"
+#include "programs/brelquim-text/Options.h"
+
 #include "graphics/GameLayout.h"
 
 #include <algorithm>
@@ -42,6 +48,18 @@ bool targetIsWindows() {
 
 std::string programName(const std::string& program) {
     return targetIsWindows() ? program + ".exe" : program;
+}
+
+std::string declaredUsage(Program program, int command) {
+    const cli::Program* declared = nullptr;
+    switch (program) {
+        case Program::Insert: declared = &insert_program::insertProgram(); break;
+        case Program::Png: declared = &png_program::pngProgram(); break;
+        case Program::Text: declared = &text_program::textProgram(); break;
+        case Program::Patch: declared = &patch_program::patchProgram(); break;
+        case Program::Extract: throw std::runtime_error("brelquim declares no usage");
+    }
+    return cli::usage(*declared, command, programName(declared->name));
 }
 
 std::string lines(const std::string& text) {

@@ -30,6 +30,10 @@ bool targetIsWindows();
 // A program's name as its usage shows it: "brelquim-png", or on Windows
 // "brelquim-png.exe".
 std::string programName(const std::string& program);
+// The usage a program prints for -h (command -1) or for "<command> -h",
+// as its declarations make it ("\n" line ends, its name as the target
+// shows it).
+std::string declaredUsage(Program program, int command = -1);
 // Turns "\n" line ends into the target's.
 std::string lines(const std::string& text);
 // Path of graphic j's file as the tool shows it.

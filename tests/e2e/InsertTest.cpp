@@ -18,22 +18,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 const std::string BANNER = "Brelquim-insert v1.0\n";
-const std::string USAGE =
-    "Uso:\n" + programName("brelquim-insert") +
-    " -i <rom> -o <nova rom> [--dir <pasta>] [--free <in\xED""cio>:<fim>]... [--allow-resize]\n"
-    "    [--patch <arquivo.bps|.ips>]\n"
-    "  -i <rom>                    a imagem de origem (nunca alterada)\n"
-    "  -o <nova rom>               a imagem a gravar, com os gr\xE1""ficos editados\n"
-    "  --dir <pasta>               onde est\xE3o os grafico_NNN.bin editados (padr\xE3o: arquivos)\n"
-    "  --free <in\xED""cio>:<fim>       faixa sem uso da ROM, fim exclusivo; pode ser repetida. Em hexadecimal,\n"
-    "                              sem cabe\xE7""alho de copiadora (80000:90000), ou em endere\xE7os LoROM\n"
-    "                              ($90:8000:$91:8000)\n"
-    "  --allow-resize              aceita gr\xE1""ficos de outro tamanho (1 a 65535 bytes)\n"
-    "  --patch <arquivo.bps|.ips>  grava tamb\xE9m o patch da ROM de origem para a nova (sem cabe\xE7""alho de "
-    "copiadora)\n"
-    "  -h, --help                  mostra esta ajuda\n"
-    "  --version                   mostra a vers\xE3o\n"
-    "\n";
+const std::string USAGE = declaredUsage(Program::Insert);
 const std::string NOTHING_WRITTEN = "Nada foi gravado.\n";
 const std::string FREE_HINT =
     "Dica: --free <in\xED""cio>:<fim> indica espa\xE7o que o jogo n\xE3o usa; gr\xE1""ficos que cabem l\xE1 n\xE3o "

@@ -17,16 +17,6 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 const std::string BANNER = "Brelquim-patch v1.0\n";
-const std::string USAGE =
-    "Uso:\n"
-    "brelquim-patch create <original> <modificada> <patch.bps|patch.ips>\n"
-    "brelquim-patch apply <patch.bps|patch.ips> <original> <sa\xED""da>\n"
-    "  create       grava o patch que leva a original \xE0 modificada\n"
-    "  apply        aplica o patch a uma c\xF3pia da original e grava a sa\xED""da\n"
-    "  -h, --help   mostra este texto\n"
-    "  --version    mostra a vers\xE3o\n"
-    "O formato segue a extens\xE3o do patch: .bps (com CRC32, recomendado) ou .ips.\n"
-    "\n";
 const std::string NOTHING_WRITTEN = "Nada foi gravado.\n";
 const std::string CHECKED = "Original e resultado conferem com o CRC32 do patch.\n";
 
@@ -58,40 +48,72 @@ struct Pair {
     }();
 };
 
+// -h and --help come first and the rest is not read (the usages
+// themselves are checked in FirstHourTest).
 TEST(PatchTool, HelpAndVersion) {
     Workspace ws;
-    for (const char* help : {"-h", "--help"}) {
-        const RunResult r = ws.run(Program::Patch, {help});
-        EXPECT_EQ(r.console, lines(BANNER + USAGE));
+    const struct {
+        std::vector<std::string> args;
+        std::string console;
+    } table[] = {
+        {{"-h"}, BANNER + declaredUsage(Program::Patch)},
+        {{"--help", "x"}, BANNER + declaredUsage(Program::Patch)},
+        {{"create", "a", "--help", "c.ups"}, BANNER + declaredUsage(Program::Patch, 0)},
+        {{"apply", "-h"}, BANNER + declaredUsage(Program::Patch, 1)},
+        {{"--version"}, BANNER},
+        {{"apply", "--version", "x"}, BANNER},
+    };
+    for (const auto& c : table) {
+        const RunResult r = ws.run(Program::Patch, c.args);
+        EXPECT_EQ(r.console, lines(c.console)) << c.args.front();
         EXPECT_EQ(r.status, 0);
     }
-    const RunResult r = ws.run(Program::Patch, {"--version"});
-    EXPECT_EQ(r.console, lines(BANNER));
-    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(ws.list().empty());
 }
 
+// Each mistake in the shared words, then the usage of the program, or of
+// the command given; no words at all: the usage alone.
 TEST(PatchTool, UsageMistakesNameWhatWasWrong) {
     struct Case {
         std::vector<std::string> args;
         std::string mistake;
+        int command;  // whose usage follows: -1 the program's
     };
     const Case table[] = {
-        {{}, "Falta o comando: create ou apply.\n"},
-        {{"make", "a", "b", "c.bps"}, "Comando desconhecido: make\n"},
-        {{"--help", "x"}, "Comando desconhecido: x\n"},
-        {{"create", "a", "b"}, "O comando pede 3 arquivos; foram dados 2.\n"},
-        {{"apply", "p.bps", "a", "b", "c"}, "O comando pede 3 arquivos; foram dados 4.\n"},
-        {{"create", "a", "", "c.bps"}, "Nome de arquivo vazio.\n"},
-        {{"create", "a", "b", "c.ups"}, "O patch tem de terminar em .bps ou .ips: c.ups\n"},
-        {{"apply", "a.bps.zip", "b", "c"}, "O patch tem de terminar em .bps ou .ips: a.bps.zip\n"},
+        {{}, "", -1},
+        {{"make", "a", "b", "c.bps"}, "Comando desconhecido: make\n", -1},
+        {{"--make", "a", "b", "c.bps"}, "Op\xE7\xE3o desconhecida: --make\n", -1},
+        {{"create", "a", "b"}, "Falta <patch.bps|patch.ips>\n", 0},
+        {{"apply"}, "Falta <patch.bps|patch.ips>\n", 1},
+        {{"apply", "p.bps", "a", "b", "c"}, "Argumento inesperado: c\n", 1},
+        {{"create", "a", "", "c.bps"}, "Valor inv\xE1lido para <modificada>: \n", 0},
+        {{"apply", "p.ips", "a", ""}, "Valor inv\xE1lido para <sa\xED""da>: \n", 1},
+        {{"create", "a", "b", "c.ups"}, "Valor inv\xE1lido para <patch.bps|patch.ips>: c.ups\n", 0},
+        {{"apply", "a.bps.zip", "b", "c"}, "Valor inv\xE1lido para <patch.bps|patch.ips>: a.bps.zip\n", 1},
+        {{"create", "a", "b", "-c.bps"}, "Op\xE7\xE3o desconhecida: -c.bps\n", 0},
     };
     for (const Case& c : table) {
         Workspace ws;
         const RunResult r = ws.run(Program::Patch, c.args);
-        EXPECT_EQ(r.console, lines(BANNER + c.mistake + USAGE)) << c.mistake;
+        EXPECT_EQ(r.console, lines(BANNER + c.mistake + declaredUsage(Program::Patch, c.command))) << c.mistake;
         EXPECT_EQ(r.status, 1);
         EXPECT_TRUE(ws.list().empty());
     }
+}
+
+// After "--" every word is a file, those that start with '-' too.
+TEST(PatchTool, FilesNamedWithADashComeAfterTwoDashes) {
+    const Pair pair;
+    Workspace ws;
+    ws.write("-game.sfc", pair.original);
+    ws.write("-edited.sfc", pair.modified);
+    const RunResult made = ws.run(Program::Patch, {"create", "--", "-game.sfc", "-edited.sfc", "-p.bps"});
+    EXPECT_EQ(made.console, lines(BANNER + written("Patch BPS gravado: ", "-p.bps", ws.read("-p.bps").size())));
+    EXPECT_EQ(made.status, 0);
+    const RunResult dashed = ws.run(Program::Patch, {"apply", "--", "-p.bps", "-game.sfc", "-out.sfc"});
+    EXPECT_EQ(dashed.console, lines(BANNER + CHECKED + written("Imagem gravada: ", "-out.sfc", pair.modified.size())));
+    EXPECT_EQ(dashed.status, 0);
+    EXPECT_TRUE(ws.read("-out.sfc") == pair.modified);
 }
 
 TEST(PatchTool, APatchMadeAppliesToACleanCopyInBothFormats) {

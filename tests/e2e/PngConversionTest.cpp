@@ -12,13 +12,7 @@
 namespace {
 
 const std::string BANNER = "Brelquim PNG v1.0\n";
-const std::string USAGE =
-    "Uso:\n" + programName("brelquim-png") +
-    " [--bpp 1|2|3|4|8] [--mode7] [--columns N] [--blocks16] [--palette ARQUIVO] "
-    "[--palette-row R] ARQUIVO...\n" +
-    programName("brelquim-png") + " --gallery [--bpp 1|2|3|4|8] [--mode7] [--columns N] [--blocks16] [--palette ARQUIVO] "
-    "[--palette-row R]\n"
-    "\n";
+const std::string USAGE = declaredUsage(Program::Png);
 
 struct FormatCase {
     std::vector<std::string> options;
@@ -329,7 +323,7 @@ TEST(PngConversion, OtherNamesAndMissingFilesAreRefusedAndTheRestConverted) {
 TEST(PngConversion, CommandLinesOutsideTheTwoFormsShowTheUsage) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> table = {
         {{}, ""},
-        {{"--bpp", "2"}, ""},
+        {{"--bpp", "2"}, "Falta ARQUIVO\n"},
         {{"--bpp", "5", "a.bin"}, "Valor inv\xE1lido para --bpp: 5\n"},
         {{"--bpp", "", "a.bin"}, "Valor inv\xE1lido para --bpp: \n"},
         {{"--columns", "0", "a.bin"}, "Valor inv\xE1lido para --columns: 0\n"},
@@ -339,7 +333,7 @@ TEST(PngConversion, CommandLinesOutsideTheTwoFormsShowTheUsage) {
         {{"--colour", "a.bin"}, "Op\xE7\xE3o desconhecida: --colour\n"},
         {{"--bpp", "4", "--mode7", "a.bin"}, "Use --bpp ou --mode7, n\xE3o os dois.\n"},
         {{"--blocks16", "--columns", "3", "a.bin"}, "--blocks16 pede um n\xFAmero par de colunas.\n"},
-        {{"--gallery", "a.bin"}, "--gallery n\xE3o leva arquivos.\n"},
+        {{"--gallery", "a.bin"}, "Argumento inesperado: a.bin\n"},
     };
     for (const auto& [args, problem] : table) {
         Workspace ws;

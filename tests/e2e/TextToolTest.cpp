@@ -298,38 +298,67 @@ INSTANTIATE_TEST_SUITE_P(
                 [](const Workspace&) {},
                 "A sa\xED""da n\xE3o pode ser um dos arquivos de entrada: ./game.tbl\n" + NOTHING_WRITTEN}));
 
+// Mistakes named in the shared words before the usage of the command
+// given, or of the program (the usages themselves are checked in
+// FirstHourTest).
 TEST(TextCommandLine, HelpVersionAndMistakesNamedBeforeTheUsage) {
     Workspace ws;
-    const RunResult help = ws.run(Program::Text, {"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.console.rfind(lines(BANNER + "Uso:\n" + programName("brelquim-text") + " dump "), 0), 0u);
+    EXPECT_EQ(ws.run(Program::Text, {"--help", "dump"}).console, lines(BANNER + declaredUsage(Program::Text)));
     EXPECT_EQ(ws.run(Program::Text, {"--version"}).console, lines(BANNER));
-    const RunResult dumpHelp = ws.run(Program::Text, {"dump", "-h"});
-    const std::string dumpUsage = dumpHelp.console.substr(lines(BANNER).size());
-    EXPECT_NE(dumpUsage.find("--long-pointers"), std::string::npos);
-    const RunResult insertHelp = ws.run(Program::Text, {"insert", "-h"});
-    const std::string insertUsage = insertHelp.console.substr(lines(BANNER).size());
     struct Mistake {
         std::vector<std::string> args;
         std::string line;
-        const std::string* usage;
+        int command;  // whose usage follows: -1 the program's
     };
     const Mistake mistakes[] = {
-        {{"dump", "-i", "a.sfc", "--table", "a.tbl"}, "Falta a op\xE7\xE3o --pointers\n", &dumpUsage},
+        {{}, "", -1},
+        {{"list"}, "Comando desconhecido: list\n", -1},
+        {{"--list"}, "Op\xE7\xE3o desconhecida: --list\n", -1},
+        {{"dump", "-i", "a.sfc", "--table", "a.tbl"}, "Falta a op\xE7\xE3o --pointers\n", 0},
         {{"dump", "-i", "a.sfc", "--table", "a.tbl", "--pointers", "$98:7000:2"},
-         "Valor inv\xE1lido para --pointers: $98:7000:2\n", &dumpUsage},
+         "Valor inv\xE1lido para --pointers: $98:7000:2\n", 0},
         {{"dump", "-i", "a.sfc", "--table", "a.tbl", "--pointers", "$98:8000:0"},
-         "Valor inv\xE1lido para --pointers: $98:8000:0\n", &dumpUsage},
-        {{"insert", "-i", "a.sfc", "-o", "b.sfc", "--table", "a.tbl"}, "Falta <roteiro>\n", &insertUsage},
+         "Valor inv\xE1lido para --pointers: $98:8000:0\n", 0},
+        {{"dump", "-i", "a.sfc", "--table", "a.tbl", "--long-pointers", "$98:8000:1", "s.txt"},
+         "Argumento inesperado: s.txt\n", 0},
+        {{"insert", "-i", "a.sfc", "-o", "b.sfc", "--table", "a.tbl"}, "Falta <roteiro>\n", 1},
+        {{"insert", "-i", "a.sfc", "-o", "b.sfc", "--table", "a.tbl", "s.txt", "t.txt"},
+         "Argumento inesperado: t.txt\n", 1},
+        {{"insert", "-i", "a.sfc", "-o", "b.sfc", "--table", "a.tbl", ""}, "Valor inv\xE1lido para <roteiro>: \n", 1},
+        {{"insert", "s.txt"}, "Falta a op\xE7\xE3o -i\n", 1},
         {{"insert", "-i", "a.sfc", "-o", "b.sfc", "--table", "a.tbl", "--free", "c0000", "s.txt"},
-         "Valor inv\xE1lido para --free: c0000\n", &insertUsage},
+         "Valor inv\xE1lido para --free: c0000\n", 1},
     };
     for (const Mistake& m : mistakes) {
         const RunResult run = ws.run(Program::Text, m.args);
-        EXPECT_EQ(run.console, lines(BANNER + m.line) + *m.usage) << m.line;
+        EXPECT_EQ(run.console, lines(BANNER + m.line + declaredUsage(Program::Text, m.command))) << m.line;
         EXPECT_EQ(run.status, 1);
     }
     EXPECT_TRUE(ws.list().empty());
+}
+
+// The pointer tables of a dump, of either kind, are read in the order
+// they were given, and the script names them in that order.
+TEST(TextCommandLine, PointerTablesKeepTheirOrderAcrossKinds) {
+    Workspace ws;
+    dumped(ws);
+    const SampleText& text = sample().text;
+    const RunResult r = ws.run(Program::Text, {"dump", "-i", "game.sfc", "--table", "game.tbl", "--long-pointers",
+                                               tableArgument(text.tables[1]), "--pointers",
+                                               tableArgument(text.tables[0]), "-o", "longFirst.txt"});
+    ASSERT_EQ(r.status, 0) << r.console;
+    const auto tableLines = [&](const std::string& name) {
+        std::vector<std::string> found;
+        const std::string script = ws.readText(name);
+        for (size_t at = script.find("#!"); at != std::string::npos; at = script.find("#!", at + 1)) {
+            found.push_back(script.substr(at, script.find('\n', at) - at));
+        }
+        return found;
+    };
+    std::vector<std::string> given = tableLines("textos.txt");
+    ASSERT_EQ(given.size(), 2u);
+    std::swap(given[0], given[1]);
+    EXPECT_EQ(tableLines("longFirst.txt"), given);
 }
 
 }  // namespace

@@ -11,10 +11,12 @@ using namespace insert_program;
 namespace {
 
 bool parse(std::vector<std::string> args, InsertOptions& options) {
-    args.insert(args.begin(), "brelquim-insert");
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
-    return parseInsertOptions(static_cast<int>(argv.size()), argv.data(), options);
+    const cli::Parse parse = cli::parse(insertOptionSpec(), static_cast<int>(argv.size()), argv.data());
+    if (parse.outcome != cli::Parse::Parsed) return false;
+    options = insertOptionsOf(parse);
+    return true;
 }
 
 TEST(InsertOptions, TakesEveryOptionInAnyOrder) {
