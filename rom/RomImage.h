@@ -80,6 +80,9 @@ public:
     // file offsets of the ROM data, the copier header not counted; the
     // copier header itself is never changed.
     uint32_t romDataSize() const;
+    // The ROM data: romDataSize() bytes from here, at the image index
+    // headerBytes(). With no ROM data held, no byte may be read from it.
+    const uint8_t* romData() const;
     // Image index of the internal header that parseHeader takes (LoROM
     // place first, then HiROM); false when the image has none.
     bool findInternalHeader(uint32_t& index) const;
