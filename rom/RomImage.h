@@ -30,6 +30,9 @@ void reportOpenFailure(const char* path);
 // LoROM bus address <-> file offset (copier header never counted).
 uint32_t loRomToFile(uint32_t address);
 uint32_t fileToLoRom(uint32_t offset);
+// True when LoROM shows ROM data at a bus address: its low 16 bits are
+// $8000 or above, and its bank is not $7E or $7F (work RAM).
+bool loRomShowsRom(uint32_t address);
 
 class RomImage {
 public:
