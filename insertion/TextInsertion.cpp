@@ -22,6 +22,8 @@ private:
     void describeRoom();
     bool place();
     bool apply();
+    bool pointAt(const GameString& string, uint32_t offset);
+    void takeFreeRoom(const Span& taken);
     bool check();
     bool readsOn(uint32_t offset, uint32_t length);
     bool refuseReadingOn(size_t string, size_t at);
@@ -151,27 +153,41 @@ bool TextInsertion::apply() {
     for (const Placement& placement : plan.placements) {
         const auto s = static_cast<size_t>(placement.block);
         const std::vector<uint8_t>& bytes = newBytes[s];
-        if (!rom.writeBytes(placement.offset, bytes.data(), bytes.size())) return refuse(TextInsertResult::Mismatch);
-        const Span taken{placement.offset, static_cast<uint32_t>(placement.offset + bytes.size())};
-        for (size_t r = 0; r < freeRanges.size(); ++r) {
-            if (placement.kind == PlaceKind::FreeRange && freeRanges[r].overlaps(taken)) {
-                result.freeLeft[r] -= static_cast<uint32_t>(bytes.size());
-                result.freeUsed[r] = true;
-            }
+        if (!rom.writeBytes(placement.offset, bytes.data(), bytes.size()) ||
+            (placement.offset != strings[s].offset && !pointAt(strings[s], placement.offset))) {
+            return refuse(TextInsertResult::Mismatch);
         }
-        if (placement.offset != strings[s].offset) {
-            for (const StringPointer& pointer : strings[s].pointers) {
-                const uint32_t value = pointerValueFor(pointer, placement.offset);
-                const uint8_t little[3] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                                           static_cast<uint8_t>(value >> 16)};
-                if (!rom.writeBytes(pointer.at, little, pointer.isLong ? 3 : 2)) return refuse(TextInsertResult::Mismatch);
-            }
+        if (placement.kind == PlaceKind::FreeRange) {
+            takeFreeRoom({placement.offset, static_cast<uint32_t>(placement.offset + bytes.size())});
         }
         result.changes.push_back({s, strings[s].pointers.front().at, strings[s].offset, strings[s].length,
                                   placement.offset, static_cast<uint32_t>(bytes.size()), placement.kind});
     }
     if (!plan.placements.empty() && !rom.updateChecksum()) return refuse(TextInsertResult::Mismatch);
     return true;
+}
+
+// Every pointer of string made to lead to offset.
+bool TextInsertion::pointAt(const GameString& string, uint32_t offset) {
+    for (const StringPointer& pointer : string.pointers) {
+        const uint32_t value = pointerValueFor(pointer, offset);
+        const uint8_t little[3] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                                   static_cast<uint8_t>(value >> 16)};
+        if (!rom.writeBytes(pointer.at, little, pointer.isLong ? 3 : 2)) return false;
+    }
+    return true;
+}
+
+// Bytes a string took in the free ranges: each range loses the bytes it
+// shares with them, which may be part of them when the string runs on into
+// a range that touches it, or overlaps it.
+void TextInsertion::takeFreeRoom(const Span& taken) {
+    for (size_t r = 0; r < freeRanges.size(); ++r) {
+        const uint32_t shared = freeRanges[r].sharedWith(taken);
+        if (shared == 0) continue;
+        result.freeLeft[r] -= shared;
+        result.freeUsed[r] = true;
+    }
 }
 
 // The new image read as a dump reads it: every pointer leads to exactly the

@@ -5,6 +5,7 @@
 // written over is reserved.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -16,6 +17,10 @@ struct Span {
     uint32_t end;
     uint32_t length() const { return end - start; }
     bool overlaps(const Span& other) const { return start < other.end && other.start < end; }
+    // How many bytes the two have in common.
+    uint32_t sharedWith(const Span& other) const {
+        return overlaps(other) ? std::min(end, other.end) - std::max(start, other.start) : 0;
+    }
 };
 
 // New bytes for block `block`, length bytes long, to be placed inside

@@ -117,7 +117,7 @@ struct Edit {
     std::string name;
     std::map<int, std::string> texts;  // string number -> new text
     std::vector<std::string> more;     // further options of insert
-    std::string where;                 // how the first changed string was placed
+    std::string where;                 // a line of the run: where a string went, what room is left
     uint32_t grownTo;                  // the new image's size, 0: as before
 };
 
@@ -173,6 +173,10 @@ INSTANTIATE_TEST_SUITE_P(
         Edit{"a longer string takes the bytes another one left",
              {{1, "Bem-vindo ao castelo, nobre viajante!<end>"}, {2, "Ganhou <color><$03>a Espada<color><$00>!<end>"}},
              {"--free", "$98:E000:$98:E026"}, "$98:800E 21 movido para espa\xE7o liberado", 0},
+        Edit{"a string across two free ranges takes from each only what it covers",
+             {{1, "Bem-vindo ao castelo, nobre viajante!<end>"}},
+             {"--free", "$98:E000:$98:E010", "--free", "$98:E010:$99:8000"},
+             "Faixa livre $98:E000:$98:E010: 0 bytes ainda livres", 0},
         Edit{"a string behind 24-bit pointers moves into new space",
              {{7, "Erva medicinal, a melhor do reino<end>"}}, {}, "movido para espa\xE7o novo no fim", 0x200000},
         Edit{"a line break and raw bytes are kept where written",
