@@ -189,7 +189,9 @@ std::vector<Span> Insertion::changedFields(const PlacementPlan& plan) const {
         const uint32_t pair = header + HEADER_CHECKSUM_COMPLEMENT;
         fields.push_back({pair, pair + 4});
     }
-    if (plan.romDataSize > input.romDataSize) fields.push_back({header + HEADER_ROM_SIZE, header + HEADER_ROM_SIZE + 1});
+    if (plan.romDataSize > input.romDataSize) {
+        fields.push_back({header + HEADER_ROM_SIZE, header + HEADER_ROM_SIZE + 1});
+    }
     return fields;
 }
 

@@ -132,7 +132,9 @@ PatchResult applyPatch(PatchFormat format, const uint8_t* patch, size_t patchSiz
     switch (format) {
         case PatchFormat::Ips:
             r = applyIps(patch, patchSize, original, originalSize, result);
-            if (r.ok() && (originalSize & ROM_BLOCK_MASK) == COPIER_HEADER_SIZE) r.copierHeader = CopierHeader::Suspected;
+            if (r.ok() && (originalSize & ROM_BLOCK_MASK) == COPIER_HEADER_SIZE) {
+                r.copierHeader = CopierHeader::Suspected;
+            }
             return r;
         case PatchFormat::Bps:
             return applyBpsWithCopierRule(patch, patchSize, original, originalSize, result);

@@ -303,7 +303,8 @@ void printInsertRefusal(const TextInsertResult& result, const TextOptions& optio
                     if (result.freeRange.obstacle == Obstacle::Graphic) {
                         std::printf(" cobre os dados de %s.\n", graphicFileName(result.freeRange.graphic).c_str());
                     } else {
-                        std::printf(" cobre a tabela de ponteiros %u.\n", static_cast<unsigned>(result.freeRange.pointerTable + 1));
+                        std::printf(" cobre a tabela de ponteiros %u.\n",
+                                    static_cast<unsigned>(result.freeRange.pointerTable + 1));
                     }
                     break;
                 case FreeRangeRefusal::None: break;
