@@ -310,7 +310,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The new image: the copier header as it was, a size of 2^n KiB when it
     // grew, every graphic as meant.
     const uint32_t newSize = rom.romDataSize();
-    const uint8_t* newData = rom.data.get() + h;
+    const uint8_t* newData = rom.romData();
     FUZZ_CHECK(std::all_of(rom.data.get(), rom.data.get() + h, [](uint8_t b) { return b == 0x5C; }));
     FUZZ_CHECK(newSize == result.newRomDataSize && result.oldRomDataSize == SKELETON_SIZE);
     FUZZ_CHECK(newSize <= LOROM_DATA_LIMIT && (newSize & (newSize - 1)) == 0 && newSize >= SKELETON_SIZE);

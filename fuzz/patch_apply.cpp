@@ -11,6 +11,7 @@
 // is made again with the CRC32 found and must then be accepted.
 #include "fuzz/FuzzSupport.h"
 #include "patch/Patch.h"
+#include "rom/HeaderLayout.h"
 
 #include <algorithm>
 #include <cstring>
@@ -54,7 +55,7 @@ void checkBps(const std::vector<uint8_t>& patch, const std::vector<uint8_t>& ori
               const std::vector<uint8_t>& result) {
     if (!r.ok()) return;
     const uint8_t* footer = patch.data() + patch.size() - 12;
-    const size_t h = COPIER_HEADER_BYTES;
+    const size_t h = COPIER_HEADER_SIZE;
     switch (r.copierHeader) {
         case CopierHeader::AsGiven:
             FUZZ_CHECK(crc32Of(original.data(), original.size()) == readLittle32(footer));

@@ -214,7 +214,7 @@ struct Dump {
 
 Dump dump(const RomImage& rom, const TextTable& table, const std::vector<PointerTable>& tables) {
     Dump d;
-    const uint8_t* romData = rom.data.get() + rom.headerBytes();
+    const uint8_t* romData = rom.romData();
     d.survey = surveyStrings(romData, rom.romDataSize(), tables, table);
     if (d.survey.outcome != StringSurvey::Done) return d;
     for (const GameString& string : d.survey.strings) {
@@ -401,7 +401,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The new image: every string as meant, where it may be.
     const uint32_t newSize = rom.romDataSize();
-    const uint8_t* newData = rom.data.get() + rom.headerBytes();
+    const uint8_t* newData = rom.romData();
     FUZZ_CHECK(rom.headerBytes() == h);
     FUZZ_CHECK(newSize >= IMAGE_SIZE && newSize <= LOROM_DATA_LIMIT && (newSize & (newSize - 1)) == 0);
     std::vector<Span> touched;

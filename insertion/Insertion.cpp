@@ -97,21 +97,17 @@ private:
 // that cannot be read could reach any byte.
 void Insertion::boundStreams() {
     input.romDataSize = rom.romDataSize();
-    uint32_t header = 0;
-    rom.findInternalHeader(header);
-    header -= rom.headerBytes();
-    input.header = {header, header + HEADER_AND_VECTORS_SIZE};
-    input.directory = {GRAPHICS_DIRECTORY_OFFSET, recordField(GRAPHICS_COUNT, 0)};
+    input.reserved = headerAndDirectory(rom);
     input.freeRanges = settings.freeRanges;
-    input.streams.assign(GRAPHICS_COUNT, {0, UINT32_MAX});
+    input.blocks.assign(GRAPHICS_COUNT, {0, UINT32_MAX});
     for (int graphic = 0; graphic < GRAPHICS_COUNT; ++graphic) {
         GraphicRecord record;
         uint32_t dataIndex = 0;
         if (!readGraphicRecord(rom, graphic, record, dataIndex) || dataIndex < rom.headerBytes()) continue;
         const uint64_t start = dataIndex - rom.headerBytes();
         const uint64_t reach = start + compressedBound(std::max<uint32_t>(record.unpackedSize, 1));
-        input.streams[graphic] = {static_cast<uint32_t>(start),
-                                  static_cast<uint32_t>(std::min<uint64_t>(reach, UINT32_MAX))};
+        input.blocks[graphic] = {static_cast<uint32_t>(start),
+                                 static_cast<uint32_t>(std::min<uint64_t>(reach, UINT32_MAX))};
     }
 }
 
@@ -129,7 +125,7 @@ bool Insertion::surveyGraphic(const DecodedGraphic& g) {
     state.record = g.record;
     const uint32_t start = g.dataIndex - rom.headerBytes();
     state.stream = {start, start + g.decoded.packedLength};
-    input.streams[g.number] = state.stream;
+    input.blocks[g.number] = state.stream;
     const uint32_t decodedSize = g.decoded.producedLength;
     uint32_t length = 0;
     switch (edits.read(g.number, edit.get(), length)) {
@@ -151,7 +147,7 @@ bool Insertion::surveyGraphic(const DecodedGraphic& g) {
     // A one-byte graphic keeps a size field of 0.
     state.newSizeField = length == decodedSize ? g.record.unpackedSize : static_cast<uint16_t>(length);
     state.newLength = static_cast<uint32_t>(compressGraphicInto(edit.get(), length, stream.get()));
-    const StreamToPlace placing{g.number, state.newLength, {0, UINT32_MAX}, true};
+    const BlockToPlace placing{g.number, state.newLength, {0, UINT32_MAX}, true};
     input.changed.push_back(placing);
     // The graphics still to come are known by the bytes they can reach, so
     // a stream that fits in place now fits once every stream is known.
@@ -162,7 +158,7 @@ bool Insertion::surveyGraphic(const DecodedGraphic& g) {
         }
         state.writtenInPlace = true;
         state.newStart = state.stream.start;
-        lies = &rom.data[rom.headerBytes() + state.stream.start];
+        lies = rom.romData() + state.stream.start;
     } else {
         state.held.assign(stream.get(), stream.get() + state.newLength);
         lies = state.held.data();
@@ -188,12 +184,13 @@ std::vector<Span> Insertion::changedFields(const PlacementPlan& plan) const {
         if (placement.kind != PlaceKind::InPlace) fields.push_back({address, address + 3});
         if (state.newSizeField != state.record.unpackedSize) fields.push_back({size, size + 2});
     }
+    const uint32_t header = input.reserved[RESERVED_HEADER].start;
     if (!plan.placements.empty()) {
-        const uint32_t pair = input.header.start + HEADER_CHECKSUM_COMPLEMENT;
+        const uint32_t pair = header + HEADER_CHECKSUM_COMPLEMENT;
         fields.push_back({pair, pair + 4});
     }
     if (plan.romDataSize > input.romDataSize) {
-        fields.push_back({input.header.start + HEADER_ROM_SIZE, input.header.start + HEADER_ROM_SIZE + 1});
+        fields.push_back({header + HEADER_ROM_SIZE, header + HEADER_ROM_SIZE + 1});
     }
     return fields;
 }
@@ -223,7 +220,7 @@ bool Insertion::storeRecordField(int graphic, uint32_t field, uint32_t value, si
 int Insertion::applyPlan(const PlacementPlan& plan) {
     result.oldRomDataSize = rom.romDataSize();
     result.newRomDataSize = plan.romDataSize;
-    const uint32_t header = input.header.start;
+    const uint32_t header = input.reserved[RESERVED_HEADER].start;
     if (plan.romDataSize > rom.romDataSize()) {
         const Span added{rom.romDataSize(), plan.romDataSize};
         if (!growImage(rom, plan.romDataSize)) return plan.placements.front().block;
@@ -236,7 +233,7 @@ int Insertion::applyPlan(const PlacementPlan& plan) {
         if (!state.writtenInPlace) {
             // The bytes that decoded to the edit, now where they lie.
             if (!log.write(placement.offset, state.held.data(), state.newLength)) return placement.block;
-            const uint8_t* lands = &rom.data[rom.headerBytes() + placement.offset];
+            const uint8_t* lands = rom.romData() + placement.offset;
             if (std::memcmp(lands, state.held.data(), state.newLength) != 0) return placement.block;
             state.newStart = placement.offset;
             state.checkedAt = log.count();
@@ -288,12 +285,12 @@ InsertResult Insertion::run() {
     survey();
     if (result.outcome != InsertResult::Done) return result;
 
-    result.freeRange = checkFreeRanges(input);
-    if (result.freeRange.kind != FreeRangeProblem::None) {
+    result.freeRange = freeRangeRefusal(checkFreeRanges(input), 0, Obstacle::Graphic);
+    if (result.freeRange.kind != FreeRangeRefusal::None) {
         refuse(InsertResult::BadFreeRange, result.freeRange.graphic);
         return result;
     }
-    const PlacementPlan plan = placeStreams(input);
+    const PlacementPlan plan = placeBlocks(input);
     if (plan.outcome != PlacementPlan::Placed) {
         refuse(plan.outcome == PlacementPlan::LongerThanBank ? InsertResult::LongerThanBank
                                                              : InsertResult::PastLoRomLimit,

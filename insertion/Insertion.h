@@ -5,6 +5,7 @@
 
 #include "rom/RomImage.h"
 #include "insertion/EditSource.h"
+#include "insertion/Reserved.h"
 #include "placement/Growth.h"
 #include "placement/Placement.h"
 
@@ -35,7 +36,7 @@ struct InsertResult {
         EditEmpty,       // the edit has 0 bytes
         EditTooLarge,    // the edit has more than 65535 bytes
         WrongSize,       // the edit's size is not the graphic's, and no resizing
-        BadFreeRange,    // see freeRange
+        BadFreeRange,    // freeRange: the range and what is in its way
         LongerThanBank,  // the graphic's new stream is longer than 32 KiB
         PastLoRomLimit,  // the ROM data would pass 4 MiB
         StreamOverChangedFields,  // a graphic left as it is reads a record or
@@ -45,7 +46,7 @@ struct InsertResult {
     int graphic = -1;           // the graphic a refusal concerns
     uint32_t editSize = 0;      // WrongSize: the edit's size
     uint32_t graphicSize = 0;   // WrongSize: the graphic's decoded size
-    FreeRangeProblem freeRange; // BadFreeRange
+    FreeRangeRefusal freeRange; // BadFreeRange
     std::vector<GraphicChange> changes;  // Done: in graphic order
     uint32_t oldRomDataSize = 0;
     uint32_t newRomDataSize = 0;

@@ -1,7 +1,5 @@
 #include "insertion/TextInsertion.h"
 
-#include "rom/HeaderLayout.h"
-#include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
 #include "placement/Growth.h"
 
@@ -19,12 +17,20 @@ public:
     TextInsertResult run();
 
 private:
-    const uint8_t* romData() const { return rom.data.get() + rom.headerBytes(); }
     bool readGraphics();
     bool newTexts();
+    void describeRoom();
     bool place();
     bool apply();
+    bool pointAt(const GameString& string, uint32_t offset);
+    void takeFreeRoom(const Span& taken);
     bool check();
+    bool readsOn(uint32_t offset, uint32_t length);
+    bool refuseReadingOn(size_t string, size_t at);
+    const TextChange* firstChangeAfter(const GameString& string) const;
+    bool noStringReadsOn();
+    bool everyPointerLeadsToItsString();
+    bool graphicsAsBefore();
 
     bool refuse(TextInsertResult::Outcome outcome) {
         result.outcome = outcome;
@@ -39,20 +45,20 @@ private:
     PlacementInput input;
     PlacementPlan plan;
     std::vector<std::vector<uint8_t>> graphics;      // every graphic, decoded from the input
-    std::vector<Span> graphicStreams;
-    std::vector<Span> pointerTables;
     std::vector<std::vector<uint8_t>> newBytes;      // per string: empty when unchanged
     std::vector<const ScriptEntry*> entryOf;         // per string: its block in the script
     std::vector<uint8_t> original;                   // the input's ROM data
     std::vector<TextPiece> placed;                   // a string read where it now lies
 };
 
-// Every graphic's stream, never written over, and its bytes decoded, which
-// the new image must give again.
+// The header, the directory and every graphic's stream, never written
+// over, and every graphic's bytes decoded, which the new image must give
+// again.
 bool TextInsertion::readGraphics() {
+    input.reserved = headerAndDirectory(rom);
     const DirectoryWalk walk = walkGraphicsDirectory(rom, [&](const DecodedGraphic& g) {
         const uint32_t start = g.dataIndex - rom.headerBytes();
-        graphicStreams.push_back({start, start + g.decoded.packedLength});
+        input.reserved.push_back({start, start + g.decoded.packedLength});
         graphics.emplace_back(g.bytes, g.bytes + g.decoded.producedLength);
         return true;
     });
@@ -78,7 +84,7 @@ bool TextInsertion::newTexts() {
         const size_t s = entry.number - 1;
         entryOf[s] = &entry;
         const GameString& string = strings[s];
-        const uint8_t* old = romData() + string.offset;
+        const uint8_t* old = rom.romData() + string.offset;
         if (withoutLineEnds(scriptText(table, old, string.pieces)) == entry.text) continue;
         Encoding encoding = encodeText(table, entry.text);
         if (encoding.outcome != Encoding::Done) {
@@ -94,48 +100,34 @@ bool TextInsertion::newTexts() {
     return true;
 }
 
-bool TextInsertion::place() {
+// What placement works on: the header, the directory, every graphic's
+// stream and every pointer table reserved; the strings the blocks, each
+// changed one to be placed in its bank when a 16-bit pointer reaches it.
+void TextInsertion::describeRoom() {
     const std::vector<GameString>& strings = result.survey.strings;
     input.romDataSize = rom.romDataSize();
-    uint32_t header = 0;
-    rom.findInternalHeader(header);
-    header -= rom.headerBytes();
-    input.header = {header, header + HEADER_AND_VECTORS_SIZE};
-    input.directory = {GRAPHICS_DIRECTORY_OFFSET, GRAPHICS_DIRECTORY_OFFSET + GRAPHIC_RECORD_SIZE * GRAPHICS_COUNT};
-    input.fixed = graphicStreams;
     for (const PointerTable& pointers : script.tables) {
-        pointerTables.push_back({pointers.offset, pointers.offset + pointers.count * pointers.width()});
+        input.reserved.push_back({pointers.offset, pointers.offset + pointers.count * pointers.width()});
     }
-    input.fixed.insert(input.fixed.end(), pointerTables.begin(), pointerTables.end());
-    for (const GameString& string : strings) input.streams.push_back({string.offset, string.offset + string.length});
+    for (const GameString& string : strings) input.blocks.push_back({string.offset, string.offset + string.length});
     input.freeRanges = freeRanges;
     for (size_t s = 0; s < strings.size(); ++s) {
         if (newBytes[s].empty()) continue;
-        StreamToPlace placing{static_cast<int>(s), static_cast<uint32_t>(newBytes[s].size()), {0, UINT32_MAX}, true};
+        BlockToPlace placing{static_cast<int>(s), static_cast<uint32_t>(newBytes[s].size()), {0, UINT32_MAX}, true};
         if (strings[s].bankBound()) {
             placing.region = {bankStart(strings[s].offset), bankEnd(strings[s].offset)};
             placing.mayGrow = false;
         }
         input.changed.push_back(placing);
     }
+}
 
-    result.freeRange = checkFreeRanges(input);
-    switch (result.freeRange.kind) {
-        case FreeRangeProblem::None: break;
-        case FreeRangeProblem::OverlapsFixed: {
-            const auto fixed = static_cast<size_t>(result.freeRange.graphic);
-            result.obstacle = fixed < graphicStreams.size() ? Obstacle::Graphic : Obstacle::PointerTable;
-            result.graphic = static_cast<int>(fixed < graphicStreams.size() ? fixed : fixed - graphicStreams.size());
-            return refuse(TextInsertResult::BadFreeRange);
-        }
-        case FreeRangeProblem::OverlapsGraphic:  // one of the blocks: a string
-            result.obstacle = Obstacle::String;
-            result.string = static_cast<size_t>(result.freeRange.graphic);
-            return refuse(TextInsertResult::BadFreeRange);
-        default: return refuse(TextInsertResult::BadFreeRange);
-    }
+bool TextInsertion::place() {
+    describeRoom();
+    result.freeRange = freeRangeRefusal(checkFreeRanges(input), graphics.size(), Obstacle::String);
+    if (result.freeRange.kind != FreeRangeRefusal::None) return refuse(TextInsertResult::BadFreeRange);
 
-    plan = placeStreams(input);
+    plan = placeBlocks(input);
     if (plan.outcome == PlacementPlan::Placed) return true;
     const auto s = static_cast<size_t>(plan.block);
     result.entry = entryOf[s];
@@ -161,21 +153,12 @@ bool TextInsertion::apply() {
     for (const Placement& placement : plan.placements) {
         const auto s = static_cast<size_t>(placement.block);
         const std::vector<uint8_t>& bytes = newBytes[s];
-        if (!rom.writeBytes(placement.offset, bytes.data(), bytes.size())) return refuse(TextInsertResult::Mismatch);
-        const Span taken{placement.offset, static_cast<uint32_t>(placement.offset + bytes.size())};
-        for (size_t r = 0; r < freeRanges.size(); ++r) {
-            if (placement.kind == PlaceKind::FreeRange && freeRanges[r].overlaps(taken)) {
-                result.freeLeft[r] -= static_cast<uint32_t>(bytes.size());
-                result.freeUsed[r] = true;
-            }
+        if (!rom.writeBytes(placement.offset, bytes.data(), bytes.size()) ||
+            (placement.offset != strings[s].offset && !pointAt(strings[s], placement.offset))) {
+            return refuse(TextInsertResult::Mismatch);
         }
-        if (placement.offset != strings[s].offset) {
-            for (const StringPointer& pointer : strings[s].pointers) {
-                const uint32_t value = pointerValueFor(pointer, placement.offset);
-                const uint8_t little[3] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                                           static_cast<uint8_t>(value >> 16)};
-                if (!rom.writeBytes(pointer.at, little, pointer.isLong ? 3 : 2)) return refuse(TextInsertResult::Mismatch);
-            }
+        if (placement.kind == PlaceKind::FreeRange) {
+            takeFreeRoom({placement.offset, static_cast<uint32_t>(placement.offset + bytes.size())});
         }
         result.changes.push_back({s, strings[s].pointers.front().at, strings[s].offset, strings[s].length,
                                   placement.offset, static_cast<uint32_t>(bytes.size()), placement.kind});
@@ -184,48 +167,89 @@ bool TextInsertion::apply() {
     return true;
 }
 
+// Every pointer of string made to lead to offset.
+bool TextInsertion::pointAt(const GameString& string, uint32_t offset) {
+    for (const StringPointer& pointer : string.pointers) {
+        const uint32_t value = pointerValueFor(pointer, offset);
+        const uint8_t little[3] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                                   static_cast<uint8_t>(value >> 16)};
+        if (!rom.writeBytes(pointer.at, little, pointer.isLong ? 3 : 2)) return false;
+    }
+    return true;
+}
+
+// Bytes a string took in the free ranges: each range loses the bytes it
+// shares with them, which may be part of them when the string runs on into
+// a range that touches it, or overlaps it.
+void TextInsertion::takeFreeRoom(const Span& taken) {
+    for (size_t r = 0; r < freeRanges.size(); ++r) {
+        const uint32_t shared = freeRanges[r].sharedWith(taken);
+        if (shared == 0) continue;
+        result.freeLeft[r] -= shared;
+        result.freeUsed[r] = true;
+    }
+}
+
 // The new image read as a dump reads it: every pointer leads to exactly the
 // bytes meant for its string, which read to their end there, and every
 // graphic decodes as before.
-bool TextInsertion::check() {
-    // Reading takes the longest entry that matches: where a string's last
-    // bytes and the bytes placed after it make a longer entry, it reads on
-    // past its end. Writing cannot see that; here the text is refused as
-    // one that reads back otherwise: a changed string at its end, and an
-    // unchanged one that reads on into the changed one placed after it at
-    // the start of the changed one's text.
-    auto readsOn = [&](uint32_t offset, uint32_t length) {
-        const uint32_t available = std::min(bankEnd(offset), rom.romDataSize()) - offset;
-        return !readString(table, romData() + offset, available, placed) ||
-               placed.back().start + placed.back().length != length;
-    };
-    auto refuseReadingOn = [&](size_t string, size_t at) {
-        result.entry = entryOf[string];
-        result.encoding = Encoding{};
-        result.encoding.outcome = Encoding::ReadsOtherwise;
-        result.encoding.at = at;
-        return refuse(TextInsertResult::NotWritable);
-    };
+bool TextInsertion::check() { return noStringReadsOn() && everyPointerLeadsToItsString() && graphicsAsBefore(); }
+
+// Reading takes the longest entry that matches: where a string's last bytes
+// and the bytes placed after it make a longer entry, the string read at
+// offset does not end after length bytes.
+bool TextInsertion::readsOn(uint32_t offset, uint32_t length) {
+    const uint32_t available = std::min(bankEnd(offset), rom.romDataSize()) - offset;
+    return !readString(table, rom.romData() + offset, available, placed) ||
+           placed.back().start + placed.back().length != length;
+}
+
+// The text of a changed string refused as one whose bytes read back
+// otherwise, at an offset into its text.
+bool TextInsertion::refuseReadingOn(size_t string, size_t at) {
+    result.entry = entryOf[string];
+    result.encoding = Encoding{};
+    result.encoding.outcome = Encoding::ReadsOtherwise;
+    result.encoding.at = at;
+    return refuse(TextInsertResult::NotWritable);
+}
+
+// The first changed string placed after string, in string's bank.
+const TextChange* TextInsertion::firstChangeAfter(const GameString& string) const {
+    const uint32_t end = string.offset + string.length;
+    const TextChange* next = nullptr;
+    for (const TextChange& change : result.changes) {
+        if (change.newOffset >= end && change.newOffset < bankEnd(string.offset) &&
+            (!next || change.newOffset < next->newOffset)) {
+            next = &change;
+        }
+    }
+    return next;
+}
+
+// Writing cannot see what follows a string. A changed string that reads on
+// is refused at the end of its text; an unchanged one that reads on into a
+// changed one placed after it refuses the changed one at the start of its
+// text.
+bool TextInsertion::noStringReadsOn() {
     for (const TextChange& change : result.changes) {
         if (readsOn(change.newOffset, change.newLength)) {
             return refuseReadingOn(change.string, entryOf[change.string]->text.size());
         }
     }
-    for (const GameString& string : result.survey.strings) {
-        if (!newBytes[static_cast<size_t>(&string - result.survey.strings.data())].empty()) continue;
-        if (!readsOn(string.offset, string.length)) continue;
-        // The first changed string placed after it in its bank.
-        const uint32_t end = string.offset + string.length;
-        const TextChange* next = nullptr;
-        for (const TextChange& change : result.changes) {
-            if (change.newOffset >= end && change.newOffset < bankEnd(string.offset) &&
-                (!next || change.newOffset < next->newOffset)) {
-                next = &change;
-            }
-        }
-        if (next) return refuseReadingOn(next->string, 0);
+    const std::vector<GameString>& strings = result.survey.strings;
+    for (size_t s = 0; s < strings.size(); ++s) {
+        if (!newBytes[s].empty() || !readsOn(strings[s].offset, strings[s].length)) continue;
+        if (const TextChange* next = firstChangeAfter(strings[s])) return refuseReadingOn(next->string, 0);
     }
-    const StringSurvey after = surveyStrings(romData(), rom.romDataSize(), script.tables, table);
+    return true;
+}
+
+// The new image surveyed again: every pointer is one the input had, and
+// leads to its string's new bytes, or, for a string left as it is, to the
+// input's bytes where they were.
+bool TextInsertion::everyPointerLeadsToItsString() {
+    const StringSurvey after = surveyStrings(rom.romData(), rom.romDataSize(), script.tables, table);
     if (after.outcome != StringSurvey::Done) return refuse(TextInsertResult::Mismatch);
     const std::vector<GameString>& before = result.survey.strings;
     std::vector<const uint8_t*> meant(before.size(), nullptr);
@@ -239,36 +263,37 @@ bool TextInsertion::check() {
         for (const StringPointer& pointer : before[s].pointers) ownerOf.emplace(pointer.at, s);
     }
     for (const GameString& string : after.strings) {
+        const uint8_t* now = rom.romData() + string.offset;
         for (const StringPointer& pointer : string.pointers) {
             const auto owner = ownerOf.find(pointer.at);
             if (owner == ownerOf.end()) return refuse(TextInsertResult::Mismatch);
             const size_t s = owner->second;
-            const bool same = meant[s] ? string.length == length[s] &&
-                                             std::memcmp(romData() + string.offset, meant[s], length[s]) == 0
+            const bool same = meant[s] ? string.length == length[s] && std::memcmp(now, meant[s], length[s]) == 0
                                        : string.offset == before[s].offset && string.length == before[s].length &&
-                                             std::memcmp(romData() + string.offset, &original[string.offset],
-                                                         string.length) == 0;
+                                             std::memcmp(now, &original[string.offset], string.length) == 0;
             if (!same) return refuse(TextInsertResult::Mismatch);
         }
     }
     return true;
 }
 
-TextInsertResult TextInsertion::run() {
-    original.assign(romData(), romData() + rom.romDataSize());
-    result.survey = surveyStrings(romData(), rom.romDataSize(), script.tables, table);
-    if (result.survey.outcome != StringSurvey::Done) {
-        refuse(TextInsertResult::SurveyRefused);
-        return result;
-    }
-    if (!readGraphics() || !newTexts() || !place() || !apply() || !check()) return result;
-    // Every graphic as before.
+bool TextInsertion::graphicsAsBefore() {
     size_t graphic = 0;
     const DirectoryWalk walk = walkGraphicsDirectory(rom, [&](const DecodedGraphic& g) {
         const std::vector<uint8_t>& was = graphics[graphic++];
         return g.decoded.producedLength == was.size() && std::equal(was.begin(), was.end(), g.bytes);
     });
-    if (walk.outcome != DirectoryWalk::Complete) refuse(TextInsertResult::Mismatch);
+    return walk.outcome == DirectoryWalk::Complete || refuse(TextInsertResult::Mismatch);
+}
+
+TextInsertResult TextInsertion::run() {
+    original.assign(rom.romData(), rom.romData() + rom.romDataSize());
+    result.survey = surveyStrings(rom.romData(), rom.romDataSize(), script.tables, table);
+    if (result.survey.outcome != StringSurvey::Done) {
+        refuse(TextInsertResult::SurveyRefused);
+        return result;
+    }
+    if (readGraphics() && newTexts() && place() && apply()) check();
     return result;
 }
 

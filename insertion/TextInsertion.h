@@ -3,8 +3,9 @@
 // the checksum, and a last check that reads the new image as a dump would.
 #pragma once
 
-#include "rom/RomImage.h"
+#include "insertion/Reserved.h"
 #include "placement/Placement.h"
+#include "rom/RomImage.h"
 #include "text/Script.h"
 #include "text/StringSurvey.h"
 #include "text/TextCodec.h"
@@ -24,9 +25,6 @@ struct TextChange {
     PlaceKind kind;
 };
 
-// What is in the way of a free range, besides the header and the directory.
-enum class Obstacle { Graphic, PointerTable, String };
-
 struct TextInsertResult {
     enum Outcome {
         Done,
@@ -37,22 +35,20 @@ struct TextInsertResult {
                             // whose bytes read on into those placed after them
                             // (at its end), or placed after a string that then
                             // reads on (at 0)
-        LongerThanBank,     // entry: its bytes are longer than a bank
+        LongerThanBank,     // entry, needed: its bytes are longer than a bank
         NoRoom,             // entry, needed, room: no room in the string's bank
         PastLoRomLimit,     // entry: the image would pass 4 MiB
-        BadFreeRange,       // freeRange, obstacle, graphic/string
+        BadFreeRange,       // freeRange: the range and what is in its way
         Mismatch,           // internal: the new image does not read as meant
     } outcome = Done;
-    int graphic = -1;
-    StringSurvey survey;            // the strings as the input holds them
-    size_t line = 0;
-    const ScriptEntry* entry = nullptr;
-    Encoding encoding;
-    uint32_t needed = 0;
-    uint32_t room = 0;
-    FreeRangeProblem freeRange;
-    Obstacle obstacle = Obstacle::Graphic;
-    size_t string = 0;              // BadFreeRange over a string
+    int graphic = -1;                    // GraphicUnreadable
+    StringSurvey survey;                 // the strings as the input holds them
+    size_t line = 0;                     // UnknownString
+    const ScriptEntry* entry = nullptr;  // the block of the script a refusal names
+    Encoding encoding;                   // NotWritable
+    uint32_t needed = 0;                 // LongerThanBank, NoRoom: the string's new length
+    uint32_t room = 0;                   // NoRoom
+    FreeRangeRefusal freeRange;          // BadFreeRange
     std::vector<TextChange> changes;  // Done: in the order of the strings
     std::vector<uint32_t> freeLeft;   // per free range: bytes no placement took
     std::vector<bool> freeUsed;       // per free range: a string went there

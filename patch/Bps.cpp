@@ -298,6 +298,138 @@ bool moveCursor(uint64_t& cursor, uint64_t offset, uint64_t limit) {
     return true;
 }
 
+bool mismatch(PatchResult& r, PatchOutcome outcome, uint64_t expected, uint64_t found) {
+    r.outcome = outcome;
+    r.expected = expected;
+    r.found = found;
+    return false;
+}
+
+// The magic, room for the three sizes and the footer, and the patch's own
+// CRC32.
+bool checkEnvelope(const uint8_t* patch, size_t patchSize, PatchResult& r) {
+    if (patchSize < MAGIC_SIZE || std::memcmp(patch, MAGIC, MAGIC_SIZE) != 0) {
+        r.outcome = PatchOutcome::BadHeader;
+        return false;
+    }
+    if (patchSize < MAGIC_SIZE + 3 + FOOTER_SIZE) return PatchReader::fail(r, PatchOutcome::Truncated, patchSize);
+    const uint32_t patchCrc = readLittle32(patch + patchSize - PATCH_CRC_AT);
+    const uint32_t foundPatchCrc = crc32Of(patch, patchSize - PATCH_CRC_AT);
+    if (patchCrc != foundPatchCrc) return mismatch(r, PatchOutcome::PatchCrcMismatch, patchCrc, foundPatchCrc);
+    return true;
+}
+
+// The sizes and the metadata (read and passed over), checked against the
+// original: its size and CRC32 must be the patch's source's, and the
+// target must not be larger than any image handled here.
+bool readSizes(PatchReader& reader, const uint8_t* patch, size_t patchSize, const uint8_t* original,
+               size_t originalSize, uint64_t& targetSize, PatchResult& r) {
+    uint64_t sourceSize = 0, metadataSize = 0;
+    if (!reader.number(sourceSize, r) || !reader.number(targetSize, r)) return false;
+    const size_t metadataAt = reader.position();
+    if (!reader.number(metadataSize, r)) return false;
+    if (metadataSize > reader.left()) return PatchReader::fail(r, PatchOutcome::MetadataPastEnd, metadataAt);
+    reader.take(static_cast<size_t>(metadataSize));
+
+    if (sourceSize != originalSize) return mismatch(r, PatchOutcome::SourceSizeMismatch, sourceSize, originalSize);
+    const uint32_t sourceCrc = readLittle32(patch + patchSize - SOURCE_CRC_AT);
+    const uint32_t foundSourceCrc = crc32Of(original, originalSize);
+    if (sourceCrc != foundSourceCrc) return mismatch(r, PatchOutcome::SourceCrcMismatch, sourceCrc, foundSourceCrc);
+    if (targetSize > MAX_PATCH_IMAGE_BYTES) {
+        r.outcome = PatchOutcome::ImageTooLarge;
+        r.expected = targetSize;
+        return false;
+    }
+    return true;
+}
+
+// The actions, each checked against what is left of the target, the
+// original and the patch before it writes; the result grows as they write.
+class ActionRunner {
+public:
+    ActionRunner(PatchReader& reader, const uint8_t* original, size_t originalSize, uint64_t targetSize,
+                 std::vector<uint8_t>& result, PatchResult& r)
+        : reader(reader), original(original), originalSize(originalSize), targetSize(targetSize), result(result),
+          r(r) {}
+
+    // Every action up to the footer; false at the first one refused.
+    bool run() {
+        result.clear();
+        result.reserve(static_cast<size_t>(targetSize));
+        while (reader.left() > 0) {
+            actionAt = reader.position();
+            uint64_t value = 0;
+            if (!reader.number(value, r)) return false;
+            const uint64_t length = (value >> 2) + 1;
+            if (length > targetSize - result.size()) return fail(PatchOutcome::ActionPastTarget);
+            bool done = false;
+            switch (value & 3) {
+                case SOURCE_READ: done = sourceRead(length); break;
+                case TARGET_READ: done = targetRead(length); break;
+                case SOURCE_COPY: done = sourceCopy(length); break;
+                case TARGET_COPY: done = targetCopy(length); break;
+            }
+            if (!done) return false;
+        }
+        return true;
+    }
+
+private:
+    bool fail(PatchOutcome outcome) { return PatchReader::fail(r, outcome, actionAt); }
+
+    // The original's bytes where the target now is.
+    bool sourceRead(uint64_t length) {
+        const uint64_t out = result.size();
+        if (out > originalSize || length > originalSize - out) return fail(PatchOutcome::ReadPastSource);
+        result.insert(result.end(), original + out, original + out + length);
+        return true;
+    }
+
+    // Bytes the patch holds.
+    bool targetRead(uint64_t length) {
+        if (length > reader.left()) return fail(PatchOutcome::Truncated);
+        const uint8_t* bytes = reader.take(static_cast<size_t>(length));
+        result.insert(result.end(), bytes, bytes + length);
+        return true;
+    }
+
+    // The original's bytes at its cursor, moved first.
+    bool sourceCopy(uint64_t length) {
+        uint64_t offset = 0;
+        if (!reader.number(offset, r)) return false;
+        if (!moveCursor(sourceCursor, offset, originalSize) || length > originalSize - sourceCursor) {
+            return fail(PatchOutcome::CopyOutsideSource);
+        }
+        result.insert(result.end(), original + sourceCursor, original + sourceCursor + length);
+        sourceCursor += length;
+        return true;
+    }
+
+    // The target's own bytes at its cursor, moved first: byte by byte, as
+    // the copy may read what it has just written.
+    bool targetCopy(uint64_t length) {
+        uint64_t offset = 0;
+        if (!reader.number(offset, r)) return false;
+        const uint64_t out = result.size();
+        if (!moveCursor(targetCursor, offset, out) || targetCursor >= out) return fail(PatchOutcome::CopyOutsideTarget);
+        for (uint64_t i = 0; i < length; ++i) {
+            const uint8_t byte = result[static_cast<size_t>(targetCursor + i)];
+            result.push_back(byte);
+        }
+        targetCursor += length;
+        return true;
+    }
+
+    PatchReader& reader;
+    const uint8_t* original;
+    size_t originalSize;
+    uint64_t targetSize;
+    std::vector<uint8_t>& result;
+    PatchResult& r;
+    size_t actionAt = 0;
+    uint64_t sourceCursor = 0, targetCursor = 0;
+};
+
 }  // namespace
 
 PatchOutcome createBps(const uint8_t* original, size_t originalSize, const uint8_t* modified, size_t modifiedSize,
@@ -319,126 +451,18 @@ PatchOutcome createBps(const uint8_t* original, size_t originalSize, const uint8
 PatchResult applyBps(const uint8_t* patch, size_t patchSize, const uint8_t* original, size_t originalSize,
                      std::vector<uint8_t>& result) {
     PatchResult r;
-    if (patchSize < MAGIC_SIZE || std::memcmp(patch, MAGIC, MAGIC_SIZE) != 0) {
-        r.outcome = PatchOutcome::BadHeader;
-        return r;
-    }
-    if (patchSize < MAGIC_SIZE + 3 + FOOTER_SIZE) {
-        PatchReader::fail(r, PatchOutcome::Truncated, patchSize);
-        return r;
-    }
-    const uint32_t patchCrc = readLittle32(patch + patchSize - PATCH_CRC_AT);
-    const uint32_t foundPatchCrc = crc32Of(patch, patchSize - PATCH_CRC_AT);
-    if (patchCrc != foundPatchCrc) {
-        r.outcome = PatchOutcome::PatchCrcMismatch;
-        r.expected = patchCrc;
-        r.found = foundPatchCrc;
-        return r;
-    }
-
+    if (!checkEnvelope(patch, patchSize, r)) return r;
     const size_t actionsEnd = patchSize - FOOTER_SIZE;
     PatchReader reader(patch, actionsEnd, MAGIC_SIZE);
-    uint64_t sourceSize = 0, targetSize = 0, metadataSize = 0;
-    if (!reader.number(sourceSize, r) || !reader.number(targetSize, r)) return r;
-    const size_t metadataAt = reader.position();
-    if (!reader.number(metadataSize, r)) return r;
-    if (metadataSize > reader.left()) {
-        PatchReader::fail(r, PatchOutcome::MetadataPastEnd, metadataAt);
-        return r;
-    }
-    reader.take(static_cast<size_t>(metadataSize));  // read and ignored
-
-    if (sourceSize != originalSize) {
-        r.outcome = PatchOutcome::SourceSizeMismatch;
-        r.expected = sourceSize;
-        r.found = originalSize;
-        return r;
-    }
-    const uint32_t sourceCrc = readLittle32(patch + patchSize - SOURCE_CRC_AT);
-    const uint32_t foundSourceCrc = crc32Of(original, originalSize);
-    if (sourceCrc != foundSourceCrc) {
-        r.outcome = PatchOutcome::SourceCrcMismatch;
-        r.expected = sourceCrc;
-        r.found = foundSourceCrc;
-        return r;
-    }
-    if (targetSize > MAX_PATCH_IMAGE_BYTES) {
-        r.outcome = PatchOutcome::ImageTooLarge;
-        r.expected = targetSize;
-        return r;
-    }
-
-    // Grown as actions write; each one checked against what is left.
-    result.clear();
-    result.reserve(static_cast<size_t>(targetSize));
-    uint64_t sourceCursor = 0, targetCursor = 0;
-    while (reader.left() > 0) {
-        const size_t actionAt = reader.position();
-        uint64_t value = 0;
-        if (!reader.number(value, r)) return r;
-        const uint64_t kind = value & 3;
-        const uint64_t length = (value >> 2) + 1;
-        const uint64_t out = result.size();
-        if (length > targetSize - out) {
-            PatchReader::fail(r, PatchOutcome::ActionPastTarget, actionAt);
-            return r;
-        }
-        switch (kind) {
-            case SOURCE_READ:
-                if (out > originalSize || length > originalSize - out) {
-                    PatchReader::fail(r, PatchOutcome::ReadPastSource, actionAt);
-                    return r;
-                }
-                result.insert(result.end(), original + out, original + out + length);
-                break;
-            case TARGET_READ:
-                if (length > reader.left()) {
-                    PatchReader::fail(r, PatchOutcome::Truncated, actionAt);
-                    return r;
-                }
-                {
-                    const uint8_t* bytes = reader.take(static_cast<size_t>(length));
-                    result.insert(result.end(), bytes, bytes + length);
-                }
-                break;
-            case SOURCE_COPY: {
-                uint64_t offset = 0;
-                if (!reader.number(offset, r)) return r;
-                if (!moveCursor(sourceCursor, offset, originalSize) || length > originalSize - sourceCursor) {
-                    PatchReader::fail(r, PatchOutcome::CopyOutsideSource, actionAt);
-                    return r;
-                }
-                result.insert(result.end(), original + sourceCursor, original + sourceCursor + length);
-                sourceCursor += length;
-                break;
-            }
-            case TARGET_COPY: {
-                uint64_t offset = 0;
-                if (!reader.number(offset, r)) return r;
-                if (!moveCursor(targetCursor, offset, out) || targetCursor >= out) {
-                    PatchReader::fail(r, PatchOutcome::CopyOutsideTarget, actionAt);
-                    return r;
-                }
-                // Byte by byte: the copy may read what it has just written.
-                for (uint64_t i = 0; i < length; ++i) {
-                    const uint8_t byte = result[static_cast<size_t>(targetCursor + i)];
-                    result.push_back(byte);
-                }
-                targetCursor += length;
-                break;
-            }
-        }
-    }
+    uint64_t targetSize = 0;
+    if (!readSizes(reader, patch, patchSize, original, originalSize, targetSize, r)) return r;
+    if (!ActionRunner(reader, original, originalSize, targetSize, result, r).run()) return r;
     if (result.size() != targetSize) {
         PatchReader::fail(r, PatchOutcome::TargetIncomplete, actionsEnd);
         return r;
     }
     const uint32_t targetCrc = readLittle32(patch + patchSize - TARGET_CRC_AT);
     const uint32_t foundTargetCrc = crc32Of(result.data(), result.size());
-    if (targetCrc != foundTargetCrc) {
-        r.outcome = PatchOutcome::TargetCrcMismatch;
-        r.expected = targetCrc;
-        r.found = foundTargetCrc;
-    }
+    if (targetCrc != foundTargetCrc) mismatch(r, PatchOutcome::TargetCrcMismatch, targetCrc, foundTargetCrc);
     return r;
 }

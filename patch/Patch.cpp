@@ -1,8 +1,7 @@
-// The two formats behind one pair of calls, the copier header rule, and the
-// patch written to a file.
+// The two formats behind one pair of calls, and the copier header rule.
 #include "patch/Patch.h"
 
-#include "platform/ReplacingFile.h"
+#include "rom/HeaderLayout.h"
 
 #include <zlib.h>
 
@@ -16,10 +15,6 @@ namespace {
 constexpr size_t BPS_MAGIC_SIZE = 4;
 constexpr size_t BPS_SMALLEST = 19;
 constexpr size_t BPS_SOURCE_CRC_AT = 12;
-
-// An image with a copier header is 512 bytes past a whole number of
-// 32 KiB pieces.
-constexpr size_t COPIER_PIECE = 0x8000;
 
 bool endsWith(const std::string& text, const char* ending) {
     const size_t length = std::char_traits<char>::length(ending);
@@ -53,9 +48,9 @@ bool bpsSource(const uint8_t* patch, size_t patchSize, uint64_t& size, uint32_t&
 // and the common form with the image's size in 8 KiB units at bytes 0-1
 // and the bytes AA BB 04 at 8-10.
 std::vector<std::vector<uint8_t>> likelyCopierHeaders(size_t imageSize) {
-    std::vector<uint8_t> blank(COPIER_HEADER_BYTES, 0);
+    std::vector<uint8_t> blank(COPIER_HEADER_SIZE, 0);
     std::vector<uint8_t> sized = blank;
-    const size_t units = imageSize / 0x2000;
+    const size_t units = imageSize / COPIER_SIZE_UNIT;
     sized[0] = static_cast<uint8_t>(units);
     sized[1] = static_cast<uint8_t>(units >> 8);
     sized[8] = 0xAA;
@@ -72,18 +67,18 @@ PatchResult applyBpsWithCopierRule(const uint8_t* patch, size_t patchSize, const
         return applyBps(patch, patchSize, original, originalSize, result);
     }
     // The patch is for the image without the original's copier header.
-    if (originalSize == sourceSize + COPIER_HEADER_BYTES &&
-        crc32Of(original + COPIER_HEADER_BYTES, originalSize - COPIER_HEADER_BYTES) == sourceCrc) {
-        PatchResult r = applyBps(patch, patchSize, original + COPIER_HEADER_BYTES, originalSize - COPIER_HEADER_BYTES,
+    if (originalSize == sourceSize + COPIER_HEADER_SIZE &&
+        crc32Of(original + COPIER_HEADER_SIZE, originalSize - COPIER_HEADER_SIZE) == sourceCrc) {
+        PatchResult r = applyBps(patch, patchSize, original + COPIER_HEADER_SIZE, originalSize - COPIER_HEADER_SIZE,
                                  result);
         if (r.ok()) {
-            result.insert(result.begin(), original, original + COPIER_HEADER_BYTES);
+            result.insert(result.begin(), original, original + COPIER_HEADER_SIZE);
             r.copierHeader = CopierHeader::SetAside;
         }
         return r;
     }
     // The patch is for the image with a copier header the original lacks.
-    if (sourceSize == uint64_t(originalSize) + COPIER_HEADER_BYTES) {
+    if (sourceSize == uint64_t(originalSize) + COPIER_HEADER_SIZE) {
         const uint32_t imageCrc = crc32Of(original, originalSize);
         for (const std::vector<uint8_t>& header : likelyCopierHeaders(originalSize)) {
             const uint32_t headerCrc = crc32Of(header.data(), header.size());
@@ -92,8 +87,8 @@ PatchResult applyBpsWithCopierRule(const uint8_t* patch, size_t patchSize, const
             withHeader.insert(withHeader.end(), original, original + originalSize);
             PatchResult r = applyBps(patch, patchSize, withHeader.data(), withHeader.size(), result);
             if (!r.ok()) return r;
-            if (result.size() < COPIER_HEADER_BYTES) break;  // no header to take away: refused below
-            result.erase(result.begin(), result.begin() + COPIER_HEADER_BYTES);
+            if (result.size() < COPIER_HEADER_SIZE) break;  // no header to take away: refused below
+            result.erase(result.begin(), result.begin() + COPIER_HEADER_SIZE);
             r.copierHeader = CopierHeader::Restored;
             return r;
         }
@@ -137,7 +132,9 @@ PatchResult applyPatch(PatchFormat format, const uint8_t* patch, size_t patchSiz
     switch (format) {
         case PatchFormat::Ips:
             r = applyIps(patch, patchSize, original, originalSize, result);
-            if (r.ok() && originalSize % COPIER_PIECE == COPIER_HEADER_BYTES) r.copierHeader = CopierHeader::Suspected;
+            if (r.ok() && (originalSize & ROM_BLOCK_MASK) == COPIER_HEADER_SIZE) {
+                r.copierHeader = CopierHeader::Suspected;
+            }
             return r;
         case PatchFormat::Bps:
             return applyBpsWithCopierRule(patch, patchSize, original, originalSize, result);
@@ -146,15 +143,4 @@ PatchResult applyPatch(PatchFormat format, const uint8_t* patch, size_t patchSiz
     }
     r.outcome = PatchOutcome::UnknownFormat;
     return r;
-}
-
-PatchOutcome writePatchFile(const std::string& path, const uint8_t* original, size_t originalSize,
-                            const uint8_t* modified, size_t modifiedSize) {
-    std::vector<uint8_t> patch;
-    const PatchOutcome made = createPatch(patchFormatOf(path), original, originalSize, modified, modifiedSize, patch);
-    if (made != PatchOutcome::Done) return made;
-    const ReplacingFile::Outcome written = ReplacingFile::replaceWith(path, patch.data(), patch.size());
-    return written == ReplacingFile::Outcome::Replaced   ? PatchOutcome::Done
-           : written == ReplacingFile::Outcome::NotAFile ? PatchOutcome::NotAFile
-                                                : PatchOutcome::WriteFailed;
 }

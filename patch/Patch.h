@@ -1,6 +1,6 @@
 // IPS and BPS patches: made from an original and a modified image, applied
-// to an original. Pure code over byte buffers; nothing here prints, and
-// only writePatchFile touches a file.
+// to an original. Pure code over byte buffers: nothing here prints or
+// touches a file.
 #pragma once
 
 #include <cstddef>
@@ -13,14 +13,12 @@ enum class PatchFormat { Unknown, Ips, Bps };
 // The format named by a path's extension, in any case: ".ips" or ".bps".
 PatchFormat patchFormatOf(const std::string& path);
 
-// Every way making, applying or writing a patch ends.
+// Every way making or applying a patch ends.
 enum class PatchOutcome {
     Done,
     UnknownFormat,       // the path's extension is neither .ips nor .bps
     TooLargeForIps,      // an image past 16 MiB: IPS offsets have 24 bits
     ImageTooLarge,       // an image or a result past MAX_PATCH_IMAGE_BYTES
-    WriteFailed,         // writePatchFile could not write the patch
-    NotAFile,            // writePatchFile: the path is something else than a regular file
     // A malformed patch; PatchResult::offset is where in the patch.
     BadHeader,           // not "PATCH" / "BPS1"
     Truncated,           // ends before a record, a number, an action or "EOF"
@@ -45,8 +43,6 @@ enum class PatchOutcome {
 constexpr uint64_t MAX_PATCH_IMAGE_BYTES = uint64_t(64) << 20;
 // IPS reaches offsets below this (24 bits) and results up to it.
 constexpr uint64_t IPS_LIMIT = uint64_t(1) << 24;
-// The header some copiers put before the image.
-constexpr size_t COPIER_HEADER_BYTES = 512;
 
 // What was done about a copier header while applying.
 enum class CopierHeader {
@@ -94,11 +90,3 @@ PatchResult applyBps(const uint8_t* patch, size_t patchSize, const uint8_t* orig
 
 // zlib's CRC32 of a buffer of any size.
 uint32_t crc32Of(const uint8_t* bytes, size_t length);
-
-// Makes the patch from original to modified in the format of path's
-// extension and writes it to path through a file that replaces it only
-// once complete. Done, UnknownFormat, TooLargeForIps, ImageTooLarge or
-// WriteFailed (path then untouched). The caller refuses a path that names
-// one of its inputs.
-PatchOutcome writePatchFile(const std::string& path, const uint8_t* original, size_t originalSize,
-                            const uint8_t* modified, size_t modifiedSize);

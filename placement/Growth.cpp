@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr uint32_t ONE_KIB = 1024;
-
 // A copier header whose classic size field holds the ROM data's old size
 // is given the new one; any other copier header stays as it was.
 void updateCopierSizeField(RomImage& rom, uint32_t oldSize, uint32_t newSize) {

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr uint32_t ONE_KIB = 1024;
-
 // A set of disjoint spans, kept sorted, that can lose bytes.
 class SpanSet {
 public:
@@ -78,18 +76,73 @@ private:
 // 4 MiB that LoROM can address when the data goes further.
 uint32_t usableEnd(uint32_t romDataSize) { return std::min(romDataSize, LOROM_DATA_LIMIT); }
 
+bool overlapsAny(const std::vector<Span>& spans, const Span& span) {
+    return std::any_of(spans.begin(), spans.end(), [&](const Span& other) { return other.overlaps(span); });
+}
+
+// The room that blocks moving out of their place may take, in the order it
+// is used: the free ranges, then the bytes the blocks moved out leave (less
+// what any block that stays still uses), then new space at the end of the
+// ROM data. Nothing reserved and nothing past the usable end is room.
+class Room {
+public:
+    Room(const PlacementInput& input, const std::vector<bool>& staysPut) : appendAt(input.romDataSize) {
+        for (const Span& range : input.freeRanges) freeRanges.add(range);
+        for (size_t block = 0; block < input.blocks.size(); ++block) {
+            if (!staysPut[block]) vacated.add(input.blocks[block]);
+        }
+        freeRanges.normalise();
+        vacated.normalise();
+        for (size_t block = 0; block < input.blocks.size(); ++block) {
+            if (staysPut[block]) vacated.remove(input.blocks[block]);
+        }
+        for (SpanSet* room : {&freeRanges, &vacated}) {
+            for (const Span& reserved : input.reserved) room->remove(reserved);
+            room->remove({usableEnd(input.romDataSize), UINT32_MAX});
+        }
+    }
+
+    // Finds the first room for block and takes it: placement then says
+    // where and how. A refusal leaves largestRoom, for NoRoom, at the
+    // largest room the block's region had left.
+    PlacementPlan::Outcome take(const BlockToPlace& block, Placement& placement, uint32_t& largestRoom) {
+        if (block.length > LOROM_BANK_SIZE) return PlacementPlan::LongerThanBank;
+        if (freeRanges.find(block.length, block.region, placement.offset)) {
+            placement.kind = PlaceKind::FreeRange;
+        } else if (vacated.find(block.length, block.region, placement.offset)) {
+            placement.kind = PlaceKind::Vacated;
+        } else if (!block.mayGrow) {
+            largestRoom = std::max(freeRanges.largest(block.region), vacated.largest(block.region));
+            return PlacementPlan::NoRoom;
+        } else {
+            if (SpanSet::bankEnd(appendAt) - appendAt < block.length) appendAt = SpanSet::bankEnd(appendAt);
+            if (appendAt + block.length > LOROM_DATA_LIMIT) return PlacementPlan::PastLoRomLimit;
+            placement.offset = static_cast<uint32_t>(appendAt);
+            placement.kind = PlaceKind::Appended;
+            appendAt += block.length;
+        }
+        const Span taken{placement.offset, placement.offset + block.length};
+        freeRanges.remove(taken);
+        vacated.remove(taken);
+        return PlacementPlan::Placed;
+    }
+
+    // Where the new space taken at the end of the ROM data ends.
+    uint64_t appendedEnd() const { return appendAt; }
+
+private:
+    SpanSet freeRanges, vacated;
+    uint64_t appendAt;
+};
+
 }  // namespace
 
-bool fitsInPlace(const PlacementInput& input, const StreamToPlace& stream) {
-    const Span old = input.streams[stream.block];
-    if (stream.length > old.length()) return false;
-    const Span written{old.start, old.start + stream.length};
-    if (written.overlaps(input.header) || written.overlaps(input.directory)) return false;
-    for (const Span& fixed : input.fixed) {
-        if (fixed.overlaps(written)) return false;
-    }
-    for (size_t other = 0; other < input.streams.size(); ++other) {
-        if (static_cast<int>(other) != stream.block && input.streams[other].overlaps(old)) return false;
+bool fitsInPlace(const PlacementInput& input, const BlockToPlace& block) {
+    const Span old = input.blocks[block.block];
+    if (block.length > old.length()) return false;
+    if (overlapsAny(input.reserved, {old.start, old.start + block.length})) return false;
+    for (size_t other = 0; other < input.blocks.size(); ++other) {
+        if (static_cast<int>(other) != block.block && input.blocks[other].overlaps(old)) return false;
     }
     return true;
 }
@@ -104,86 +157,42 @@ FreeRangeProblem checkFreeRanges(const PlacementInput& input) {
     for (size_t i = 0; i < input.freeRanges.size(); ++i) {
         const Span range = input.freeRanges[i];
         if (range.start >= range.end || range.end > usableEnd(input.romDataSize)) {
-            return {FreeRangeProblem::OutsideRomData, i, -1};
+            return {FreeRangeProblem::OutsideRomData, i, 0, -1};
         }
-        if (range.overlaps(input.header)) return {FreeRangeProblem::OverlapsHeader, i, -1};
-        if (range.overlaps(input.directory)) return {FreeRangeProblem::OverlapsDirectory, i, -1};
-        for (size_t fixed = 0; fixed < input.fixed.size(); ++fixed) {
-            if (range.overlaps(input.fixed[fixed])) {
-                return {FreeRangeProblem::OverlapsFixed, i, static_cast<int>(fixed)};
-            }
+        for (size_t reserved = 0; reserved < input.reserved.size(); ++reserved) {
+            if (range.overlaps(input.reserved[reserved])) return {FreeRangeProblem::OverlapsReserved, i, reserved, -1};
         }
-        for (size_t graphic = 0; graphic < input.streams.size(); ++graphic) {
-            if (range.overlaps(input.streams[graphic])) {
-                return {FreeRangeProblem::OverlapsGraphic, i, static_cast<int>(graphic)};
+        for (size_t block = 0; block < input.blocks.size(); ++block) {
+            if (range.overlaps(input.blocks[block])) {
+                return {FreeRangeProblem::OverlapsBlock, i, 0, static_cast<int>(block)};
             }
         }
     }
     return {};
 }
 
-PlacementPlan placeStreams(const PlacementInput& input) {
+PlacementPlan placeBlocks(const PlacementInput& input) {
     PlacementPlan plan;
     plan.romDataSize = input.romDataSize;
-
-    std::vector<bool> staysPut(input.streams.size(), true);
     std::vector<bool> inPlace(input.changed.size(), false);
+    std::vector<bool> staysPut(input.blocks.size(), true);
     for (size_t i = 0; i < input.changed.size(); ++i) {
         inPlace[i] = fitsInPlace(input, input.changed[i]);
         if (!inPlace[i]) staysPut[input.changed[i].block] = false;
     }
-
-    // Room in the order it is used: the free ranges, then the bytes the
-    // graphics moved out leave, less what any graphic that stays uses.
-    SpanSet freeRanges, vacated;
-    for (const Span& range : input.freeRanges) freeRanges.add(range);
-    for (size_t graphic = 0; graphic < input.streams.size(); ++graphic) {
-        if (!staysPut[graphic]) vacated.add(input.streams[graphic]);
-    }
-    freeRanges.normalise();
-    vacated.normalise();
-    for (size_t graphic = 0; graphic < input.streams.size(); ++graphic) {
-        if (staysPut[graphic]) vacated.remove(input.streams[graphic]);
-    }
-    for (SpanSet* room : {&freeRanges, &vacated}) {
-        room->remove(input.header);
-        room->remove(input.directory);
-        for (const Span& fixed : input.fixed) room->remove(fixed);
-        room->remove({usableEnd(input.romDataSize), UINT32_MAX});
-    }
-
-    uint64_t appendAt = input.romDataSize;
+    Room room(input, staysPut);
     for (size_t i = 0; i < input.changed.size(); ++i) {
-        const StreamToPlace& stream = input.changed[i];
-        Placement placement{stream.block, input.streams[stream.block].start, PlaceKind::InPlace};
-        if (!inPlace[i]) {
-            const auto fail = [&](PlacementPlan::Outcome outcome) {
-                plan.outcome = outcome;
-                plan.block = stream.block;
-                return plan;
-            };
-            if (stream.length > LOROM_BANK_SIZE) return fail(PlacementPlan::LongerThanBank);
-            if (freeRanges.find(stream.length, stream.region, placement.offset)) {
-                placement.kind = PlaceKind::FreeRange;
-            } else if (vacated.find(stream.length, stream.region, placement.offset)) {
-                placement.kind = PlaceKind::Vacated;
-            } else {
-                if (!stream.mayGrow) {
-                    plan.largestRoom = std::max(freeRanges.largest(stream.region), vacated.largest(stream.region));
-                    return fail(PlacementPlan::NoRoom);
-                }
-                if (SpanSet::bankEnd(appendAt) - appendAt < stream.length) appendAt = SpanSet::bankEnd(appendAt);
-                if (appendAt + stream.length > LOROM_DATA_LIMIT) return fail(PlacementPlan::PastLoRomLimit);
-                placement.offset = static_cast<uint32_t>(appendAt);
-                placement.kind = PlaceKind::Appended;
-                appendAt += stream.length;
-            }
-            const Span taken{placement.offset, placement.offset + stream.length};
-            freeRanges.remove(taken);
-            vacated.remove(taken);
+        const BlockToPlace& block = input.changed[i];
+        Placement placement{block.block, input.blocks[block.block].start, PlaceKind::InPlace};
+        if (!inPlace[i]) plan.outcome = room.take(block, placement, plan.largestRoom);
+        if (plan.outcome != PlacementPlan::Placed) {
+            plan.block = block.block;
+            return plan;
         }
         plan.placements.push_back(placement);
     }
-    if (appendAt > input.romDataSize) plan.romDataSize = grownRomDataSize(static_cast<uint32_t>(appendAt));
+    if (room.appendedEnd() > input.romDataSize) {
+        plan.romDataSize = grownRomDataSize(static_cast<uint32_t>(room.appendedEnd()));
+    }
     return plan;
 }

@@ -104,9 +104,10 @@ bool tilesToPng(const uint8_t* bytes, size_t length, const ConversionSettings& s
     return true;
 }
 
-bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& settings,
-                std::vector<uint8_t>& bytes, std::string& reason, bool* recorded) {
-    ReadPng read = readPng(png, length, RECORD_KEYWORD);
+namespace {
+
+bool readPicture(const uint8_t* png, size_t length, ReadPng& read, std::string& reason) {
+    read = readPng(png, length, RECORD_KEYWORD);
     if (read.outcome == ReadPng::TooLarge) {
         reason = formatted(TOO_LARGE, MAX_PICTURE_WIDTH, MAX_PICTURE_PIXELS);
         return false;
@@ -115,9 +116,16 @@ bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& set
         reason = "PNG inv\xE1lido ou danificado";
         return false;
     }
-    const uint32_t width = read.picture.width, height = read.picture.height;
+    return true;
+}
 
-    TileRecord record;
+// What the picture holds: its text chunk's record, which its size must
+// agree with, or, without one, the settings' format and arrangement with
+// the columns of its width and the length of all of its whole tiles; and
+// how many tiles it has room for.
+bool recordOf(const ReadPng& read, const ConversionSettings& settings, TileRecord& record, uint64_t& capacity,
+              std::string& reason) {
+    const uint32_t width = read.picture.width, height = read.picture.height;
     record.format = settings.format;
     record.arrangement = settings.arrangement;
     if (read.hasText && !parseRecordText(read.text, record)) {
@@ -137,10 +145,9 @@ bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& set
                            record.arrangement.columns, record.arrangement.columns * TILE_SIDE);
         return false;
     }
-    const uint64_t capacity = sheetCapacity(record.arrangement, width, height);
-    const uint64_t tileBytes = bytesPerTile(record.format);
+    capacity = sheetCapacity(record.arrangement, width, height);
     if (!read.hasText) {
-        record.length = capacity * tileBytes;
+        record.length = capacity * bytesPerTile(record.format);
     } else if (tilesFor(record.format, record.length) > capacity) {
         reason = formatted("o registro brelquim pede %llu bytes (%llu tiles), a imagem tem %llu tiles",
                            static_cast<unsigned long long>(record.length),
@@ -148,19 +155,28 @@ bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& set
                            static_cast<unsigned long long>(capacity));
         return false;
     }
+    return true;
+}
 
+// The picture as indices the format holds: an indexed picture's own, any
+// other's colours mapped back through the palette.
+bool toIndices(ReadPng& read, const ConversionSettings& settings, TileFormat format, std::string& reason) {
     if (!read.indexed &&
-        !mapColours(read.colours, width, settings.palette.forFormat(record.format), read.picture, reason)) {
+        !mapColours(read.colours, read.picture.width, settings.palette.forFormat(format), read.picture, reason)) {
         if (!settings.palette.fromFile) {
             reason += "; sem --palette vale a escala de cinza: d\xEA com --palette a paleta com que a imagem foi "
                       "desenhada";
         }
         return false;
     }
-    if (!checkIndices(read.picture, record.format, reason)) return false;
-    // A picture made larger in the editor than its record says: the tiles
-    // past the record are dropped only when they are blank (index 0).
-    bytes = pictureToTiles(record.format, record.arrangement, read.picture, static_cast<size_t>(capacity * tileBytes));
+    return checkIndices(read.picture, format, reason);
+}
+
+// A picture made larger in the editor than its record says: the tiles past
+// the record are dropped only when they are blank (index 0).
+bool keepRecordedTiles(const TileRecord& record, uint64_t capacity, std::vector<uint8_t>& bytes,
+                       std::string& reason) {
+    const uint64_t tileBytes = bytesPerTile(record.format);
     const uint64_t keptTiles = tilesFor(record.format, record.length);
     uint64_t drawn = 0;
     for (uint64_t tile = keptTiles; tile < capacity; ++tile) {
@@ -176,6 +192,23 @@ bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& set
         return false;
     }
     bytes.resize(static_cast<size_t>(record.length));
+    return true;
+}
+
+}  // namespace
+
+bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& settings,
+                std::vector<uint8_t>& bytes, std::string& reason, bool* recorded) {
+    ReadPng read;
+    TileRecord record;
+    uint64_t capacity = 0;
+    if (!readPicture(png, length, read, reason) || !recordOf(read, settings, record, capacity, reason) ||
+        !toIndices(read, settings, record.format, reason)) {
+        return false;
+    }
+    bytes = pictureToTiles(record.format, record.arrangement, read.picture,
+                           static_cast<size_t>(capacity * bytesPerTile(record.format)));
+    if (!keepRecordedTiles(record, capacity, bytes, reason)) return false;
     if (recorded) *recorded = read.hasText;
     return true;
 }

@@ -9,6 +9,7 @@ constexpr uint32_t FAST_BANK_BASE = 0x800000;   // $80:0000
 constexpr uint32_t HIROM_BANK_BASE = 0xC00000;  // $C0:0000
 constexpr uint32_t LOROM_UPPER_HALF = 0x8000;
 constexpr uint32_t HIROM_SPAN_MASK = 0x3FFFFF;  // 4 MiB of ROM data
+constexpr uint32_t WORK_RAM_BANK = 0x7E;        // $7E and $7F hold work RAM
 
 }  // namespace
 
@@ -18,6 +19,11 @@ uint32_t loRomToFile(uint32_t address) {
 
 uint32_t fileToLoRom(uint32_t offset) {
     return (((offset & 0x7F8000) << 1) + LOROM_UPPER_HALF + (offset & 0x7FFF)) | FAST_BANK_BASE;
+}
+
+bool loRomShowsRom(uint32_t address) {
+    const uint32_t bank = address >> 16;
+    return (address & OFFSET_MASK) >= LOROM_UPPER_HALF && bank != WORK_RAM_BANK && bank != WORK_RAM_BANK + 1;
 }
 
 uint32_t RomImage::fileToHiRom(uint32_t offset) const {

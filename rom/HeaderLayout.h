@@ -3,14 +3,24 @@
 
 #include <cstdint>
 
+// Sizes of ROM data are told in KiB, and the internal header stores one
+// as a power of two of them.
+constexpr uint32_t ONE_KIB = 1024;
+
+// LoROM: the ROM data is seen in banks of 32 KiB, each at $8000-$FFFF of
+// a bank of the bus, at most 128 of them ($80:8000 to $FF:FFFF), so 4 MiB
+// of ROM data at most.
+constexpr uint32_t LOROM_BANK_SIZE = 0x8000;
+constexpr uint32_t LOROM_DATA_LIMIT = 0x400000;
+
 // The optional copier header in front of the ROM data.
 constexpr uint32_t COPIER_HEADER_SIZE = 512;
 // The classic field of a copier header: its first two bytes, little
 // endian, hold the size of the ROM data in units of 8 KiB.
 constexpr uint32_t COPIER_SIZE_FIELD = 0;
 constexpr uint32_t COPIER_SIZE_UNIT = 0x2000;
-// An image without copier header is a whole number of these blocks.
-constexpr uint32_t ROM_BLOCK_MASK = 0x7FFF;
+// An image without copier header is a whole number of banks.
+constexpr uint32_t ROM_BLOCK_MASK = LOROM_BANK_SIZE - 1;
 
 // The 32-byte internal header, by mapping (offsets into the ROM data).
 constexpr uint32_t LOROM_HEADER_OFFSET = 0x7FC0;
@@ -33,8 +43,3 @@ constexpr uint32_t HEADER_CHECKSUM = 0x1E;
 // Map-mode bytes that each probe accepts.
 constexpr uint8_t LOROM_MAP_MODES[] = {0x20, 0x30};
 constexpr uint8_t HIROM_MAP_MODES[] = {0x21, 0x31};
-
-// LoROM: the ROM data is seen in banks of 32 KiB, at most 128 of them
-// ($80:8000 to $FF:FFFF), so 4 MiB of ROM data at most.
-constexpr uint32_t LOROM_BANK_SIZE = 0x8000;
-constexpr uint32_t LOROM_DATA_LIMIT = 0x400000;

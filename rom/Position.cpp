@@ -14,10 +14,6 @@ constexpr size_t ADDRESS_DIGITS = 4;
 constexpr size_t MOST_BUS_DIGITS = 6;
 constexpr size_t MOST_COUNT_DIGITS = 5;
 constexpr uint32_t MOST_COUNT = 65535;
-// LoROM shows ROM in the upper half of each bank's 64 KiB, and banks $7E
-// and $7F are work RAM.
-constexpr uint32_t ROM_HALF = 0x8000;
-constexpr uint32_t WORK_RAM_BANK = 0x7E;
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -51,11 +47,7 @@ PositionParse parseBusAddress(const std::string& text, uint32_t& address) {
         }
         address = bank << 16 | low;
     }
-    const uint32_t bank = address >> 16;
-    if ((address & 0xFFFF) < ROM_HALF || bank == WORK_RAM_BANK || bank == WORK_RAM_BANK + 1) {
-        return PositionParse::NotRom;
-    }
-    return PositionParse::Parsed;
+    return loRomShowsRom(address) ? PositionParse::Parsed : PositionParse::NotRom;
 }
 
 // Outcomes of one position from the best to the worst: Parsed, NotRom,

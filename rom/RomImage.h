@@ -30,6 +30,9 @@ void reportOpenFailure(const char* path);
 // LoROM bus address <-> file offset (copier header never counted).
 uint32_t loRomToFile(uint32_t address);
 uint32_t fileToLoRom(uint32_t offset);
+// True when LoROM shows ROM data at a bus address: its low 16 bits are
+// $8000 or above, and its bank is not $7E or $7F (work RAM).
+bool loRomShowsRom(uint32_t address);
 
 class RomImage {
 public:
@@ -80,6 +83,9 @@ public:
     // file offsets of the ROM data, the copier header not counted; the
     // copier header itself is never changed.
     uint32_t romDataSize() const;
+    // The ROM data: romDataSize() bytes from here, at the image index
+    // headerBytes(). With no ROM data held, no byte may be read from it.
+    const uint8_t* romData() const;
     // Image index of the internal header that parseHeader takes (LoROM
     // place first, then HiROM); false when the image has none.
     bool findInternalHeader(uint32_t& index) const;

@@ -22,6 +22,10 @@ uint32_t RomImage::romDataSize() const {
     return static_cast<uint32_t>(size) - headerBytes();
 }
 
+const uint8_t* RomImage::romData() const {
+    return romDataSize() > 0 ? data.get() + headerBytes() : data.get();
+}
+
 bool RomImage::writeBytes(uint32_t offset, const uint8_t* bytes, size_t length) {
     const uint32_t romSize = romDataSize();
     if (offset > romSize || length > romSize - offset) return false;
@@ -54,7 +58,7 @@ bool RomImage::updateChecksum() {
     // complementary bytes): complement FFFF, checksum 0000.
     storeWord(&data[header + HEADER_CHECKSUM_COMPLEMENT], 0xFFFF);
     storeWord(&data[header + HEADER_CHECKSUM], 0x0000);
-    const uint16_t sum = romChecksum(&data[headerBytes()], romDataSize());
+    const uint16_t sum = romChecksum(romData(), romDataSize());
     const uint16_t complement = static_cast<uint16_t>(sum ^ 0xFFFF);
     storeWord(&data[header + HEADER_CHECKSUM_COMPLEMENT], complement);
     storeWord(&data[header + HEADER_CHECKSUM], sum);

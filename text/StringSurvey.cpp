@@ -10,14 +10,11 @@ namespace {
 constexpr uint32_t BANK_BITS = 0xFF0000;
 constexpr uint32_t LOW_BITS = 0xFFFF;
 constexpr uint32_t FAST_HALF = 0x800000;
-constexpr uint32_t ROM_HALF_START = 0x8000;  // LoROM banks show ROM from $8000 on
-constexpr uint32_t WORK_RAM_BANK = 0x7E;     // $7E and $7F hold work RAM, not ROM
 
 // File offset of a LoROM bus address that holds ROM data; false for one
 // that does not.
 bool romOffset(uint32_t address, uint32_t size, uint32_t& offset) {
-    const uint32_t bank = address >> 16;
-    if ((address & LOW_BITS) < ROM_HALF_START || bank == WORK_RAM_BANK || bank == WORK_RAM_BANK + 1) return false;
+    if (!loRomShowsRom(address)) return false;
     offset = loRomToFile(address);
     return offset < size;
 }

@@ -111,121 +111,149 @@ std::string withoutLineEnds(const std::string& text) {
     return joined;
 }
 
-Encoding encodeText(const TextTable& table, const std::string& text) {
-    const std::vector<TableEntry>& entries = table.entries();
-    Encoding result;
+namespace {
+
+// The cheapest way found to write each end of the text: best[i], the fewest
+// bytes that write text[i..n); step[i] and chosen[i], the text the first
+// piece takes and its entry (-1: raw). Kept from call to call, so that
+// writing makes no buffers per string.
+struct Ways {
+    std::vector<uint32_t> best, step;
+    std::vector<int> chosen;
+};
+
+Ways& ways() {
+    thread_local Ways held;
+    return held;
+}
+
+// End of a control code's text at `at` followed by its parameters in raw
+// form, or text.size() + 1 when they are not all there.
+size_t afterParameters(const std::string& text, size_t at, int parameters) {
+    for (int k = 0; k < parameters; ++k, at += RAW_FORM_LENGTH) {
+        if (at >= text.size() || rawFormAt(text, at) < 0) return text.size() + 1;
+    }
+    return at;
+}
+
+// Calls take(next, entry) for every piece that can start at text[i]: a raw
+// form (entry -1), then every entry whose text is there, a control code
+// with all of its parameters; next is where the text after the piece
+// starts.
+template <typename Take>
+void forEachPiece(const TextTable& table, const std::string& text, size_t i, Take take) {
     const size_t n = text.size();
-    const size_t broken = firstNonUtf8(text);
-    if (broken < n) {
-        result.outcome = Encoding::NotUtf8;
-        result.at = broken;
-        return result;
-    }
+    if (rawFormAt(text, i) >= 0) take(i + RAW_FORM_LENGTH, -1);
+    table.textMatches(text.data() + i, n - i, [&](int entry) {
+        const TableEntry& e = table.entries()[static_cast<size_t>(entry)];
+        const size_t next = afterParameters(text, i + e.text.size(), e.parameters);
+        if (next <= n) take(next, entry);
+    });
+}
 
-    // best[i]: the fewest bytes that write text[i..n); step[i] and
-    // entry[i]: the text the first piece takes and its entry (-1: raw).
-    // Kept from call to call, so that writing makes no buffers per string.
-    thread_local std::vector<uint32_t> best, step;
-    thread_local std::vector<int> chosen;
-    // End of a control code's text followed by its parameters, or n + 1.
-    auto afterParameters = [&](size_t at, int parameters) {
-        for (int k = 0; k < parameters; ++k, at += RAW_FORM_LENGTH) {
-            if (at >= n || rawFormAt(text, at) < 0) return n + 1;
-        }
-        return at;
-    };
-    // The search, from the end of the text back. With endsWithToken, only
-    // ways that end with an end token, and have none before it, count: a
-    // shorter way without the end is no writing of a string.
-    auto search = [&](bool endsWithToken) {
-        best.assign(n + 1, NO_WAY);
-        step.assign(n + 1, 0);
-        chosen.assign(n + 1, -1);
-        best[n] = 0;
-        auto consider = [&](size_t i, size_t next, uint32_t bytes, int entry, bool isEnd) {
-            if (best[next] == NO_WAY) return;
-            if (endsWithToken && isEnd != (next == n)) return;
-            const uint32_t cost = bytes + best[next];
-            if (cost < best[i] || (cost == best[i] && next - i > step[i])) {
-                best[i] = cost;
-                step[i] = static_cast<uint32_t>(next - i);
-                chosen[i] = entry;
+bool isEnd(const TextTable& table, int entry) {
+    return entry >= 0 && table.entries()[static_cast<size_t>(entry)].kind == TableEntry::End;
+}
+
+// The bytes a piece takes: one for a raw form, an entry's bytes and its
+// parameters.
+uint32_t pieceBytes(const TextTable& table, int entry) {
+    if (entry < 0) return 1;
+    const TableEntry& e = table.entries()[static_cast<size_t>(entry)];
+    return static_cast<uint32_t>(e.bytes.size()) + static_cast<uint32_t>(e.parameters);
+}
+
+// The search, from the end of the text back; of two ways of the same
+// bytes, the one whose first piece takes more text. With endsWithToken,
+// only ways that end with an end token, and have none before it, count: a
+// shorter way without the end is no writing of a string.
+void searchWays(const TextTable& table, const std::string& text, bool endsWithToken, Ways& w) {
+    const size_t n = text.size();
+    w.best.assign(n + 1, NO_WAY);
+    w.step.assign(n + 1, 0);
+    w.chosen.assign(n + 1, -1);
+    w.best[n] = 0;
+    for (size_t i = n; i-- > 0;) {
+        forEachPiece(table, text, i, [&](size_t next, int entry) {
+            if (w.best[next] == NO_WAY) return;
+            if (endsWithToken && isEnd(table, entry) != (next == n)) return;
+            const uint32_t cost = pieceBytes(table, entry) + w.best[next];
+            if (cost < w.best[i] || (cost == w.best[i] && next - i > w.step[i])) {
+                w.best[i] = cost;
+                w.step[i] = static_cast<uint32_t>(next - i);
+                w.chosen[i] = entry;
             }
-        };
-        for (size_t i = n; i-- > 0;) {
-            if (rawFormAt(text, i) >= 0) consider(i, i + RAW_FORM_LENGTH, 1, -1, false);
-            table.textMatches(text.data() + i, n - i, [&](int entry) {
-                const TableEntry& e = entries[static_cast<size_t>(entry)];
-                const size_t next = afterParameters(i + e.text.size(), e.parameters);
-                if (next <= n) {
-                    consider(i, next, static_cast<uint32_t>(e.bytes.size()) + static_cast<uint32_t>(e.parameters),
-                             entry, e.kind == TableEntry::End);
-                }
-            });
-        }
-    };
-    search(table.hasEndTokens());
-    // No way with the end where it belongs: the shortest way at all tells
-    // what is wrong (the end missing or too early, or a character).
-    if (best[0] == NO_WAY && table.hasEndTokens()) search(false);
-
-    if (best[0] == NO_WAY) {
-        // The furthest place writing can reach is where it gets stuck.
-        std::vector<bool> reached(n + 1, false);
-        reached[0] = true;
-        size_t stuck = 0;
-        for (size_t i = 0; i < n; ++i) {
-            if (!reached[i]) continue;
-            stuck = i;
-            if (rawFormAt(text, i) >= 0) reached[i + RAW_FORM_LENGTH] = true;
-            table.textMatches(text.data() + i, n - i, [&](int entry) {
-                const TableEntry& e = entries[static_cast<size_t>(entry)];
-                const size_t next = afterParameters(i + e.text.size(), e.parameters);
-                if (next <= n) reached[next] = true;
-            });
-        }
-        result.outcome = Encoding::Uncovered;
-        result.at = stuck;
-        table.textMatches(text.data() + stuck, n - stuck, [&](int entry) {
-            if (entries[static_cast<size_t>(entry)].kind == TableEntry::Control) result.outcome = Encoding::NoParameters;
         });
-        return result;
     }
+}
 
-    thread_local std::vector<TextPiece> written, read;
-    thread_local std::vector<size_t> textAt;
+Encoding refusal(Encoding::Outcome outcome, size_t at) {
+    Encoding result;
+    result.outcome = outcome;
+    result.at = at;
+    return result;
+}
+
+// A text no way writes: it gets stuck at the furthest place writing can
+// reach, on a character no entry covers or on a control code without its
+// parameters.
+Encoding refusalWhereStuck(const TextTable& table, const std::string& text) {
+    const size_t n = text.size();
+    std::vector<bool> reached(n + 1, false);
+    reached[0] = true;
+    size_t stuck = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (!reached[i]) continue;
+        stuck = i;
+        forEachPiece(table, text, i, [&](size_t next, int) { reached[next] = true; });
+    }
+    Encoding result = refusal(Encoding::Uncovered, stuck);
+    table.textMatches(text.data() + stuck, n - stuck, [&](int entry) {
+        if (table.entries()[static_cast<size_t>(entry)].kind == TableEntry::Control) {
+            result.outcome = Encoding::NoParameters;
+        }
+    });
+    return result;
+}
+
+// The bytes of the way found into result, each piece as written and where
+// its text starts; false, with EndBeforeEnd, at an end token before the
+// end of the text.
+bool writeWay(const TextTable& table, const std::string& text, const Ways& w, Encoding& result,
+              std::vector<TextPiece>& written, std::vector<size_t>& textAt) {
     written.clear();
     textAt.clear();
-    for (size_t i = 0; i < n; i += step[i]) {
-        const int entry = chosen[i];
+    for (size_t i = 0; i < text.size(); i += w.step[i]) {
+        const int entry = w.chosen[i];
         const auto start = static_cast<uint32_t>(result.bytes.size());
         textAt.push_back(i);
         if (entry < 0) {
             result.bytes.push_back(static_cast<uint8_t>(rawFormAt(text, i)));
         } else {
-            const TableEntry& e = entries[static_cast<size_t>(entry)];
+            const TableEntry& e = table.entries()[static_cast<size_t>(entry)];
             result.bytes.insert(result.bytes.end(), e.bytes.begin(), e.bytes.end());
             for (int k = 0; k < e.parameters; ++k) {
                 const size_t at = i + e.text.size() + RAW_FORM_LENGTH * static_cast<size_t>(k);
                 result.bytes.push_back(static_cast<uint8_t>(rawFormAt(text, at)));
             }
-            if (e.kind == TableEntry::End && i + step[i] < n) {
+            if (e.kind == TableEntry::End && i + w.step[i] < text.size()) {
                 result.outcome = Encoding::EndBeforeEnd;
                 result.at = i;
-                return result;
+                return false;
             }
         }
         written.push_back({entry, start, static_cast<uint32_t>(result.bytes.size()) - start});
     }
-    const bool ends = !written.empty() && written.back().entry >= 0 &&
-                      entries[static_cast<size_t>(written.back().entry)].kind == TableEntry::End;
-    if (table.hasEndTokens() && !ends) {
-        result.outcome = Encoding::NoEndToken;
-        result.at = n;
-        return result;
-    }
+    return true;
+}
 
-    // Read back as a dump reads: the same pieces, entries of the same text.
+// The bytes read back as a dump reads them must give the pieces written:
+// the same places, entries of the same text and kind. Else ReadsOtherwise,
+// at the first piece that differs.
+void checkReadBack(const TextTable& table, const std::string& text, const std::vector<TextPiece>& written,
+                   const std::vector<size_t>& textAt, Encoding& result) {
+    const std::vector<TableEntry>& entries = table.entries();
+    thread_local std::vector<TextPiece> read;
     readString(table, result.bytes.data(), result.bytes.size(), read);
     for (size_t k = 0; k < written.size(); ++k) {
         const TextPiece& w = written[k];
@@ -238,12 +266,36 @@ Encoding encodeText(const TextTable& table, const std::string& text) {
         if (!same) {
             result.outcome = Encoding::ReadsOtherwise;
             result.at = textAt[k];
-            return result;
+            return;
         }
     }
     if (read.size() != written.size()) {
         result.outcome = Encoding::ReadsOtherwise;
-        result.at = n;
+        result.at = text.size();
     }
+}
+
+}  // namespace
+
+Encoding encodeText(const TextTable& table, const std::string& text) {
+    const size_t broken = firstNonUtf8(text);
+    if (broken < text.size()) return refusal(Encoding::NotUtf8, broken);
+    Ways& w = ways();
+    searchWays(table, text, table.hasEndTokens(), w);
+    // No way with the end where it belongs: the shortest way at all tells
+    // what is wrong (the end missing or too early, or a character).
+    if (w.best[0] == NO_WAY && table.hasEndTokens()) searchWays(table, text, false, w);
+    if (w.best[0] == NO_WAY) return refusalWhereStuck(table, text);
+
+    Encoding result;
+    thread_local std::vector<TextPiece> written;
+    thread_local std::vector<size_t> textAt;
+    if (!writeWay(table, text, w, result, written, textAt)) return result;
+    if (table.hasEndTokens() && (written.empty() || !isEnd(table, written.back().entry))) {
+        result.outcome = Encoding::NoEndToken;
+        result.at = text.size();
+        return result;
+    }
+    checkReadBack(table, text, written, textAt, result);
     return result;
 }

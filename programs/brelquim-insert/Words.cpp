@@ -32,24 +32,24 @@ void printRange(const Span& range) {
 }
 
 
-void printFreeRangeRefusal(const FreeRangeProblem& problem, const InsertOptions& options) {
+void printFreeRangeRefusal(const FreeRangeRefusal& problem, const InsertOptions& options) {
     std::printf("Faixa livre ");
     printRange(options.freeRanges[problem.range]);
     switch (problem.kind) {
-        case FreeRangeProblem::OutsideRomData:
+        case FreeRangeRefusal::OutsideRomData:
             std::printf(" fora dos dados da ROM.\n");
             break;
-        case FreeRangeProblem::OverlapsHeader:
+        case FreeRangeRefusal::OverlapsHeader:
             std::printf(" cobre o cabe\xE7""alho interno da ROM.\n");
             break;
-        case FreeRangeProblem::OverlapsDirectory:
+        case FreeRangeRefusal::OverlapsDirectory:
             std::printf(" cobre o diret\xF3rio de gr\xE1""ficos.\n");
             break;
-        case FreeRangeProblem::OverlapsGraphic:
+        case FreeRangeRefusal::OverlapsBlock:
             std::printf(" cobre os dados de %s.\n", graphicFileName(problem.graphic).c_str());
             break;
-        case FreeRangeProblem::OverlapsFixed:  // the insertion fixes nothing else
-        case FreeRangeProblem::None:
+        case FreeRangeRefusal::OverlapsFixed:  // the insertion fixes nothing else
+        case FreeRangeRefusal::None:
             break;
     }
     std::printf("Nada foi gravado.\n");

@@ -77,7 +77,7 @@ int runDump(const TextOptions& options) {
         if (rom.loadLabels(options.labels.c_str()) != 0) return 1;
     }
 
-    const uint8_t* romData = rom.data.get() + rom.headerBytes();
+    const uint8_t* romData = rom.romData();
     const StringSurvey survey = surveyStrings(romData, rom.romDataSize(), options.tables, table);
     if (survey.outcome != StringSurvey::Done) {
         printSurveyRefusal(survey);

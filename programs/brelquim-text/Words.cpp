@@ -275,20 +275,21 @@ void printInsertRefusal(const TextInsertResult& result, const TextOptions& optio
             std::printf("Faixa livre ");
             printRange(options.freeRanges[result.freeRange.range]);
             switch (result.freeRange.kind) {
-                case FreeRangeProblem::OutsideRomData: std::printf(" fora dos dados da ROM.\n"); break;
-                case FreeRangeProblem::OverlapsHeader: std::printf(" cobre o cabe\xE7""alho interno da ROM.\n"); break;
-                case FreeRangeProblem::OverlapsDirectory: std::printf(" cobre o diret\xF3rio de gr\xE1""ficos.\n"); break;
-                case FreeRangeProblem::OverlapsGraphic:
-                    std::printf(" cobre o texto %u.\n", static_cast<unsigned>(result.string + 1));
+                case FreeRangeRefusal::OutsideRomData: std::printf(" fora dos dados da ROM.\n"); break;
+                case FreeRangeRefusal::OverlapsHeader: std::printf(" cobre o cabe\xE7""alho interno da ROM.\n"); break;
+                case FreeRangeRefusal::OverlapsDirectory: std::printf(" cobre o diret\xF3rio de gr\xE1""ficos.\n"); break;
+                case FreeRangeRefusal::OverlapsBlock:
+                    std::printf(" cobre o texto %u.\n", static_cast<unsigned>(result.freeRange.string + 1));
                     break;
-                case FreeRangeProblem::OverlapsFixed:
-                    if (result.obstacle == Obstacle::Graphic) {
-                        std::printf(" cobre os dados de %s.\n", graphicFileName(result.graphic).c_str());
+                case FreeRangeRefusal::OverlapsFixed:
+                    if (result.freeRange.obstacle == Obstacle::Graphic) {
+                        std::printf(" cobre os dados de %s.\n", graphicFileName(result.freeRange.graphic).c_str());
                     } else {
-                        std::printf(" cobre a tabela de ponteiros %u.\n", static_cast<unsigned>(result.graphic + 1));
+                        std::printf(" cobre a tabela de ponteiros %u.\n",
+                                    static_cast<unsigned>(result.freeRange.pointerTable + 1));
                     }
                     break;
-                case FreeRangeProblem::None: break;
+                case FreeRangeRefusal::None: break;
             }
             break;
         case TextInsertResult::Mismatch:

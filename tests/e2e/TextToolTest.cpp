@@ -5,6 +5,7 @@
 // every file as it was.
 #include "tests/e2e/Harness.h"
 #include "rom/Checksum.h"
+#include "rom/HeaderLayout.h"
 #include "rom/RomImage.h"
 #include "tests/sample/SampleRom.h"
 
@@ -116,7 +117,7 @@ struct Edit {
     std::string name;
     std::map<int, std::string> texts;  // string number -> new text
     std::vector<std::string> more;     // further options of insert
-    std::string where;                 // how the first changed string was placed
+    std::string where;                 // a line of the run: where a string went, what room is left
     uint32_t grownTo;                  // the new image's size, 0: as before
 };
 
@@ -172,6 +173,10 @@ INSTANTIATE_TEST_SUITE_P(
         Edit{"a longer string takes the bytes another one left",
              {{1, "Bem-vindo ao castelo, nobre viajante!<end>"}, {2, "Ganhou <color><$03>a Espada<color><$00>!<end>"}},
              {"--free", "$98:E000:$98:E026"}, "$98:800E 21 movido para espa\xE7o liberado", 0},
+        Edit{"a string across two free ranges takes from each only what it covers",
+             {{1, "Bem-vindo ao castelo, nobre viajante!<end>"}},
+             {"--free", "$98:E000:$98:E010", "--free", "$98:E010:$99:8000"},
+             "Faixa livre $98:E000:$98:E010: 0 bytes ainda livres", 0},
         Edit{"a string behind 24-bit pointers moves into new space",
              {{7, "Erva medicinal, a melhor do reino<end>"}}, {}, "movido para espa\xE7o novo no fim", 0x200000},
         Edit{"a line break and raw bytes are kept where written",
@@ -220,6 +225,18 @@ struct Script {
     }
 };
 
+void writeScript(const Workspace& ws, const std::string& script) {
+    ws.write("script.txt", Bytes(script.begin(), script.end()));
+}
+
+// game.sfc grown to the 4 MiB that LoROM can address, its header saying so.
+void fullImage(const Workspace& ws) {
+    Bytes image = sample().image;
+    image.resize(LOROM_DATA_LIMIT, 0xFF);
+    image[LOROM_HEADER_OFFSET + HEADER_ROM_SIZE] = 12;  // 2^12 KiB
+    ws.write("game.sfc", image);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Sample, TextRefusal,
     testing::Values(
@@ -265,6 +282,15 @@ INSTANTIATE_TEST_SUITE_P(
                 "Roteiro script.txt, linha 23, coluna 1 (texto 4): a tabela leria estes bytes como outro texto; "
                 "escreva este trecho de outro modo ou com <$XX>.\n" +
                     NOTHING_WRITTEN},
+        Refusal{"a string longer than a bank", insertArgs(),
+                [](const Workspace& ws) { Script<7>::with(ws, std::string(LOROM_BANK_SIZE, 'a') + "<end>"); },
+                "Texto 7: 32769 bytes n\xE3o cabem num banco de 32 KiB.\n" + NOTHING_WRITTEN},
+        Refusal{"a string that would take the image past 4 MiB", insertArgs(),
+                [](const Workspace& ws) {
+                    fullImage(ws);
+                    Script<7>::with(ws, "Erva medicinal, a melhor do reino<end>");
+                },
+                "Texto 7: a imagem passaria de 4 MiB, o limite de um jogo LoROM.\n" + NOTHING_WRITTEN},
         Refusal{"a free range over a pointer table", insertArgs({"--free", "$98:8000:$98:8010"}),
                 [](const Workspace& ws) { Script<1>::with(ws, std::string(30, 'a') + "<end>"); },
                 "Faixa livre $98:8000:$98:8010 cobre a tabela de ponteiros 1.\n" + NOTHING_WRITTEN},
@@ -283,6 +309,33 @@ INSTANTIATE_TEST_SUITE_P(
                     ws.write("script.txt", Bytes(script.begin(), script.end()));
                 },
                 "Roteiro script.txt, linha 1: texto antes do primeiro cabe\xE7""alho \"#[n]\".\n" + NOTHING_WRITTEN},
+        Refusal{"a header without its number", insertArgs(),
+                [](const Workspace& ws) { writeScript(ws, "#!pointers $98:8000:7\n\n#[um] nada\nOi<end>\n"); },
+                "Roteiro script.txt, linha 3: cabe\xE7""alho inv\xE1lido; o formato \xE9 \"#[n] ...\".\n" +
+                    NOTHING_WRITTEN},
+        Refusal{"a header whose number is 0", insertArgs(),
+                [](const Workspace& ws) { writeScript(ws, "#!pointers $98:8000:7\n#[0]\nOi<end>\n"); },
+                "Roteiro script.txt, linha 2: cabe\xE7""alho inv\xE1lido; o formato \xE9 \"#[n] ...\".\n" +
+                    NOTHING_WRITTEN},
+        Refusal{"a header given twice", insertArgs(),
+                [](const Workspace& ws) { writeScript(ws, "#!pointers $98:8000:7\n#[2]\nOi<end>\n#[2]\nOla<end>\n"); },
+                "Roteiro script.txt, linha 4: o mesmo texto aparece duas vezes.\n" + NOTHING_WRITTEN},
+        Refusal{"a pointer table without its count", insertArgs(),
+                [](const Workspace& ws) { writeScript(ws, "#!pointers $98:8000\n#[1]\nOi<end>\n"); },
+                "Roteiro script.txt, linha 1: tabela de ponteiros inv\xE1lida; o formato \xE9 "
+                "\"#!pointers $BB:AAAA:n\".\n" +
+                    NOTHING_WRITTEN},
+        Refusal{"a pointer table after the first string", insertArgs(),
+                [](const Workspace& ws) {
+                    writeScript(ws, "#!pointers $98:8000:7\n#[1]\nOi<end>\n#!long-pointers $99:8000:2\n");
+                },
+                "Roteiro script.txt, linha 4: as tabelas de ponteiros v\xEAm antes do primeiro texto.\n" +
+                    NOTHING_WRITTEN},
+        Refusal{"a script that names no pointer table", insertArgs(),
+                [](const Workspace& ws) { writeScript(ws, "#[1]\nOi<end>\n"); },
+                "Roteiro script.txt: nenhuma linha \"#!pointers\" ou \"#!long-pointers\" diz de onde v\xEAm os "
+                "textos.\n" +
+                    NOTHING_WRITTEN},
         Refusal{"a table line without its text", insertArgs(),
                 [](const Workspace& ws) {
                     ws.write("game.tbl", {'4', '1', '=', 'A', '\n', '4', '2', '=', '\n'});

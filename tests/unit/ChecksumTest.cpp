@@ -47,7 +47,7 @@ void hold(RomImage& rom, const Bytes& bytes, bool copierHeader) {
 }
 
 Bytes romData(const RomImage& rom) {
-    return Bytes(rom.data.get() + rom.headerBytes(), rom.data.get() + rom.size);
+    return Bytes(rom.romData(), rom.romData() + rom.romDataSize());
 }
 
 uint16_t word(const Bytes& data, uint32_t at) { return static_cast<uint16_t>(data[at] | data[at + 1] << 8); }

@@ -1,10 +1,11 @@
 // IPS and BPS patches: made and applied back to the modified image for
 // pairs that call for every action and record kind; patches written here
 // byte by byte from the formats' definitions, read back; malformed patches
-// refused at the byte at fault; the copier header rule; the patch file.
+// refused at the byte at fault; the copier header rule; the format a path
+// names.
 #include "patch/Patch.h"
+#include "rom/HeaderLayout.h"
 #include "tests/sample/SampleRom.h"
-#include "tests/unit/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <filesystem>
 #include <map>
 
 namespace {
@@ -484,7 +484,7 @@ struct Images {
     }();
 };
 
-Bytes header(uint8_t fill) { return Bytes(COPIER_HEADER_BYTES, fill); }
+Bytes header(uint8_t fill) { return Bytes(COPIER_HEADER_SIZE, fill); }
 
 TEST(CopierHeader, BpsForTheBareImageAppliesToAnImageWithAHeader) {
     const Images images;
@@ -552,7 +552,7 @@ TEST(CopierHeader, IpsOnlyWarnsWhenTheSizeSuggestsOne) {
     EXPECT_TRUE(result == expected);
 }
 
-// ---- the patch file ----
+// ---- the format of a path ----
 
 TEST(PatchFile, FormatFollowsTheExtensionInAnyCase) {
     EXPECT_EQ(patchFormatOf("a.bps"), PatchFormat::Bps);
@@ -561,33 +561,13 @@ TEST(PatchFile, FormatFollowsTheExtensionInAnyCase) {
     EXPECT_EQ(patchFormatOf("a.bps.txt"), PatchFormat::Unknown);
     EXPECT_EQ(patchFormatOf("bps"), PatchFormat::Unknown);
     EXPECT_EQ(patchFormatOf(""), PatchFormat::Unknown);
-}
-
-TEST(PatchFile, WritesThePatchThatAppliesOrNothing) {
-    TempFolder folder;
-    const Images images;
-    for (const char* name : {"t.bps", "t.IPS"}) {
-        const std::string path = folder.path(name);
-        ASSERT_EQ(writePatchFile(path, images.plain.data(), images.plain.size(), images.edited.data(),
-                                 images.edited.size()),
-                  O::Done);
-        const Bytes patch = readBytes(path);
-        Bytes result;
-        ASSERT_TRUE(applyPatch(patchFormatOf(path), patch.data(), patch.size(), images.plain.data(),
-                               images.plain.size(), result)
-                        .ok());
-        EXPECT_TRUE(result == images.edited);
-    }
-    const Bytes big(16 * MIB + 1, 1);
-    EXPECT_EQ(writePatchFile(folder.path("u.txt"), images.plain.data(), images.plain.size(), images.edited.data(),
-                             images.edited.size()),
+    // No format: nothing is made or applied.
+    const Bytes image = pattern(16, 1);
+    Bytes patch, result;
+    EXPECT_EQ(createPatch(PatchFormat::Unknown, image.data(), image.size(), image.data(), image.size(), patch),
               O::UnknownFormat);
-    EXPECT_EQ(writePatchFile(folder.path("u.ips"), images.plain.data(), images.plain.size(), big.data(), big.size()),
-              O::TooLargeForIps);
-    EXPECT_EQ(writePatchFile(folder.path("missing/u.bps"), images.plain.data(), images.plain.size(),
-                             images.edited.data(), images.edited.size()),
-              O::WriteFailed);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.dir()), {}), 2);
+    EXPECT_EQ(applyPatch(PatchFormat::Unknown, image.data(), image.size(), image.data(), image.size(), result).outcome,
+              O::UnknownFormat);
 }
 
 }  // namespace

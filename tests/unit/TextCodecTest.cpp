@@ -165,6 +165,7 @@ size_t bruteForce(const TextTable& table, const std::string& text, size_t at = 0
 TEST(TextWriting, FewestBytesAsABruteForceFindsThem) {
     std::mt19937 random(7);
     static const char* const PIECES[] = {"a", "b", "c", "ab", "<", "$", ">", "<$0A>", "<k><$05>", "\xC3\xA3"};
+    int written = 0, refused = 0;  // of the texts a way writes
     for (int round = 0; round < 2000; ++round) {
         const TextTable table = tableOf(randomTable(random));
         std::string text;
@@ -179,10 +180,14 @@ TEST(TextWriting, FewestBytesAsABruteForceFindsThem) {
                         encoding.outcome == Encoding::NoEndToken || encoding.outcome == Encoding::EndBeforeEnd);
         } else if (encoding.outcome == Encoding::Done) {
             EXPECT_EQ(encoding.bytes.size(), fewest);
+            ++written;
         } else {
             EXPECT_TRUE(encoding.outcome == Encoding::ReadsOtherwise || encoding.outcome == Encoding::EndBeforeEnd);
+            ++refused;
         }
     }
+    // Most texts that can be written are: a refusal is the exception.
+    EXPECT_GT(written, 10 * refused);
 }
 
 // A table may give the same bytes twice: reading takes the first, so the
@@ -214,19 +219,24 @@ TEST(TextWriting, RefusalsSayWhere) {
         std::string text;
         Encoding::Outcome outcome;
         size_t at;
+        std::vector<uint8_t> bytes;  // Done: what it writes
     };
     const Case cases[] = {
-        {"AA<end>", Encoding::Done, 0},
-        {"AxA<end>", Encoding::Uncovered, 1},
-        {"A<c>A<end>", Encoding::NoParameters, 1},
-        {"AA", Encoding::NoEndToken, 2},
-        {"A<end>A<end>", Encoding::EndBeforeEnd, 1},
-        {"A\xFF<end>", Encoding::NotUtf8, 1},
+        {"AA<end>", Encoding::Done, 0, {0x41, 0x41, 0x00}},
+        {"<c><$7F>A<$41><end>", Encoding::Done, 0, {0x02, 0x7F, 0x41, 0x41, 0x00}},
+        {"AxA<end>", Encoding::Uncovered, 1, {}},
+        {"A<c>A<end>", Encoding::NoParameters, 1, {}},
+        {"AA", Encoding::NoEndToken, 2, {}},
+        {"A<end>A<end>", Encoding::EndBeforeEnd, 1, {}},
+        {"A\xFF<end>", Encoding::NotUtf8, 1, {}},
     };
     for (const Case& c : cases) {
         const Encoding encoding = encodeText(table, c.text);
         EXPECT_EQ(encoding.outcome, c.outcome) << c.text;
         EXPECT_EQ(encoding.at, c.at) << c.text;
+        if (c.outcome == Encoding::Done) {
+            EXPECT_EQ(encoding.bytes, c.bytes) << c.text;
+        }
     }
 }
 
