@@ -18,6 +18,8 @@ constexpr uint32_t MOST_COUNT = 65535;
 // and $7F are work RAM.
 constexpr uint32_t ROM_HALF = 0x8000;
 constexpr uint32_t WORK_RAM_BANK = 0x7E;
+// The ROM data a LoROM bus address can name: 128 banks of 32 KiB.
+constexpr uint32_t LOROM_REACH = 0x400000;
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -119,8 +121,12 @@ PositionParse parseAtCount(const std::string& text, Position& at, uint32_t& coun
 }
 
 std::string formatBusAddress(uint32_t offset) {
-    const uint32_t address = fileToLoRom(offset);
     char text[16];
+    if (offset >= LOROM_REACH) {
+        std::snprintf(text, sizeof text, "%x", static_cast<unsigned>(offset));
+        return text;
+    }
+    const uint32_t address = fileToLoRom(offset);
     std::snprintf(text, sizeof text, "$%02X:%04X", static_cast<unsigned>(address >> 16),
                   static_cast<unsigned>(address & 0xFFFF));
     return text;
