@@ -1,6 +1,7 @@
-// What brelquim-insert prints: the usage text, each refusal, the changed
-// graphics and the summary. Windows-1252 text; names the user gave are
-// printed as they came.
+// What brelquim-insert prints: the usage text, each refusal of the
+// insertion, the changed graphics and the summary. Windows-1252 text;
+// names the user gave are printed as they came. What it shares with the
+// other programs is worded in cli/Words.h.
 #pragma once
 
 #include "insertion/Insertion.h"
@@ -19,9 +20,6 @@ void printUsage();
 // A command line that could not be read: what was wrong (nothing for no
 // words at all), then the usage; returns the exit status 1.
 int printOptionMistake(const cli::Parse& parse, bool nothingGiven);
-void printOutputIsInput(const std::string& output);
-// Why the folder of edits cannot be used.
-void printFolderRefusal(GraphicsFolder problem, const std::string& folder);
 // Why insertGraphics refused the run; graphics are named by their file
 // in folder.
 void printRefusal(const InsertResult& result, const InsertOptions& options);

@@ -1,12 +1,10 @@
-// What brelquim-patch prints: the banner, the usage text, each refusal and
-// what was written. Windows-1252 text; names the user gave are printed as
-// they came.
+// What brelquim-patch prints: the banner, the usage text, each refusal of
+// its own and what was written. Windows-1252 text; names the user gave are
+// printed as they came. What it shares with the other programs is worded
+// in cli/Words.h.
 #pragma once
 
-#include "platform/ReplacingFile.h"
-
 #include "programs/brelquim-patch/Command.h"
-#include "platform/FileBytes.h"
 #include "patch/Patch.h"
 
 #include <string>
@@ -18,11 +16,8 @@ void printBanner();
 int printUsage(int status);
 // The usage mistake, then the usage text; returns 1.
 int printUsageMistake(const CommandReading& reading);
-void printReadFailure(const std::string& path, FileRead read);
-void printOutputIsInput(const PatchCommand& command);
-// Why a patch could not be made or applied.
+// Why a patch could not be applied.
 void printRefusal(const PatchResult& result, PatchFormat format);
-void printWriteError(const std::string& path, ReplacingFile::Outcome outcome);
 void printPatchWritten(const PatchCommand& command, size_t patchSize, bool identical);
 void printImageWritten(const PatchCommand& command, const PatchResult& result, size_t imageSize);
 

@@ -1,15 +1,67 @@
 #include "programs/brelquim-png/Words.h"
 
-#include "platform/Platform.h"
+#include "cli/Words.h"
 
 #include <cstdio>
 
 namespace png_program {
 
-void printWithPath(const char* before, const std::string& path, const char* after) {
-    std::fputs(before, stdout);
-    printVerbatim(path.c_str());
-    std::fputs(after, stdout);
+void printNotConvertible(const std::string& path) {
+    cli::printWithPath("Nome n\xE3o termina em .bin nem em .png: ", path);
+}
+
+void printConversionRefusal(const std::string& path, const std::string& reason) {
+    cli::printWithPath("Erro em ", path, ": ");
+    std::printf("%s\n", reason.c_str());
+}
+
+void printConverted(const std::string& path, const std::string& target) {
+    cli::printWithPath("", path, " -> ");
+    cli::printWithPath("", target);
+}
+
+void printLargerThanAGraphic(const std::string& target, size_t bytes, size_t largest) {
+    cli::printWithPath("Aviso: ", target, "");
+    std::printf(" tem %llu bytes; o brelquim-insert aceita no m\xE1ximo %u bytes por gr\xE1""fico.\n",
+                static_cast<unsigned long long>(bytes), static_cast<unsigned>(largest));
+}
+
+void printPaletteRefusal(const std::string& path, const std::string& reason) {
+    cli::printWithPath("Paleta inv\xE1lida [", path, "]: ");
+    std::printf("%s\n", reason.c_str());
+}
+
+void printGalleryWritten(const char* page, int drawn, int missing, int unreadable) {
+    std::printf("%s: %d gr\xE1" "ficos desenhados, %d ausentes, %d ileg\xEDveis\n", page, drawn, missing, unreadable);
+}
+
+void printGalleryWithoutLog(const char* log) {
+    std::printf("%s ausente ou ileg\xEDvel: a galeria n\xE3o mostra endere\xE7os\n", log);
+}
+
+std::string unreadableWords(FileRead outcome) {
+    switch (outcome) {
+        case FileRead::TooLarge: return "arquivo grande demais";
+        case FileRead::NotAFile: return "n\xE3o \xE9 um arquivo comum";
+        case FileRead::CannotOpen:
+        case FileRead::Unreadable:
+        case FileRead::Missing:
+        case FileRead::Read: break;
+    }
+    return "erro de leitura";
+}
+
+std::string drawnWithWords(const Options& options, const ConversionSettings& settings) {
+    std::string text = std::string("Formato ") + formatName(settings.format) + ", " +
+                       std::to_string(settings.arrangement.columns) + " colunas";
+    if (settings.arrangement.blocks16) text += ", em blocos de 16x16";
+    text += ", paleta: ";
+    if (options.paletteFile.empty()) {
+        text += "escala de cinza (" + std::to_string(colourCount(settings.format)) + " tons)";
+    } else {
+        text += options.paletteFile + ", linha " + std::to_string(options.paletteRow);
+    }
+    return text + ". Cada pixel em 2 x 2.";
 }
 
 }  // namespace png_program

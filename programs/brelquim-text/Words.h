@@ -1,11 +1,10 @@
-// What brelquim-text prints: the usage, each refusal, the dump's summary,
-// the changed strings and the insertion's summary. Windows-1252 text;
-// names the user gave are printed as they came.
+// What brelquim-text prints: the usage, each refusal of its own, the
+// dump's summary, the changed strings and the insertion's summary.
+// Windows-1252 text; names the user gave are printed as they came. What it
+// shares with the other programs is worded in cli/Words.h.
 #pragma once
 
 #include "cli/Options.h"
-#include "platform/FileBytes.h"
-#include "platform/ReplacingFile.h"
 #include "programs/brelquim-text/Options.h"
 #include "insertion/TextInsertion.h"
 #include "text/Script.h"
@@ -20,12 +19,9 @@ void printBanner();
 void printUsage(int command);
 // A mistake on the command line, named, then the usage; returns status 1.
 int printOptionMistake(const cli::CommandParse& parse, bool nothingGiven);
-void printOutputIsInput(const std::string& output);
-void printFileRefusal(const std::string& path, FileRead outcome);
 void printTableRefusal(const std::string& path, const TableProblem& problem);
 void printScriptRefusal(const std::string& path, const ScriptReading& reading);
 void printSurveyRefusal(const StringSurvey& survey);
-void printWriteError(const std::string& output, ReplacingFile::Outcome outcome);
 // A dump's summary line.
 void printDumped(size_t strings, size_t pointers, size_t bytes, const std::string& script);
 void printInsertRefusal(const TextInsertResult& result, const TextOptions& options);
