@@ -1,21 +1,8 @@
 #include "programs/brelquim-insert/Options.h"
 
 #include "graphics/GameLayout.h"
-#include "rom/Position.h"
 
 namespace insert_program {
-
-bool parseFreeRange(const char* text, Span& range) {
-    Position start, end;
-    if (parseRange(text, start, end) != PositionParse::Parsed) return false;
-    range = {start.offset, end.offset};
-    return true;
-}
-
-bool isFreeRange(const std::string& text) {
-    Span range{0, 0};
-    return parseFreeRange(text.c_str(), range);
-}
 
 bool parseInsertOptions(int argc, char** argv, InsertOptions& options, cli::Parse* parse) {
     cli::Parse parsed = cli::parse(insertOptionSpec(), argc > 0 ? argc - 1 : 0, argv + (argc > 0));
@@ -29,7 +16,7 @@ bool parseInsertOptions(int argc, char** argv, InsertOptions& options, cli::Pars
         options.freeRanges.clear();
         for (const std::string& value : parsed.all("--free")) {
             Span range{0, 0};
-            parseFreeRange(value.c_str(), range);
+            cli::readFreeRange(value, range);
             options.freeRanges.push_back(range);
         }
     }

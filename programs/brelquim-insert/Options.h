@@ -1,6 +1,7 @@
 // The command line of brelquim-insert.
 #pragma once
 
+#include "cli/FreeRange.h"
 #include "cli/Options.h"
 #include "placement/Placement.h"
 
@@ -30,10 +31,7 @@ const cli::Spec& insertOptionSpec();
 // --version; parse, when given, says which.
 bool parseInsertOptions(int argc, char** argv, InsertOptions& options, cli::Parse* parse = nullptr);
 
-// Reads one --free value: a range of positions (rom/Position.h), such as
-// 80000:90000 or $90:8000:$91:8000; false when malformed.
-bool parseFreeRange(const char* text, Span& range);
-// The same, as the option layer checks a value.
-bool isFreeRange(const std::string& text);
+// The check of a --free value, shared with brelquim-text.
+using cli::isFreeRange;
 
 }  // namespace insert_program

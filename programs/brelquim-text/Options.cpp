@@ -21,11 +21,6 @@ bool isPointerTable(const std::string& text) {
     return parseTable(text, false, table);
 }
 
-bool isFreeRange(const std::string& text) {
-    Position start, end;
-    return parseRange(text, start, end) == PositionParse::Parsed;
-}
-
 bool parseTextOptions(int argc, char** argv, TextOptions& options, cli::CommandParse& parse) {
     parse = cli::parseCommand(textCommands(), argc > 0 ? argc - 1 : 0, argv + (argc > 0));
     if (parse.command < 0 || parse.parse.outcome != cli::Parse::Parsed) return false;
@@ -59,9 +54,9 @@ bool parseTextOptions(int argc, char** argv, TextOptions& options, cli::CommandP
     } else {
         options.patch = p.last("--patch");
         for (const std::string& value : p.all("--free")) {
-            Position start, end;
-            parseRange(value, start, end);
-            options.freeRanges.push_back({start.offset, end.offset});
+            Span range{0, 0};
+            cli::readFreeRange(value, range);
+            options.freeRanges.push_back(range);
         }
         if (p.positionals.size() != 1) {
             parse.parse.outcome = p.positionals.empty() ? cli::Parse::MissingArgument : cli::Parse::UnexpectedArgument;

@@ -1,6 +1,7 @@
 // The command line of brelquim-text: the commands dump and insert.
 #pragma once
 
+#include "cli/FreeRange.h"
 #include "cli/Options.h"
 #include "placement/Placement.h"
 #include "text/StringSurvey.h"
@@ -34,8 +35,9 @@ const std::vector<cli::Command>& textCommands();
 // for -h, --help and --version; parse says which.
 bool parseTextOptions(int argc, char** argv, TextOptions& options, cli::CommandParse& parse);
 
-// Checks of values, as the option layer takes them.
+// Checks of values, as the option layer takes them; that of a --free
+// value is shared with brelquim-insert.
 bool isPointerTable(const std::string& text);
-bool isFreeRange(const std::string& text);
+using cli::isFreeRange;
 
 }  // namespace text_program
