@@ -39,19 +39,19 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
     }
 
     const std::string target = path.substr(0, path.size() - SUFFIX_LENGTH) + (fromBin ? PNG_SUFFIX : BIN_SUFFIX);
-    std::string reason;
+    ConversionProblem problem;
     std::vector<uint8_t> output;
     bool converted = false;
     bool recorded = true;
     if (fromBin) {
         PngOfTiles png;
-        converted = tilesToPng(input.data(), input.size(), settings, png, reason);
+        converted = tilesToPng(input.data(), input.size(), settings, png, problem);
         output = std::move(png.png);
     } else {
-        converted = pngToTiles(input.data(), input.size(), settings, output, reason, &recorded);
+        converted = pngToTiles(input.data(), input.size(), settings, output, problem, &recorded);
     }
     if (!converted) {
-        printConversionRefusal(path, reason);
+        printConversionRefusal(path, conversionWords(problem));
         return false;
     }
     const ReplacingFile::Outcome written = ReplacingFile::replaceWith(target, output.data(), output.size());

@@ -53,8 +53,10 @@ void drawEntry(GalleryEntry& entry, const ConversionSettings& settings) {
         return;
     }
     PngOfTiles png;
-    if (!tilesToPng(bytes.data(), bytes.size(), settings, png, entry.reason)) {
+    ConversionProblem problem;
+    if (!tilesToPng(bytes.data(), bytes.size(), settings, png, problem)) {
         entry.state = GalleryEntry::Unreadable;
+        entry.reason = conversionWords(problem);
         return;
     }
     entry.state = GalleryEntry::Drawn;

@@ -24,9 +24,9 @@ bool loadPalette(const Options& options, PaletteChoice& palette) {
         cli::printReadFailure(options.paletteFile, read);
         return false;
     }
-    std::string reason;
-    if (!parsePaletteFile(bytes.data(), bytes.size(), palette.colours, reason)) {
-        printPaletteRefusal(options.paletteFile, reason);
+    const PaletteProblem problem = parsePaletteFile(bytes.data(), bytes.size(), palette.colours);
+    if (problem.kind != PaletteProblem::None) {
+        printPaletteRefusal(options.paletteFile, paletteWords(problem));
         return false;
     }
     palette.fromFile = true;

@@ -27,6 +27,10 @@ void printPaletteRefusal(const std::string& path, const std::string& reason);
 // read.
 void printGalleryWritten(const char* page, int drawn, int missing, int unreadable);
 void printGalleryWithoutLog(const char* log);
+// Why a file was not converted or a graphic not drawn.
+std::string conversionWords(const ConversionProblem& problem);
+// Why a palette file was refused.
+std::string paletteWords(const PaletteProblem& problem);
 // In the page: why a graphic's file was not drawn, for a read outcome
 // other than Read and Missing.
 std::string unreadableWords(FileRead outcome);
