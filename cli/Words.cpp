@@ -152,7 +152,7 @@ void printPatchNotMade(PatchOutcome made) {
 
 void printPatchWritten(PatchFormat format, const std::string& path, size_t patchSize) {
     printWithPath(format == PatchFormat::Ips ? "Patch IPS gravado: " : "Patch BPS gravado: ", path, "");
-    std::printf(" (%llu bytes)\n", static_cast<unsigned long long>(patchSize));
+    std::printf(" (%llu bytes)\n", wide(patchSize));
 }
 
 void printNewImageFailure(const NewImageWrite& written, const std::string& output, const std::string& patch) {

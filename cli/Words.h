@@ -18,6 +18,9 @@
 
 namespace cli {
 
+// A count as printf's %llu takes it.
+inline unsigned long long wide(uint64_t value) { return static_cast<unsigned long long>(value); }
+
 // before, the name as the user gave it, then after.
 void printWithPath(const char* before, const std::string& path, const char* after = "\n");
 

@@ -8,6 +8,7 @@
 // it as it was. A script that reads names some pointer table, gives every
 // string a distinct number from 1 on, and places every offset of a
 // string's text on a line of the script.
+#include "encoding/Encoding.h"
 #include "fuzz/FuzzSupport.h"
 #include "text/Script.h"
 #include "text/TextCodec.h"

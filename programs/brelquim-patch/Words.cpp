@@ -10,12 +10,10 @@ namespace patch_program {
 
 namespace {
 
+using cli::wide;
+
 const char* formatName(PatchFormat format) {
     return format == PatchFormat::Ips ? "IPS" : "BPS";
-}
-
-unsigned long long wide(uint64_t value) {
-    return static_cast<unsigned long long>(value);
 }
 
 // What is wrong with a malformed patch, or nullptr when the outcome is

@@ -20,7 +20,7 @@ std::string formatted(const char* format, ...) {
     return text;
 }
 
-unsigned long long wide(uint64_t value) { return static_cast<unsigned long long>(value); }
+using cli::wide;
 
 std::string colourWords(const ConversionProblem& problem) {
     std::string text =
