@@ -16,8 +16,8 @@ void wholeConversion(benchmark::State& state) {
     for (auto _ : state) {
         for (const SampleGraphic& g : largeSample().graphics) {
             PngOfTiles png;
-            std::string reason;
-            if (!tilesToPng(g.decoded.data(), g.decoded.size(), settings, png, reason)) state.SkipWithError("refused");
+            ConversionProblem problem;
+            if (!tilesToPng(g.decoded.data(), g.decoded.size(), settings, png, problem)) state.SkipWithError("refused");
             benchmark::DoNotOptimize(png.png.data());
         }
     }
@@ -52,15 +52,15 @@ void wholeConversionBack(benchmark::State& state) {
     std::vector<std::vector<uint8_t>> pngs;
     for (const SampleGraphic& g : largeSample().graphics) {
         PngOfTiles png;
-        std::string reason;
-        tilesToPng(g.decoded.data(), g.decoded.size(), settings, png, reason);
+        ConversionProblem problem;
+        tilesToPng(g.decoded.data(), g.decoded.size(), settings, png, problem);
         pngs.push_back(std::move(png.png));
     }
     for (auto _ : state) {
         for (const std::vector<uint8_t>& png : pngs) {
             std::vector<uint8_t> bytes;
-            std::string reason;
-            if (!pngToTiles(png.data(), png.size(), settings, bytes, reason)) state.SkipWithError("refused");
+            ConversionProblem problem;
+            if (!pngToTiles(png.data(), png.size(), settings, bytes, problem)) state.SkipWithError("refused");
             benchmark::DoNotOptimize(bytes.data());
         }
     }

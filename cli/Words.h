@@ -1,10 +1,66 @@
-// What both inserting programs say alike about where new data went and
-// how the image grew (Windows-1252 text).
+// What the programs say alike (Windows-1252 text): each outcome that more
+// than one program meets is worded here once. Names the user gave are
+// printed as they came; positions in the ROM data as formatBusAddress
+// shows them ($98:E000).
 #pragma once
 
+#include "graphics/GameImage.h"
+#include "graphics/GraphicsDirectory.h"
+#include "insertion/NewImage.h"
+#include "insertion/Reserved.h"
+#include "patch/Patch.h"
 #include "placement/Placement.h"
+#include "platform/FileBytes.h"
+#include "platform/ReplacingFile.h"
+#include "rom/RomImage.h"
 
 #include <cstdint>
+#include <string>
+
+namespace cli {
+
+// A count as printf's %llu takes it.
+inline unsigned long long wide(uint64_t value) { return static_cast<unsigned long long>(value); }
+
+// before, the name as the user gave it, then after.
+void printWithPath(const char* before, const std::string& path, const char* after = "\n");
+
+// "Nada foi gravado.": the last line of a refusal that left every file as
+// it was.
+void printNothingWritten();
+
+// A file that cannot be read, by readWholeFile's outcome: "Erro ao abrir
+// arquivo [path]" (RomImage's open failure line) and the reason
+// ("Arquivo n\xE3o encontrado.", "N\xE3o \xE9 um arquivo comum.", "O
+// arquivo \xE9 grande demais."), or, when reading failed, "Erro de
+// leitura de path". Nothing for Read.
+void printReadFailure(const std::string& path, FileRead outcome);
+// The reason line of a file that is not there, alone: for a reader that
+// printed the open failure line itself (RomImage::load).
+void printFileNotFound();
+
+// A file that cannot be written: "Erro de escrita de path", or, for a
+// target that exists and is not a regular file, "N\xE3o \xE9 poss\xEDvel
+// gravar sobre o que n\xE3o \xE9 um arquivo comum: path". Nothing for
+// Replaced.
+void printWriteFailure(const std::string& path, ReplacingFile::Outcome outcome);
+
+// An output that names one of the run's inputs, then "Nada foi gravado.".
+void printOutputIsInput(const std::string& output);
+
+// An image refused for its content: another game (its title shown) or
+// another revision. The loaders' NotRead is worded by printReadFailure.
+void printImageRefusal(const RomImage& rom, ImageLoad::Outcome outcome);
+// Any refusal of loadGameImageFile.
+void printImageLoadFailure(const RomImage& rom, const std::string& path, const ImageLoad& load);
+
+// Why a folder cannot be the source of graphics, then "Nada foi gravado.".
+void printFolderRefusal(GraphicsFolder problem, const std::string& folder);
+
+// "Faixa livre $98:E000:$99:8000 ..." and why, then "Nada foi gravado.".
+void printFreeRangeRefusal(const Span& range, const FreeRangeRefusal& refusal);
+// A --free range as positions: "$98:E000:$99:8000".
+std::string formatRange(const Span& range);
 
 // Where a block went: "no mesmo lugar", "movido para uma faixa livre", ...
 const char* placeKindWords(PlaceKind kind);
@@ -13,3 +69,18 @@ const char* placeKindWords(PlaceKind kind);
 // --free names room the game does not use (things: what would fit there,
 // "gr\xE1""ficos" or "textos"), and a warning when it passed 2 MiB.
 void printGrowth(uint32_t oldRomDataSize, uint32_t newRomDataSize, const char* things);
+// The summary lines both inserting programs end with.
+void printBytesAdded(uint32_t oldRomDataSize, uint32_t newRomDataSize);
+void printNewChecksum(uint16_t checksum);
+
+// --patch names another file of the run, then "Nada foi gravado.".
+void printPatchOverRunFile(const std::string& patch);
+// Why createPatch made no patch (TooLargeForIps, ImageTooLarge).
+void printPatchNotMade(PatchOutcome made);
+// "Patch BPS gravado: path (n bytes)".
+void printPatchWritten(PatchFormat format, const std::string& path, size_t patchSize);
+// Why writeNewImage wrote nothing (or the image only), output and patch
+// as the user named them.
+void printNewImageFailure(const NewImageWrite& written, const std::string& output, const std::string& patch);
+
+}  // namespace cli

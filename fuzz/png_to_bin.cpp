@@ -55,16 +55,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (largeButAllowed(png)) return 0;
 
     std::vector<uint8_t> bytes;
-    std::string reason;
-    if (!pngToTiles(png.data(), png.size(), settings, bytes, reason)) {
-        FUZZ_CHECK(!reason.empty());
+    ConversionProblem problem;
+    if (!pngToTiles(png.data(), png.size(), settings, bytes, problem)) {
+        FUZZ_CHECK(problem.kind != ConversionProblem::None);
         return 0;
     }
-    FUZZ_CHECK(reason.empty());
+    FUZZ_CHECK(problem.kind == ConversionProblem::None);
     PngOfTiles again;
-    if (!tilesToPng(bytes.data(), bytes.size(), settings, again, reason)) return 0;
+    if (!tilesToPng(bytes.data(), bytes.size(), settings, again, problem)) return 0;
     std::vector<uint8_t> back;
-    FUZZ_CHECK(pngToTiles(again.png.data(), again.png.size(), settings, back, reason));
+    FUZZ_CHECK(pngToTiles(again.png.data(), again.png.size(), settings, back, problem));
     FUZZ_CHECK(back == bytes);
     return 0;
 }

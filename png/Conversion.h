@@ -28,25 +28,51 @@ struct ConversionSettings {
     PaletteChoice palette;
 };
 
+// Why a conversion refused, with the numbers that say where.
+struct ConversionProblem {
+    enum Kind {
+        None,
+        PictureTooLarge,     // past MAX_PICTURE_WIDTH pixels wide or MAX_PICTURE_PIXELS in all
+        PngNotWritten,       // the PNG library could not write the picture
+        BadPng,              // no PNG, or a damaged one
+        BadRecord,           // the "brelquim" text chunk cannot be read
+        NotWholeCells,       // width x height is no whole number of side x side cells
+        WidthNotRecorded,    // width pixels, but the record says columns
+        RecordPastPicture,   // the record's length bytes need tiles, the picture holds capacity
+        ColourNotInPalette,  // colour at pixel (x, y); greyRamp: no palette file was given
+        ColourTwice,         // colour at pixel (x, y) is entries first and second
+        IndexPastFormat,     // index at pixel (x, y) is past the colours of format
+        DrawnPastRecord,     // drawn tiles past the record's length bytes (tiles)
+    } kind = None;
+    uint32_t x = 0, y = 0;
+    uint32_t colour = 0;                     // 0xRRGGBB
+    uint32_t first = 0, second = 0;          // palette entries
+    uint32_t index = 0;
+    TileFormat format = TileFormat::Bpp4;
+    bool greyRamp = false;
+    uint32_t width = 0, height = 0, side = 0, columns = 0;
+    uint64_t length = 0, tiles = 0, capacity = 0, drawn = 0;
+};
+
 struct PngOfTiles {
     std::vector<uint8_t> png;
     uint32_t width = 0, height = 0;
 };
 
 // The indexed PNG of length bytes of tiles, with the "brelquim" text chunk
-// that records format, columns and length. False, with the reason in
-// Portuguese, when the picture would be larger than a PNG may be here.
+// that records format, columns and length. False, with problem said, when
+// the picture would be larger than a PNG may be here.
 bool tilesToPng(const uint8_t* bytes, size_t length, const ConversionSettings& settings, PngOfTiles& out,
-                std::string& reason);
+                ConversionProblem& problem);
 
 // The bytes of the tiles of a PNG. With the text chunk, its format,
 // arrangement and length hold; without it, the settings' format and
 // arrangement (the columns from the picture's width), and the whole tiles
 // of the picture. An indexed picture gives its indices; any other is
-// mapped back through settings.palette.forFormat(format). False, with the
-// reason in Portuguese (naming the first offending pixel where there is
-// one), for any picture that does not give exact bytes, and for a picture
-// grown in the editor past its record whose added tiles are not blank.
-// recorded, when given, says whether the picture had the text chunk.
+// mapped back through settings.palette.forFormat(format). False, with
+// problem said (the first offending pixel where there is one), for any
+// picture that does not give exact bytes, and for a picture grown in the
+// editor past its record whose added tiles are not blank. recorded, when
+// given, says whether the picture had the text chunk.
 bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& settings,
-                std::vector<uint8_t>& bytes, std::string& reason, bool* recorded = nullptr);
+                std::vector<uint8_t>& bytes, ConversionProblem& problem, bool* recorded = nullptr);

@@ -1,5 +1,6 @@
 #include "rom/Position.h"
 
+#include "rom/HeaderLayout.h"
 #include "rom/RomImage.h"
 
 #include <cstdio>
@@ -111,8 +112,12 @@ PositionParse parseAtCount(const std::string& text, Position& at, uint32_t& coun
 }
 
 std::string formatBusAddress(uint32_t offset) {
-    const uint32_t address = fileToLoRom(offset);
     char text[16];
+    if (offset >= LOROM_DATA_LIMIT) {
+        std::snprintf(text, sizeof text, "%x", static_cast<unsigned>(offset));
+        return text;
+    }
+    const uint32_t address = fileToLoRom(offset);
     std::snprintf(text, sizeof text, "$%02X:%04X", static_cast<unsigned>(address >> 16),
                   static_cast<unsigned>(address & 0xFFFF));
     return text;

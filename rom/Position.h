@@ -32,5 +32,8 @@ PositionParse parseRange(const std::string& text, Position& start, Position& end
 // at:count.
 PositionParse parseAtCount(const std::string& text, Position& at, uint32_t& count);
 
-// The LoROM bus address of a file offset, as "$98:E000".
+// A file offset as a user reads and writes it: the LoROM bus address
+// ("$98:E000") where LoROM reaches it, below 4 MiB; past that, where no
+// bus address names it, the offset itself ("400000"). Either form parses
+// back to the offset.
 std::string formatBusAddress(uint32_t offset);

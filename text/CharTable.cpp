@@ -62,7 +62,10 @@ Entry readEntry(FILE* file, uint8_t& code, char& character) {
 
 int32_t RomImage::readTable() {
     FILE* file = textfile::openForReading(tablePath);
-    if (!file) return 1;
+    if (!file) {
+        reportOpenFailure(tablePath);
+        return 1;
+    }
     // Read aside, so that a file that fails half-way leaves the old table.
     uint8_t codes[TABLE_CAPACITY];
     char chars[TABLE_CAPACITY];
@@ -71,7 +74,10 @@ int32_t RomImage::readTable() {
                       (entry = readEntry(file, codes[count], chars[count])) != Entry::End;) {
         if (entry == Entry::Read) ++count;
     }
-    if (!textfile::closeAfterReading(file, tablePath)) return 1;
+    if (!textfile::closeAfterReading(file)) {
+        reportOpenFailure(tablePath);
+        return 1;
+    }
     std::memcpy(tableCodes, codes, static_cast<size_t>(count));
     std::memcpy(tableChars, chars, static_cast<size_t>(count));
     tableCount = count;
@@ -79,7 +85,10 @@ int32_t RomImage::readTable() {
 }
 
 int32_t RomImage::loadTable(const char* path) {
-    if (!textfile::storePath(tablePath, path)) return 1;
+    if (!textfile::storePath(tablePath, path)) {
+        reportOpenFailure(path);
+        return 1;
+    }
     return readTable();
 }
 

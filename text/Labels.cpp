@@ -50,7 +50,10 @@ bool parsePiece(char* piece, LabelEntry& entry) {
 
 int32_t RomImage::readLabels() {
     FILE* file = textfile::openForReading(labelPath);
-    if (!file) return 1;
+    if (!file) {
+        reportOpenFailure(labelPath);
+        return 1;
+    }
     // Read aside, so that a file that fails half-way adds nothing.
     std::vector<LabelEntry> read;
     char piece[PIECE_BUFFER];
@@ -58,13 +61,19 @@ int32_t RomImage::readLabels() {
         LabelEntry entry{};  // nothing carries over from an earlier piece
         if (parsePiece(piece, entry)) read.push_back(entry);
     }
-    if (!textfile::closeAfterReading(file, labelPath)) return 1;
+    if (!textfile::closeAfterReading(file)) {
+        reportOpenFailure(labelPath);
+        return 1;
+    }
     labels.insert(labels.end(), read.begin(), read.end());
     return 0;
 }
 
 int32_t RomImage::loadLabels(const char* path) {
-    if (!textfile::storePath(labelPath, path)) return 1;
+    if (!textfile::storePath(labelPath, path)) {
+        reportOpenFailure(path);
+        return 1;
+    }
     return readLabels();
 }
 

@@ -1,7 +1,6 @@
 #include "text/TextFile.h"
 
 #include "platform/Platform.h"
-#include "rom/RomImage.h"
 
 #include <cstring>
 
@@ -9,20 +8,14 @@ namespace textfile {
 
 bool storePath(char (&field)[256], const char* path) {
     const size_t length = std::strlen(path);
-    if (length >= sizeof field) {
-        reportOpenFailure(path);
-        return false;
-    }
+    if (length >= sizeof field) return false;
     std::memcpy(field, path, length + 1);
     return true;
 }
 
 FILE* openForReading(const char* path) {
     FILE* file = openFile(path, "rb");
-    if (!file) {
-        reportOpenFailure(path);
-        return nullptr;
-    }
+    if (!file) return nullptr;
     static const unsigned char mark[3] = {0xEF, 0xBB, 0xBF};
     unsigned char start[3] = {};
     const size_t got = std::fread(start, 1, sizeof start, file);
@@ -33,10 +26,9 @@ FILE* openForReading(const char* path) {
     return file;
 }
 
-bool closeAfterReading(FILE* file, const char* path) {
+bool closeAfterReading(FILE* file) {
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    if (failed) reportOpenFailure(path);
     return !failed;
 }
 

@@ -1,6 +1,6 @@
-// What the table and label readers share: their path rule, their open
-// failure message, the UTF-8 byte-order mark and the characters that the
-// hexadecimal numbers of both files are made of.
+// What the table and label readers share: their path rule, the UTF-8
+// byte-order mark and the characters that the hexadecimal numbers of both
+// files are made of. Nothing here prints: the readers say what failed.
 #pragma once
 
 #include <cstdint>
@@ -8,19 +8,18 @@
 
 namespace textfile {
 
-// Copies path into a path field of 256 characters. A longer path is
-// refused with the open failure message under its full name, leaving the
-// field as it was: a truncated path could name another file.
+// Copies path into a path field of 256 characters. False for a longer
+// path, leaving the field as it was: a truncated path could name another
+// file.
 bool storePath(char (&field)[256], const char* path);
 
 // Opens a file with mode "rb" and steps over a UTF-8 byte-order mark at
-// its start. Null, after the open failure message, when the file cannot be
-// opened.
+// its start. Null when the file cannot be opened.
 FILE* openForReading(const char* path);
 
-// Closes a file that was read to its end. False, after the open failure
-// message, when reading it failed (a folder opens but cannot be read).
-bool closeAfterReading(FILE* file, const char* path);
+// Closes a file that was read to its end. False when reading it failed (a
+// folder opens but cannot be read).
+bool closeAfterReading(FILE* file);
 
 // White space as the formatted-input conversions see it in the C locale.
 inline bool isSpace(int c) {

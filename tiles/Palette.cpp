@@ -58,28 +58,26 @@ bool numbersOf(const std::string& line, std::vector<uint32_t>& numbers, uint32_t
     return true;
 }
 
-bool parseJasc(const uint8_t* bytes, size_t length, std::vector<Colour>& colours, std::string& reason) {
+PaletteProblem parseJasc(const uint8_t* bytes, size_t length, std::vector<Colour>& colours) {
     const std::vector<std::string> lines = textLines(bytes, length);
     std::vector<uint32_t> numbers;
     if (lines.size() < 3 || lines[1] != "0100" || !numbersOf(lines[2], numbers, MAX_FILE_COLOURS) ||
         numbers.size() != 1) {
-        reason = "JASC-PAL sem a vers\xE3o 0100 e o n\xFAmero de cores";
-        return false;
+        return {PaletteProblem::JascHeader};
     }
     const uint32_t count = numbers[0];
     for (uint32_t i = 0; i < count; ++i) {
         const size_t line = 3 + size_t(i);
         if (line >= lines.size() || !numbersOf(lines[line], numbers, 255) || numbers.size() != 3) {
-            reason = "JASC-PAL com a cor " + std::to_string(i) + " ausente ou malformada";
-            return false;
+            return {PaletteProblem::JascColour, i};
         }
         colours.push_back(Colour{uint8_t(numbers[0]), uint8_t(numbers[1]), uint8_t(numbers[2])});
     }
-    return true;
+    return {};
 }
 
-bool parseRiff(const uint8_t* bytes, size_t length, std::vector<Colour>& colours, std::string& reason) {
-    reason = "RIFF PAL sem bloco de dados v\xE1lido";
+// True when the file holds a valid data chunk, its colours then read.
+bool parseRiff(const uint8_t* bytes, size_t length, std::vector<Colour>& colours) {
     if (length < RIFF_HEADER || std::memcmp(bytes + 8, "PAL ", 4) != 0) return false;
     size_t at = RIFF_HEADER;
     while (length - at >= RIFF_CHUNK_HEADER) {
@@ -126,16 +124,15 @@ Colour colourFromBgr555(uint16_t value) {
     return Colour{channel(value & 0x1F), channel((value >> 5) & 0x1F), channel((value >> 10) & 0x1F)};
 }
 
-bool parsePaletteFile(const uint8_t* bytes, size_t length, std::vector<Colour>& colours, std::string& reason) {
+PaletteProblem parsePaletteFile(const uint8_t* bytes, size_t length, std::vector<Colour>& colours) {
     colours.clear();
-    if (startsWith(bytes, length, JASC_MAGIC)) return parseJasc(bytes, length, colours, reason);
-    if (startsWith(bytes, length, "RIFF")) return parseRiff(bytes, length, colours, reason);
-    if (length % 2 != 0) {
-        reason = "paleta BGR555 com n\xFAmero \xEDmpar de bytes";
-        return false;
+    if (startsWith(bytes, length, JASC_MAGIC)) return parseJasc(bytes, length, colours);
+    if (startsWith(bytes, length, "RIFF")) {
+        return parseRiff(bytes, length, colours) ? PaletteProblem{} : PaletteProblem{PaletteProblem::RiffNoData};
     }
+    if (length % 2 != 0) return {PaletteProblem::OddBgr555};
     for (size_t i = 0; i + 1 < length; i += 2) colours.push_back(colourFromBgr555(little16(bytes + i)));
-    return true;
+    return {};
 }
 
 std::vector<Colour> paletteRow(const std::vector<Colour>& colours, uint32_t row, int count) {

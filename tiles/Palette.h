@@ -21,11 +21,23 @@ std::vector<Colour> greyRamp(int count);
 // becomes (c << 3) | (c >> 2).
 Colour colourFromBgr555(uint16_t value);
 
+// Why a palette file is none of the palettes parsePaletteFile reads.
+struct PaletteProblem {
+    enum Kind {
+        None,
+        JascHeader,  // JASC-PAL without the version 0100 and the colour count
+        JascColour,  // colour: a JASC-PAL colour line missing or malformed
+        RiffNoData,  // a RIFF PAL without a valid data chunk
+        OddBgr555,   // raw BGR555 colours in an odd number of bytes
+    } kind = None;
+    uint32_t colour = 0;  // JascColour: which, from 0
+};
+
 // Reads a palette file: JASC-PAL text and RIFF PAL are known by their
 // headers; anything else is raw little-endian BGR555 colours, two bytes
-// each (a CGRAM dump, say). False, with the reason in Portuguese
-// (Windows-1252), for a file that is none of them.
-bool parsePaletteFile(const uint8_t* bytes, size_t length, std::vector<Colour>& colours, std::string& reason);
+// each (a CGRAM dump, say). Kind None when read; otherwise why it is none
+// of them.
+PaletteProblem parsePaletteFile(const uint8_t* bytes, size_t length, std::vector<Colour>& colours);
 
 // count colours from entry row * count on; colours past the end of the
 // palette are black.

@@ -1,6 +1,7 @@
 // The command line of brelquim-insert.
 #pragma once
 
+#include "cli/FreeRange.h"
 #include "cli/Options.h"
 #include "placement/Placement.h"
 
@@ -29,10 +30,5 @@ const cli::Program& insertProgram();
 // The options of a command line that parsed.
 InsertOptions insertOptionsOf(const cli::Parse& parse);
 
-// Reads one --free value: a range of positions (rom/Position.h), such as
-// 80000:90000 or $90:8000:$91:8000; false when malformed.
-bool parseFreeRange(const char* text, Span& range);
-// The same, as the option layer checks a value.
-bool isFreeRange(const std::string& text);
 
 }  // namespace insert_program

@@ -10,6 +10,7 @@
 #include "graphics/GraphicsDirectory.h"
 #include "platform/Platform.h"
 #include "insertion/NewImage.h"
+#include "cli/Words.h"
 
 namespace insert_program {
 
@@ -20,16 +21,23 @@ int runInsert(int argc, char** argv) {
     if (!cli::readCommandLine(insertProgram(), argc, argv, parse, status)) return status;
     const InsertOptions options = insertOptionsOf(parse.parse);
     if (sameFile(options.input.c_str(), options.output.c_str())) {
-        printOutputIsInput(options.output);
+        cli::printOutputIsInput(options.output);
         return 1;
     }
-    if (!options.patch.empty() && !patchPathIsNew(options.patch, {&options.input, &options.output})) return 1;
+    if (!options.patch.empty() && !patchPathIsNew(options.patch, {&options.input, &options.output})) {
+        cli::printPatchOverRunFile(options.patch);
+        return 1;
+    }
 
     RomImage rom;
-    if (!loadGameImageFile(rom, options.input)) return 1;
+    const ImageLoad load = loadGameImageFile(rom, options.input);
+    if (load.outcome != ImageLoad::Loaded) {
+        cli::printImageLoadFailure(rom, options.input, load);
+        return 1;
+    }
     const GraphicsFolder folder = checkGraphicsFolder(options.folder);
     if (folder != GraphicsFolder::Usable) {
-        printFolderRefusal(folder, options.folder);
+        cli::printFolderRefusal(folder, options.folder);
         return 1;
     }
 
@@ -40,10 +48,13 @@ int runInsert(int argc, char** argv) {
         printRefusal(result, options);
         return 1;
     }
-    size_t patchSize = 0;
-    if (!writeNewImage(rom, options.output, options.patch, original, patchSize)) return 1;
+    const NewImageWrite written = writeNewImage(rom, options.output, options.patch, original);
+    if (written.outcome != NewImageWrite::Written) {
+        cli::printNewImageFailure(written, options.output, options.patch);
+        return 1;
+    }
     printChanges(result, static_cast<uint16_t>(rom.checksum));
-    if (!options.patch.empty()) printPatchWritten(options.patch, patchSize);
+    if (!options.patch.empty()) cli::printPatchWritten(patchFormatOf(options.patch), options.patch, written.patchSize);
     return 0;
 }
 

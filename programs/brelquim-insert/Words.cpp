@@ -1,7 +1,8 @@
 #include "programs/brelquim-insert/Words.h"
 
-#include "insertion/NewImage.h"
+#include "cli/Mistake.h"
 #include "cli/Words.h"
+#include "insertion/NewImage.h"
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
 #include "platform/Platform.h"
@@ -13,46 +14,10 @@ namespace insert_program {
 
 namespace {
 
-
-// "<folder>/grafico_NNN.bin", the folder as the user gave it.
-void printGraphicPath(const std::string& folder, int graphic) {
-    printVerbatim(folder.c_str());
-    std::printf("%c%s", pathSeparator(), graphicFileName(graphic).c_str());
-}
-
-// A line about a graphic's file: before, its path, after.
+// A line about a graphic's file: before, its path ("<folder>/grafico_NNN.bin",
+// the folder as the user gave it), after.
 void printGraphicLine(const char* before, const std::string& folder, int graphic, const char* after) {
-    std::printf("%s", before);
-    printGraphicPath(folder, graphic);
-    std::printf("%s", after);
-}
-
-void printRange(const Span& range) {
-    std::printf("%x:%x", static_cast<unsigned>(range.start), static_cast<unsigned>(range.end));
-}
-
-
-void printFreeRangeRefusal(const FreeRangeRefusal& problem, const InsertOptions& options) {
-    std::printf("Faixa livre ");
-    printRange(options.freeRanges[problem.range]);
-    switch (problem.kind) {
-        case FreeRangeRefusal::OutsideRomData:
-            std::printf(" fora dos dados da ROM.\n");
-            break;
-        case FreeRangeRefusal::OverlapsHeader:
-            std::printf(" cobre o cabe\xE7""alho interno da ROM.\n");
-            break;
-        case FreeRangeRefusal::OverlapsDirectory:
-            std::printf(" cobre o diret\xF3rio de gr\xE1""ficos.\n");
-            break;
-        case FreeRangeRefusal::OverlapsBlock:
-            std::printf(" cobre os dados de %s.\n", graphicFileName(problem.graphic).c_str());
-            break;
-        case FreeRangeRefusal::OverlapsFixed:  // the insertion fixes nothing else
-        case FreeRangeRefusal::None:
-            break;
-    }
-    std::printf("Nada foi gravado.\n");
+    cli::printWithPath(before, graphicPath(folder, graphic), after);
 }
 
 }  // namespace
@@ -74,7 +39,7 @@ const cli::Spec& insertOptionSpec() {
                          "sem cabe\xE7""alho de copiadora (80000:90000), ou em endere\xE7os LoROM\n"
                          "($90:8000:$91:8000)"};
         free.repeatable = true;
-        free.check = isFreeRange;
+        free.check = cli::isFreeRange;
         const cli::Option resize{{"--allow-resize"}, "", "aceita gr\xE1""ficos de outro tamanho (1 a 65535 bytes)"};
         cli::Option patch{{"--patch"}, "<arquivo.bps|.ips>",
                           "grava tamb\xE9m o patch da ROM de origem para a nova (sem cabe\xE7""alho de copiadora)"};
@@ -91,23 +56,6 @@ const cli::Program& insertProgram() {
     return program;
 }
 
-void printFolderRefusal(GraphicsFolder problem, const std::string& folder) {
-    switch (problem) {
-        case GraphicsFolder::Missing: std::printf("Pasta n\xE3o encontrada: "); break;
-        case GraphicsFolder::NotAFolder: std::printf("N\xE3o \xE9 uma pasta: "); break;
-        case GraphicsFolder::NoGraphics: std::printf("Nenhum grafico_NNN.bin na pasta "); break;
-        case GraphicsFolder::Usable: return;
-    }
-    printVerbatim(folder.c_str());
-    std::printf("\nNada foi gravado.\n");
-}
-
-void printOutputIsInput(const std::string& output) {
-    std::printf("A nova ROM n\xE3o pode ser a pr\xF3pria ROM de origem: ");
-    printVerbatim(output.c_str());
-    std::printf("\nNada foi gravado.\n");
-}
-
 void printRefusal(const InsertResult& result, const InsertOptions& options) {
     const std::string& folder = options.folder;
     switch (result.outcome) {
@@ -122,19 +70,19 @@ void printRefusal(const InsertResult& result, const InsertOptions& options) {
                              ": arquivo vazio; um gr\xE1""fico tem de 1 a 65535 bytes.\n");
             break;
         case InsertResult::EditNotAFile:
-            printGraphicLine("", folder, result.graphic, ": n\xE3o \xE9 um arquivo comum; nada foi lido dele.\n");
+            cli::printReadFailure(graphicPath(folder, result.graphic), FileRead::NotAFile);
             break;
         case InsertResult::EditTooLarge:
             printGraphicLine("", folder, result.graphic,
                              ": mais de 65535 bytes; um gr\xE1""fico tem de 1 a 65535 bytes.\n");
             break;
         case InsertResult::WrongSize:
-            printGraphicPath(folder, result.graphic);
+            printGraphicLine("", folder, result.graphic, "");
             std::printf(": %u bytes, mas o gr\xE1""fico tem %u. Use --allow-resize para mudar o tamanho.\n",
                         static_cast<unsigned>(result.editSize), static_cast<unsigned>(result.graphicSize));
             break;
         case InsertResult::BadFreeRange:
-            printFreeRangeRefusal(result.freeRange, options);
+            cli::printFreeRangeRefusal(options.freeRanges[result.freeRange.range], result.freeRange);
             return;
         case InsertResult::LongerThanBank:
             printGraphicLine("", folder, result.graphic,
@@ -155,22 +103,20 @@ void printRefusal(const InsertResult& result, const InsertOptions& options) {
         case InsertResult::Done:
             return;
     }
-    std::printf("Nada foi gravado.\n");
+    cli::printNothingWritten();
 }
-
 
 void printChanges(const InsertResult& result, uint16_t checksum) {
     for (const GraphicChange& change : result.changes) {
         std::printf("%s %06x %04x -> %06x %04x %s\n", graphicFileName(change.graphic).c_str(),
                     static_cast<unsigned>(change.oldAddress), static_cast<unsigned>(change.oldLength),
                     static_cast<unsigned>(change.newAddress), static_cast<unsigned>(change.newLength),
-                    placeKindWords(change.kind));
+                    cli::placeKindWords(change.kind));
     }
-    printGrowth(result.oldRomDataSize, result.newRomDataSize, "gr\xE1""ficos");
+    cli::printGrowth(result.oldRomDataSize, result.newRomDataSize, "gr\xE1""ficos");
     std::printf("Gr\xE1""ficos alterados: %u\n", static_cast<unsigned>(result.changes.size()));
-    std::printf("Bytes acrescentados \xE0 imagem: %u\n",
-                static_cast<unsigned>(result.newRomDataSize - result.oldRomDataSize));
-    std::printf("Checksum da nova imagem: %x\n", static_cast<unsigned>(checksum));
+    cli::printBytesAdded(result.oldRomDataSize, result.newRomDataSize);
+    cli::printNewChecksum(checksum);
 }
 
 }  // namespace insert_program

@@ -1,6 +1,7 @@
 // What brelquim-insert prints: its command line's declaration (help
-// lines), each refusal, the changed graphics and the summary.
-// Windows-1252 text; names the user gave are printed as they came.
+// lines), each refusal of the insertion, the changed graphics and the
+// summary. Windows-1252 text; names the user gave are printed as they
+// came. What it shares with the other programs is worded in cli/Words.h.
 #pragma once
 
 #include "insertion/Insertion.h"
@@ -12,9 +13,6 @@
 
 namespace insert_program {
 
-void printOutputIsInput(const std::string& output);
-// Why the folder of edits cannot be used.
-void printFolderRefusal(GraphicsFolder problem, const std::string& folder);
 // Why insertGraphics refused the run; graphics are named by their file
 // in folder.
 void printRefusal(const InsertResult& result, const InsertOptions& options);

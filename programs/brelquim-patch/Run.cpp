@@ -1,6 +1,7 @@
 #include "programs/brelquim-patch/Run.h"
 
 #include "cli/Mistake.h"
+#include "cli/Words.h"
 #include "programs/brelquim-patch/Command.h"
 #include "platform/FileBytes.h"
 #include "programs/brelquim-patch/Words.h"
@@ -22,7 +23,8 @@ bool readInputs(const PatchCommand& command, std::vector<uint8_t>& first, std::v
         FileRead read = readWholeFile(command.files[i], bytes);
         if (read == FileRead::Read && bytes.size() > MAX_PATCH_IMAGE_BYTES) read = FileRead::TooLarge;
         if (read != FileRead::Read) {
-            printReadFailure(command.files[i], read);
+            cli::printReadFailure(command.files[i], read);
+            cli::printNothingWritten();
             return false;
         }
     }
@@ -37,8 +39,10 @@ bool outputIsInput(const PatchCommand& command) {
 // Writes bytes to path through a file renamed over it when complete.
 bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
     const ReplacingFile::Outcome written = ReplacingFile::replaceWith(path, bytes.data(), bytes.size());
-    if (written != ReplacingFile::Outcome::Replaced) printWriteError(path, written);
-    return written == ReplacingFile::Outcome::Replaced;
+    if (written == ReplacingFile::Outcome::Replaced) return true;
+    cli::printWriteFailure(path, written);
+    cli::printNothingWritten();
+    return false;
 }
 
 int create(const PatchCommand& command) {
@@ -47,9 +51,8 @@ int create(const PatchCommand& command) {
     const PatchOutcome made =
         createPatch(command.format, original.data(), original.size(), modified.data(), modified.size(), patch);
     if (made != PatchOutcome::Done) {
-        PatchResult refusal;
-        refusal.outcome = made;
-        printRefusal(refusal, command.format);
+        cli::printPatchNotMade(made);
+        cli::printNothingWritten();
         return 1;
     }
     if (!writeWhole(command.files[2], patch)) {
@@ -84,7 +87,7 @@ int runPatchTool(int argc, char** argv) {
     if (!cli::readCommandLine(patchProgram(), argc, argv, parse, status)) return status;
     const PatchCommand command = patchCommandOf(parse);
     if (outputIsInput(command)) {
-        printOutputIsInput(command);
+        cli::printOutputIsInput(command.files[2]);
         return 1;
     }
     return command.kind == PatchCommand::Create ? create(command) : apply(command);

@@ -1,5 +1,7 @@
 #include "programs/brelquim-patch/Words.h"
 
+#include "cli/Words.h"
+#include "graphics/GameLayout.h"
 #include "platform/Platform.h"
 
 #include <cstdio>
@@ -8,21 +10,10 @@ namespace patch_program {
 
 namespace {
 
-const char NOTHING_WRITTEN[] = "Nada foi gravado.\n";
-
-// before, the path as the user gave it, then after.
-void printWithPath(const char* before, const std::string& path, const char* after) {
-    std::printf("%s", before);
-    printVerbatim(path.c_str());
-    std::printf("%s", after);
-}
+using cli::wide;
 
 const char* formatName(PatchFormat format) {
     return format == PatchFormat::Ips ? "IPS" : "BPS";
-}
-
-unsigned long long wide(uint64_t value) {
-    return static_cast<unsigned long long>(value);
 }
 
 // What is wrong with a malformed patch, or nullptr when the outcome is
@@ -74,36 +65,12 @@ const cli::Program& patchProgram() {
     return program;
 }
 
-void printReadFailure(const std::string& path, FileRead read) {
-    switch (read) {
-        case FileRead::Missing: printWithPath("Arquivo n\xE3o encontrado: ", path, "\n"); break;
-        case FileRead::CannotOpen: printWithPath("N\xE3o foi poss\xEDvel abrir ", path, "\n"); break;
-        case FileRead::Unreadable: printWithPath("Erro de leitura de ", path, "\n"); break;
-        case FileRead::NotAFile: printWithPath("N\xE3o \xE9 um arquivo comum: ", path, "\n"); break;
-        case FileRead::TooLarge: printWithPath("", path, ": mais de 64 MiB; n\xE3o \xE9 uma imagem de cartucho.\n"); break;
-        case FileRead::Read: return;
-    }
-    std::printf("%s", NOTHING_WRITTEN);
-}
-
-void printOutputIsInput(const PatchCommand& command) {
-    if (command.kind == PatchCommand::Create) {
-        printWithPath("O patch n\xE3o pode ser a original nem a modificada: ", command.files[2], "\n");
-    } else {
-        printWithPath("A sa\xED""da n\xE3o pode ser o patch nem a original: ", command.files[2], "\n");
-    }
-    std::printf("%s", NOTHING_WRITTEN);
-}
-
 void printRefusal(const PatchResult& result, PatchFormat format) {
     if (const char* what = malformation(result.outcome, format)) {
         std::printf("Patch %s malformado: %s (byte %llu do patch, 0x%llX).\n", formatName(format), what,
                     wide(result.offset), wide(result.offset));
     } else {
         switch (result.outcome) {
-            case PatchOutcome::TooLargeForIps:
-                std::printf("Imagem de mais de 16 MiB: o formato IPS n\xE3o chega al\xE9m disso. Use um patch .bps.\n");
-                break;
             case PatchOutcome::ImageTooLarge:
                 std::printf("O resultado passaria de 64 MiB; n\xE3o \xE9 uma imagem de cartucho.\n");
                 break;
@@ -128,22 +95,12 @@ void printRefusal(const PatchResult& result, PatchFormat format) {
                 break;
         }
     }
-    std::printf("%s", NOTHING_WRITTEN);
-}
-
-void printWriteError(const std::string& path, ReplacingFile::Outcome outcome) {
-    printWithPath(outcome == ReplacingFile::Outcome::NotAFile
-                      ? "N\xE3o \xE9 poss\xED""vel gravar sobre o que n\xE3o \xE9 um arquivo comum: "
-                      : "Erro de escrita de ",
-                  path, "\n");
-    std::printf("%s", NOTHING_WRITTEN);
+    cli::printNothingWritten();
 }
 
 void printPatchWritten(const PatchCommand& command, size_t patchSize, bool identical) {
     if (identical) std::printf("Os arquivos s\xE3o id\xEAnticos: o patch n\xE3o muda nada.\n");
-    std::printf("Patch %s gravado: ", formatName(command.format));
-    printVerbatim(command.files[2].c_str());
-    std::printf(" (%llu bytes)\n", wide(patchSize));
+    cli::printPatchWritten(command.format, command.files[2], patchSize);
 }
 
 void printImageWritten(const PatchCommand& command, const PatchResult& result, size_t imageSize) {
@@ -164,8 +121,7 @@ void printImageWritten(const PatchCommand& command, const PatchResult& result, s
             break;
     }
     if (command.format == PatchFormat::Bps) std::printf("Original e resultado conferem com o CRC32 do patch.\n");
-    std::printf("Imagem gravada: ");
-    printVerbatim(command.files[2].c_str());
+    cli::printWithPath("Imagem gravada: ", command.files[2], "");
     std::printf(" (%llu bytes)\n", wide(imageSize));
 }
 

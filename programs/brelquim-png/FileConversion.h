@@ -3,7 +3,6 @@
 #pragma once
 
 #include "png/Conversion.h"
-#include "platform/FileBytes.h"
 
 #include <string>
 #include <vector>
@@ -14,9 +13,5 @@ namespace png_program {
 // target untouched and the others are still converted. True when every
 // file was converted.
 bool convertFiles(const std::vector<std::string>& files, const ConversionSettings& settings);
-
-// Prints the message of a file that could not be read, for any outcome of
-// readWholeFile other than Read.
-void reportReadFailure(const std::string& path, FileRead outcome);
 
 }  // namespace png_program

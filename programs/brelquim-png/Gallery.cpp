@@ -1,5 +1,7 @@
 #include "programs/brelquim-png/Gallery.h"
 
+#include "cli/Words.h"
+#include "programs/brelquim-png/Words.h"
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
 #include "platform/FileBytes.h"
@@ -40,26 +42,21 @@ bool readLog(std::vector<GalleryEntry>& entries) {
 
 void drawEntry(GalleryEntry& entry, const ConversionSettings& settings) {
     std::vector<uint8_t> bytes;
-    switch (readWholeFile(graphicPath(OUTPUT_FOLDER, entry.number), bytes)) {
-        case FileRead::Read: break;
-        case FileRead::Missing: entry.state = GalleryEntry::Missing; return;
-        case FileRead::CannotOpen:
-        case FileRead::Unreadable:
-            entry.state = GalleryEntry::Unreadable;
-            entry.reason = "erro de leitura";
-            return;
-        case FileRead::TooLarge:
-            entry.state = GalleryEntry::Unreadable;
-            entry.reason = "arquivo grande demais";
-            return;
-        case FileRead::NotAFile:
-            entry.state = GalleryEntry::Unreadable;
-            entry.reason = "n\xE3o \xE9 um arquivo comum";
-            return;
+    const FileRead read = readWholeFile(graphicPath(OUTPUT_FOLDER, entry.number), bytes);
+    if (read == FileRead::Missing) {
+        entry.state = GalleryEntry::Missing;
+        return;
+    }
+    if (read != FileRead::Read) {
+        entry.state = GalleryEntry::Unreadable;
+        entry.reason = unreadableWords(read);
+        return;
     }
     PngOfTiles png;
-    if (!tilesToPng(bytes.data(), bytes.size(), settings, png, entry.reason)) {
+    ConversionProblem problem;
+    if (!tilesToPng(bytes.data(), bytes.size(), settings, png, problem)) {
         entry.state = GalleryEntry::Unreadable;
+        entry.reason = conversionWords(problem);
         return;
     }
     entry.state = GalleryEntry::Drawn;
@@ -69,31 +66,13 @@ void drawEntry(GalleryEntry& entry, const ConversionSettings& settings) {
     entry.height = png.height;
 }
 
-// "Formato 4bpp, 16 colunas, paleta: escala de cinza (16 tons)."
-std::string drawnWith(const Options& options, const ConversionSettings& settings) {
-    std::string text = std::string("Formato ") + formatName(settings.format) + ", " +
-                       std::to_string(settings.arrangement.columns) + " colunas";
-    if (settings.arrangement.blocks16) text += ", em blocos de 16x16";
-    text += ", paleta: ";
-    if (options.paletteFile.empty()) {
-        text += "escala de cinza (" + std::to_string(colourCount(settings.format)) + " tons)";
-    } else {
-        text += options.paletteFile + ", linha " + std::to_string(options.paletteRow);
-    }
-    return text + ". Cada pixel em 2 x 2.";
-}
-
 }  // namespace
 
 bool drawGallery(const Options& options, const ConversionSettings& settings) {
     // Run where brelquim has not run, there is nothing to show: no page.
     const GraphicsFolder folder = checkGraphicsFolder(OUTPUT_FOLDER);
     if (folder != GraphicsFolder::Usable) {
-        std::printf("%s%s\nNada foi gravado.\n",
-                    folder == GraphicsFolder::Missing      ? "Pasta n\xE3o encontrada: "
-                    : folder == GraphicsFolder::NotAFolder ? "N\xE3o \xE9 uma pasta: "
-                                                           : "Nenhum grafico_NNN.bin na pasta ",
-                    OUTPUT_FOLDER);
+        cli::printFolderRefusal(folder, OUTPUT_FOLDER);
         return false;
     }
     std::vector<GalleryEntry> entries(GRAPHICS_COUNT);
@@ -105,17 +84,14 @@ bool drawGallery(const Options& options, const ConversionSettings& settings) {
         missing += entry.state == GalleryEntry::Missing;
         unreadable += entry.state == GalleryEntry::Unreadable;
     }
-    const std::string page = galleryPage(entries, drawnWith(options, settings), logRead);
-    switch (ReplacingFile::replaceWith(GALLERY_FILE, page.data(), page.size())) {
-        case ReplacingFile::Outcome::Replaced: break;
-        case ReplacingFile::Outcome::NotAFile:
-            std::printf("Erro em %s: n\xE3o \xE9 um arquivo comum; nada foi gravado nele\n", GALLERY_FILE);
-            return false;
-        case ReplacingFile::Outcome::Failed: std::printf("Erro de escrita de %s\n", GALLERY_FILE); return false;
+    const std::string page = galleryPage(entries, drawnWithWords(options, settings), logRead);
+    const ReplacingFile::Outcome written = ReplacingFile::replaceWith(GALLERY_FILE, page.data(), page.size());
+    if (written != ReplacingFile::Outcome::Replaced) {
+        cli::printWriteFailure(GALLERY_FILE, written);
+        return false;
     }
-    std::printf("%s: %d gr\xE1" "ficos desenhados, %d ausentes, %d ileg\xEDveis\n", GALLERY_FILE,
-                GRAPHICS_COUNT - missing - unreadable, missing, unreadable);
-    if (!logRead) std::printf("%s ausente ou ileg\xEDvel: a galeria n\xE3o mostra endere\xE7os\n", LOG_FILE);
+    printGalleryWritten(GALLERY_FILE, GRAPHICS_COUNT - missing - unreadable, missing, unreadable);
+    if (!logRead) printGalleryWithoutLog(LOG_FILE);
     return missing == 0 && unreadable == 0 && logRead;
 }
 

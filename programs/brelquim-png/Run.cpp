@@ -1,6 +1,8 @@
 #include "programs/brelquim-png/Run.h"
 
 #include "cli/Mistake.h"
+#include "cli/Words.h"
+#include "graphics/GameLayout.h"
 #include "platform/FileBytes.h"
 #include "programs/brelquim-png/FileConversion.h"
 #include "programs/brelquim-png/Gallery.h"
@@ -20,13 +22,12 @@ bool loadPalette(const Options& options, PaletteChoice& palette) {
     std::vector<uint8_t> bytes;
     const FileRead read = readWholeFile(options.paletteFile, bytes);
     if (read != FileRead::Read) {
-        reportReadFailure(options.paletteFile, read);
+        cli::printReadFailure(options.paletteFile, read);
         return false;
     }
-    std::string reason;
-    if (!parsePaletteFile(bytes.data(), bytes.size(), palette.colours, reason)) {
-        printWithPath("Paleta inv\xE1lida [", options.paletteFile, "]: ");
-        std::printf("%s\n", reason.c_str());
+    const PaletteProblem problem = parsePaletteFile(bytes.data(), bytes.size(), palette.colours);
+    if (problem.kind != PaletteProblem::None) {
+        printPaletteRefusal(options.paletteFile, paletteWords(problem));
         return false;
     }
     palette.fromFile = true;

@@ -1,12 +1,41 @@
-// A message line around a path or name the user gave, which is printed
-// as its bytes came.
+// What brelquim-png says of its own outcomes (Windows-1252 text), on the
+// console and in the gallery page; names the user gave are printed as they
+// came. What it shares with the other programs is worded in cli/Words.h.
 #pragma once
 
+#include "platform/FileBytes.h"
+#include "png/Conversion.h"
+#include "programs/brelquim-png/Options.h"
+
+#include <cstddef>
 #include <string>
 
 namespace png_program {
 
-// before, the path verbatim, then after (a line end by default).
-void printWithPath(const char* before, const std::string& path, const char* after = "\n");
+// A name that ends neither in .bin nor in .png.
+void printNotConvertible(const std::string& path);
+// "Erro em <path>: <reason>": a file the conversion refused.
+void printConversionRefusal(const std::string& path, const std::string& reason);
+// "<path> -> <target>".
+void printConverted(const std::string& path, const std::string& target);
+// A target larger than one graphic brelquim-insert takes.
+void printLargerThanAGraphic(const std::string& target, size_t bytes, size_t largest);
+// "Paleta inv\xE1lida [<path>]: <reason>".
+void printPaletteRefusal(const std::string& path, const std::string& reason);
+
+// The gallery's line of what it holds, and the note when the log was not
+// read.
+void printGalleryWritten(const char* page, int drawn, int missing, int unreadable);
+void printGalleryWithoutLog(const char* log);
+// Why a file was not converted or a graphic not drawn.
+std::string conversionWords(const ConversionProblem& problem);
+// Why a palette file was refused.
+std::string paletteWords(const PaletteProblem& problem);
+// In the page: why a graphic's file was not drawn, for a read outcome
+// other than Read and Missing.
+std::string unreadableWords(FileRead outcome);
+// In the page: the format, the columns and the palette the graphics were
+// drawn with.
+std::string drawnWithWords(const Options& options, const ConversionSettings& settings);
 
 }  // namespace png_program

@@ -21,11 +21,6 @@ bool isPointerTable(const std::string& text) {
     return parseTable(text, false, table);
 }
 
-bool isFreeRange(const std::string& text) {
-    Position start, end;
-    return parseRange(text, start, end) == PositionParse::Parsed;
-}
-
 TextOptions textOptionsOf(const cli::CommandParse& parse) {
     const cli::Parse& p = parse.parse;
     TextOptions options;
@@ -46,9 +41,9 @@ TextOptions textOptionsOf(const cli::CommandParse& parse) {
     } else {
         options.patch = p.last("--patch");
         for (const std::string& value : p.all("--free")) {
-            Position start, end;
-            parseRange(value, start, end);
-            options.freeRanges.push_back({start.offset, end.offset});
+            Span range{0, 0};
+            cli::readFreeRange(value, range);
+            options.freeRanges.push_back(range);
         }
         options.script = p.positionals.front();
     }

@@ -1,6 +1,7 @@
 // The command line of brelquim-text: the commands dump and insert.
 #pragma once
 
+#include "cli/FreeRange.h"
 #include "cli/Options.h"
 #include "placement/Placement.h"
 #include "text/StringSurvey.h"
@@ -34,8 +35,8 @@ const cli::Program& textProgram();
 // The options of a command line that parsed.
 TextOptions textOptionsOf(const cli::CommandParse& parse);
 
-// Checks of values, as the option layer takes them.
+// Checks of values, as the option layer takes them; that of a --free
+// value is shared with brelquim-insert.
 bool isPointerTable(const std::string& text);
-bool isFreeRange(const std::string& text);
 
 }  // namespace text_program

@@ -1,7 +1,8 @@
 #include "programs/brelquim-text/Run.h"
-#include "encoding/Encoding.h"
 
 #include "cli/Mistake.h"
+#include "cli/Words.h"
+#include "encoding/Encoding.h"
 #include "rom/RomImage.h"
 #include "graphics/GameImage.h"
 #include "platform/FileBytes.h"
@@ -24,6 +25,19 @@ namespace {
 // Labels are at most 31 characters, a placeholder 8.
 constexpr size_t LABEL_ROOM = 40;
 
+// A file that cannot be read ends the run before anything is written.
+void printFileRefusal(const std::string& path, FileRead outcome) {
+    cli::printReadFailure(path, outcome);
+    cli::printNothingWritten();
+}
+
+bool loadImage(RomImage& rom, const std::string& path) {
+    const ImageLoad load = loadGameImageFile(rom, path);
+    if (load.outcome == ImageLoad::Loaded) return true;
+    cli::printImageLoadFailure(rom, path, load);
+    return false;
+}
+
 bool readTable(const std::string& path, TextTable& table) {
     std::vector<uint8_t> bytes;
     const FileRead read = readWholeFile(path, bytes);
@@ -43,7 +57,7 @@ bool readTable(const std::string& path, TextTable& table) {
 bool outputIsNew(const std::string& output, std::initializer_list<const std::string*> inputs) {
     for (const std::string* input : inputs) {
         if (!input->empty() && sameFile(input->c_str(), output.c_str())) {
-            printOutputIsInput(output);
+            cli::printOutputIsInput(output);
             return false;
         }
     }
@@ -64,7 +78,7 @@ std::string labelOf(const RomImage& rom, const GameString& string) {
 int runDump(const TextOptions& options) {
     if (!outputIsNew(options.output, {&options.input, &options.table, &options.labels})) return 1;
     RomImage rom;
-    if (!loadGameImageFile(rom, options.input)) return 1;
+    if (!loadImage(rom, options.input)) return 1;
     TextTable table;
     if (!readTable(options.table, table)) return 1;
     if (!options.labels.empty()) {
@@ -95,7 +109,8 @@ int runDump(const TextOptions& options) {
     const std::string script = writeScript(source, survey.strings, texts);
     const ReplacingFile::Outcome written = ReplacingFile::replaceWith(options.output, script.data(), script.size());
     if (written != ReplacingFile::Outcome::Replaced) {
-        printWriteError(options.output, written);
+        cli::printWriteFailure(options.output, written);
+        cli::printNothingWritten();
         return 1;
     }
     printDumped(survey.strings.size(), pointers, bytes, options.output);
@@ -106,10 +121,11 @@ int runInsertText(const TextOptions& options) {
     if (!outputIsNew(options.output, {&options.input, &options.table, &options.script})) return 1;
     if (!options.patch.empty() &&
         !patchPathIsNew(options.patch, {&options.input, &options.output, &options.table, &options.script})) {
+        cli::printPatchOverRunFile(options.patch);
         return 1;
     }
     RomImage rom;
-    if (!loadGameImageFile(rom, options.input)) return 1;
+    if (!loadImage(rom, options.input)) return 1;
     TextTable table;
     if (!readTable(options.table, table)) return 1;
     std::vector<uint8_t> scriptBytes;
@@ -130,10 +146,13 @@ int runInsertText(const TextOptions& options) {
         printInsertRefusal(result, options);
         return 1;
     }
-    size_t patchSize = 0;
-    if (!writeNewImage(rom, options.output, options.patch, original, patchSize)) return 1;
+    const NewImageWrite written = writeNewImage(rom, options.output, options.patch, original);
+    if (written.outcome != NewImageWrite::Written) {
+        cli::printNewImageFailure(written, options.output, options.patch);
+        return 1;
+    }
     printTextChanges(result, options, static_cast<uint16_t>(rom.checksum));
-    if (!options.patch.empty()) printPatchWritten(options.patch, patchSize);
+    if (!options.patch.empty()) cli::printPatchWritten(patchFormatOf(options.patch), options.patch, written.patchSize);
     return 0;
 }
 

@@ -1,12 +1,13 @@
 #include "programs/brelquim-text/Words.h"
-#include "encoding/Encoding.h"
 
-#include "insertion/NewImage.h"
+#include "cli/Mistake.h"
 #include "cli/Words.h"
+#include "encoding/Encoding.h"
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
-#include "rom/Position.h"
+#include "insertion/NewImage.h"
 #include "platform/Platform.h"
+#include "rom/Position.h"
 
 #include <cstdio>
 
@@ -19,8 +20,6 @@ cli::Option required(cli::Option option) {
     option.check = cli::nonEmpty;
     return option;
 }
-
-void printPath(const std::string& path) { printVerbatim(path.c_str()); }
 
 // "$98:8004 (tabela 1, n.\xBA 2)": where a pointer lies and which it is.
 void printPointer(const StringPointer& pointer) {
@@ -42,12 +41,61 @@ void printCharacter(const std::string& text, size_t at) {
     std::printf("(U+%04X)", static_cast<unsigned>(value));
 }
 
+// "Roteiro <script>": the start of a line about the script.
+void printScript(const std::string& script) { cli::printWithPath("Roteiro ", script, ""); }
 
-void printRange(const Span& range) {
-    std::printf("%s:%s", formatBusAddress(range.start).c_str(), formatBusAddress(range.end).c_str());
+void printGraphicUnreadable(int graphic) {
+    std::printf("Erro de leitura de %s: o texto n\xE3o \xE9 posto numa imagem cujos gr\xE1""ficos n\xE3o "
+                "se leem.\n",
+                graphicFileName(graphic).c_str());
 }
 
-void printNothingWritten() { std::printf("Nada foi gravado.\n"); }
+void printUnknownString(const TextInsertResult& result, const std::string& script) {
+    printScript(script);
+    std::printf(", linha %u: a imagem tem s\xF3 %u textos nessas tabelas.\n", static_cast<unsigned>(result.line),
+                static_cast<unsigned>(result.survey.strings.size()));
+}
+
+// Why the table cannot write a text, after its place in the script.
+void printEncodingProblem(const ScriptEntry& entry, const Encoding& encoding) {
+    switch (encoding.outcome) {
+        case Encoding::Uncovered:
+            std::printf("nenhuma entrada da tabela escreve o caractere ");
+            printCharacter(entry.text, encoding.at);
+            std::printf("; escreva-o como <$XX> se for um byte.\n");
+            break;
+        case Encoding::NoParameters:
+            std::printf("o c\xF3""digo de controle precisa dos seus par\xE2metros, cada um como <$XX>.\n");
+            break;
+        case Encoding::NoEndToken:
+            std::printf("o texto n\xE3o termina com um fim da tabela; sem ele o jogo leria al\xE9m do texto.\n");
+            break;
+        case Encoding::EndBeforeEnd: std::printf("um fim de texto antes do fim do texto.\n"); break;
+        case Encoding::ReadsOtherwise:
+            std::printf("a tabela leria estes bytes como outro texto; escreva este trecho de outro modo ou com "
+                        "<$XX>.\n");
+            break;
+        case Encoding::NotUtf8: std::printf("o roteiro n\xE3o est\xE1 em UTF-8.\n"); break;
+        case Encoding::Done: break;
+    }
+}
+
+// "Roteiro <script>, linha L, coluna C (texto n): " and why.
+void printNotWritable(const TextInsertResult& result, const std::string& script) {
+    const ScriptEntry& entry = *result.entry;
+    const auto [line, column] = entry.place(result.encoding.at);
+    printScript(script);
+    std::printf(", linha %u, coluna %u (texto %u): ", static_cast<unsigned>(line), static_cast<unsigned>(column),
+                static_cast<unsigned>(entry.number));
+    printEncodingProblem(entry, result.encoding);
+}
+
+void printNoRoom(const TextInsertResult& result) {
+    printString(result, result.entry->number - 1);
+    std::printf(": precisa de %u bytes, e o seu banco tem no m\xE1ximo %u bytes livres juntos.\n"
+                "Indique com --free espa\xE7o sem uso nesse banco.\n",
+                static_cast<unsigned>(result.needed), static_cast<unsigned>(result.room));
+}
 
 }  // namespace
 
@@ -89,7 +137,7 @@ const cli::Spec& insertOptionSpec() {
                          "faixa sem uso da ROM, fim exclusivo; pode ser repetida\n"
                          "($98:E000:$99:8000 ou c6000:c8000)"};
         free.repeatable = true;
-        free.check = isFreeRange;
+        free.check = cli::isFreeRange;
         cli::Option patch{{"--patch"}, "<arquivo.bps|.ips>",
                           "grava tamb\xE9m o patch da ROM de origem para a nova (sem cabe\xE7""alho de copiadora)"};
         patch.check = isPatchPath;
@@ -123,23 +171,8 @@ const cli::Program& textProgram() {
     return program;
 }
 
-void printOutputIsInput(const std::string& output) {
-    std::printf("A sa\xED""da n\xE3o pode ser um dos arquivos de entrada: ");
-    printPath(output);
-    std::printf("\n");
-    printNothingWritten();
-}
-
-void printFileRefusal(const std::string& path, FileRead outcome) {
-    reportOpenFailure(path.c_str());
-    if (outcome == FileRead::NotAFile) std::printf("N\xE3o \xE9 um arquivo comum.\n");
-    if (outcome == FileRead::TooLarge) std::printf("O arquivo \xE9 grande demais.\n");
-    printNothingWritten();
-}
-
 void printTableRefusal(const std::string& path, const TableProblem& problem) {
-    std::printf("Tabela ");
-    printPath(path);
+    cli::printWithPath("Tabela ", path, "");
     std::printf(", linha %u: ", static_cast<unsigned>(problem.line));
     switch (problem.kind) {
         case TableProblem::NoEquals: std::printf("falta o sinal =.\n"); break;
@@ -151,15 +184,14 @@ void printTableRefusal(const std::string& path, const TableProblem& problem) {
             break;
         case TableProblem::None: break;
     }
-    printNothingWritten();
+    cli::printNothingWritten();
 }
 
 void printScriptRefusal(const std::string& path, const ScriptReading& reading) {
-    std::printf("Roteiro ");
-    printPath(path);
+    printScript(path);
     if (reading.outcome == ScriptReading::NoTables) {
         std::printf(": nenhuma linha \"#!pointers\" ou \"#!long-pointers\" diz de onde v\xEAm os textos.\n");
-        printNothingWritten();
+        cli::printNothingWritten();
         return;
     }
     std::printf(", linha %u: ", static_cast<unsigned>(reading.line));
@@ -176,7 +208,7 @@ void printScriptRefusal(const std::string& path, const ScriptReading& reading) {
         case ScriptReading::NoTables:
         case ScriptReading::Done: break;
     }
-    printNothingWritten();
+    cli::printNothingWritten();
 }
 
 void printSurveyRefusal(const StringSurvey& survey) {
@@ -193,111 +225,39 @@ void printSurveyRefusal(const StringSurvey& survey) {
             break;
         case StringSurvey::Done: break;
     }
-    printNothingWritten();
-}
-
-void printWriteError(const std::string& output, ReplacingFile::Outcome outcome) {
-    std::printf(outcome == ReplacingFile::Outcome::NotAFile ? "N\xE3o \xE9 poss\xED""vel gravar sobre o que n\xE3o \xE9 um "
-                                                     "arquivo comum: "
-                                                   : "Erro de escrita de ");
-    printPath(output);
-    std::printf("\n");
-    printNothingWritten();
+    cli::printNothingWritten();
 }
 
 void printDumped(size_t strings, size_t pointers, size_t bytes, const std::string& script) {
     std::printf("%u textos, %u ponteiros, %u bytes -> ", static_cast<unsigned>(strings),
                 static_cast<unsigned>(pointers), static_cast<unsigned>(bytes));
-    printPath(script);
-    std::printf("\n");
+    cli::printWithPath("", script);
 }
 
 void printInsertRefusal(const TextInsertResult& result, const TextOptions& options) {
     switch (result.outcome) {
-        case TextInsertResult::GraphicUnreadable:
-            std::printf("Erro de leitura de %s: o texto n\xE3o \xE9 posto numa imagem cujos gr\xE1""ficos n\xE3o "
-                        "se leem.\n",
-                        graphicFileName(result.graphic).c_str());
-            break;
+        case TextInsertResult::GraphicUnreadable: printGraphicUnreadable(result.graphic); break;
         case TextInsertResult::SurveyRefused: printSurveyRefusal(result.survey); return;
-        case TextInsertResult::UnknownString:
-            std::printf("Roteiro ");
-            printPath(options.script);
-            std::printf(", linha %u: a imagem tem s\xF3 %u textos nessas tabelas.\n", static_cast<unsigned>(result.line),
-                        static_cast<unsigned>(result.survey.strings.size()));
-            break;
-        case TextInsertResult::NotWritable: {
-            const ScriptEntry& entry = *result.entry;
-            const Encoding& encoding = result.encoding;
-            const auto [line, column] = entry.place(encoding.at);
-            std::printf("Roteiro ");
-            printPath(options.script);
-            std::printf(", linha %u, coluna %u (texto %u): ", static_cast<unsigned>(line), static_cast<unsigned>(column),
-                        static_cast<unsigned>(entry.number));
-            switch (encoding.outcome) {
-                case Encoding::Uncovered:
-                    std::printf("nenhuma entrada da tabela escreve o caractere ");
-                    printCharacter(entry.text, encoding.at);
-                    std::printf("; escreva-o como <$XX> se for um byte.\n");
-                    break;
-                case Encoding::NoParameters:
-                    std::printf("o c\xF3""digo de controle precisa dos seus par\xE2metros, cada um como <$XX>.\n");
-                    break;
-                case Encoding::NoEndToken:
-                    std::printf("o texto n\xE3o termina com um fim da tabela; sem ele o jogo leria al\xE9m do "
-                                "texto.\n");
-                    break;
-                case Encoding::EndBeforeEnd: std::printf("um fim de texto antes do fim do texto.\n"); break;
-                case Encoding::ReadsOtherwise:
-                    std::printf("a tabela leria estes bytes como outro texto; escreva este trecho de outro modo "
-                                "ou com <$XX>.\n");
-                    break;
-                case Encoding::NotUtf8: std::printf("o roteiro n\xE3o est\xE1 em UTF-8.\n"); break;
-                case Encoding::Done: break;
-            }
-            break;
-        }
+        case TextInsertResult::UnknownString: printUnknownString(result, options.script); break;
+        case TextInsertResult::NotWritable: printNotWritable(result, options.script); break;
         case TextInsertResult::LongerThanBank:
             std::printf("Texto %u: %u bytes n\xE3o cabem num banco de 32 KiB.\n",
                         static_cast<unsigned>(result.entry->number), static_cast<unsigned>(result.needed));
             break;
-        case TextInsertResult::NoRoom:
-            printString(result, result.entry->number - 1);
-            std::printf(": precisa de %u bytes, e o seu banco tem no m\xE1ximo %u bytes livres juntos.\n"
-                        "Indique com --free espa\xE7o sem uso nesse banco.\n",
-                        static_cast<unsigned>(result.needed), static_cast<unsigned>(result.room));
-            break;
+        case TextInsertResult::NoRoom: printNoRoom(result); break;
         case TextInsertResult::PastLoRomLimit:
             std::printf("Texto %u: a imagem passaria de 4 MiB, o limite de um jogo LoROM.\n",
                         static_cast<unsigned>(result.entry->number));
             break;
         case TextInsertResult::BadFreeRange:
-            std::printf("Faixa livre ");
-            printRange(options.freeRanges[result.freeRange.range]);
-            switch (result.freeRange.kind) {
-                case FreeRangeRefusal::OutsideRomData: std::printf(" fora dos dados da ROM.\n"); break;
-                case FreeRangeRefusal::OverlapsHeader: std::printf(" cobre o cabe\xE7""alho interno da ROM.\n"); break;
-                case FreeRangeRefusal::OverlapsDirectory: std::printf(" cobre o diret\xF3rio de gr\xE1""ficos.\n"); break;
-                case FreeRangeRefusal::OverlapsBlock:
-                    std::printf(" cobre o texto %u.\n", static_cast<unsigned>(result.freeRange.string + 1));
-                    break;
-                case FreeRangeRefusal::OverlapsFixed:
-                    if (result.freeRange.obstacle == Obstacle::Graphic) {
-                        std::printf(" cobre os dados de %s.\n", graphicFileName(result.freeRange.graphic).c_str());
-                    } else {
-                        std::printf(" cobre a tabela de ponteiros %u.\n",
-                                    static_cast<unsigned>(result.freeRange.pointerTable + 1));
-                    }
-                    break;
-                case FreeRangeRefusal::None: break;
-            }
-            break;
+            cli::printFreeRangeRefusal(options.freeRanges[result.freeRange.range], result.freeRange);
+            return;
         case TextInsertResult::Mismatch:
             std::printf("Erro interno: a nova imagem n\xE3o se l\xEA como deveria.\n");
             break;
-        case TextInsertResult::Done: break;
+        case TextInsertResult::Done: return;
     }
-    printNothingWritten();
+    cli::printNothingWritten();
 }
 
 void printTextChanges(const TextInsertResult& result, const TextOptions& options, uint16_t checksum) {
@@ -305,19 +265,17 @@ void printTextChanges(const TextInsertResult& result, const TextOptions& options
         printString(result, change.string);
         std::printf(": %s %u -> %s %u %s\n", formatBusAddress(change.oldOffset).c_str(),
                     static_cast<unsigned>(change.oldLength), formatBusAddress(change.newOffset).c_str(),
-                    static_cast<unsigned>(change.newLength), placeKindWords(change.kind));
+                    static_cast<unsigned>(change.newLength), cli::placeKindWords(change.kind));
     }
-    printGrowth(result.oldRomDataSize, result.newRomDataSize, "textos");
+    cli::printGrowth(result.oldRomDataSize, result.newRomDataSize, "textos");
     std::printf("Textos alterados: %u\n", static_cast<unsigned>(result.changes.size()));
-    std::printf("Bytes acrescentados \xE0 imagem: %u\n",
-                static_cast<unsigned>(result.newRomDataSize - result.oldRomDataSize));
+    cli::printBytesAdded(result.oldRomDataSize, result.newRomDataSize);
     for (size_t r = 0; r < result.freeUsed.size(); ++r) {
         if (!result.freeUsed[r]) continue;
-        std::printf("Faixa livre ");
-        printRange(options.freeRanges[r]);
-        std::printf(": %u bytes ainda livres\n", static_cast<unsigned>(result.freeLeft[r]));
+        std::printf("Faixa livre %s: %u bytes ainda livres\n", cli::formatRange(options.freeRanges[r]).c_str(),
+                    static_cast<unsigned>(result.freeLeft[r]));
     }
-    std::printf("Checksum da nova imagem: %x\n", static_cast<unsigned>(checksum));
+    cli::printNewChecksum(checksum);
 }
 
 }  // namespace text_program

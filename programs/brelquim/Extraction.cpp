@@ -1,5 +1,7 @@
 #include "programs/brelquim/Extraction.h"
 
+#include "programs/brelquim/Words.h"
+
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
 #include "platform/Platform.h"
@@ -27,10 +29,6 @@ bool writeGraphicFile(FILE* file, const uint8_t* bytes, uint32_t length) {
     return written;
 }
 
-void reportGraphic(const char* message, int graphic) {
-    std::printf(message, graphicPath(OUTPUT_FOLDER, graphic).c_str());
-}
-
 }  // namespace
 
 int32_t extractGraphics(RomImage& rom, FILE* log) {
@@ -46,11 +44,11 @@ int32_t extractGraphics(RomImage& rom, FILE* log) {
                                  g.endOffset) < 0;
         return !logFailed;
     });
-    if (walk.outcome == DirectoryWalk::ReadError) reportGraphic("Erro de leitura de %s\n", walk.graphic);
-    if (walk.outcome == DirectoryWalk::Stopped && !logFailed) reportGraphic("Erro de escrita de %s\n", walk.graphic);
+    if (walk.outcome == DirectoryWalk::ReadError) printGraphicReadError(walk.graphic);
+    if (walk.outcome == DirectoryWalk::Stopped && !logFailed) printGraphicWriteError(walk.graphic);
     // The lines of the graphics written stay in the log on every way out.
     if (std::fclose(log) != 0) logFailed = true;
-    if (logFailed) std::printf("Erro de escrita.\n");
+    if (logFailed) printLogWriteError();
     return walk.outcome == DirectoryWalk::Complete && !logFailed ? 0 : 1;
 }
 

@@ -2,6 +2,7 @@
 
 #include "rom/RomImage.h"
 #include "programs/brelquim/Extraction.h"
+#include "programs/brelquim/Words.h"
 #include "graphics/GameImage.h"
 #include "graphics/GameLayout.h"
 #include "platform/Platform.h"
@@ -50,12 +51,16 @@ int runTool(int argc, char** argv) {
         return 1;
     }
 
-    if (!loadGameImage(rom, path)) return 1;
-    std::printf("checksum: %x\n", static_cast<unsigned>(rom.checksum));
+    const ImageLoad load = loadGameImage(rom, path);
+    if (load.outcome != ImageLoad::Loaded) {
+        printImageRefusal(rom, load);
+        return 1;
+    }
+    printChecksum(static_cast<uint16_t>(rom.checksum));
 
     FILE* log = openFile(LOG_FILE, "w");
     if (!log) {
-        std::printf("Erro de escrita.\n");
+        printLogWriteError();
         return 1;
     }
     return extractGraphics(rom, log);

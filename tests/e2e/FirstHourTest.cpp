@@ -87,7 +87,8 @@ std::vector<std::string> insertWith(std::vector<std::string> more) {
 }
 
 std::string notAFileEdit(int graphic) {
-    return shownGraphicPath(graphic) + ": n\xE3o \xE9 um arquivo comum; nada foi lido dele.\n" + NOTHING_WRITTEN;
+    return "Erro ao abrir arquivo [" + shownGraphicPath(graphic) + "]\nN\xE3o \xE9 um arquivo comum.\n" +
+           NOTHING_WRITTEN;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -128,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                     extracted(ws);
                     fifo(ws, "fifo.sfc");
                 },
-                "A nova ROM n\xE3o pode ser gravada sobre o que n\xE3o \xE9 um arquivo comum: fifo.sfc\n" +
+                "N\xE3o \xE9 poss\xED""vel gravar sobre o que n\xE3o \xE9 um arquivo comum: fifo.sfc\n" +
                     NOTHING_WRITTEN,
                 true},
         Refusal{"an output linked to a device", Program::Insert, {"-i", "game.sfc", "-o", "null.sfc"},
@@ -136,11 +137,11 @@ INSTANTIATE_TEST_SUITE_P(
                     extracted(ws);
                     fs::create_symlink("/dev/null", ws.path() / "null.sfc");
                 },
-                "A nova ROM n\xE3o pode ser gravada sobre o que n\xE3o \xE9 um arquivo comum: null.sfc\n" +
+                "N\xE3o \xE9 poss\xED""vel gravar sobre o que n\xE3o \xE9 um arquivo comum: null.sfc\n" +
                     NOTHING_WRITTEN,
                 true},
         Refusal{"an output that is a folder", Program::Insert, {"-i", "game.sfc", "-o", "arquivos"}, extracted,
-                "A nova ROM n\xE3o pode ser gravada sobre o que n\xE3o \xE9 um arquivo comum: arquivos\n" +
+                "N\xE3o \xE9 poss\xED""vel gravar sobre o que n\xE3o \xE9 um arquivo comum: arquivos\n" +
                     NOTHING_WRITTEN},
         Refusal{"a repeated option", Program::Insert, insertWith({"--dir", "a", "--dir", "b"}), extracted,
                 "Op\xE7\xE3o repetida: --dir\n", false, true},
@@ -157,13 +158,13 @@ INSTANTIATE_TEST_SUITE_P(
                     ws.write("a.bin", Bytes(32, 1));
                     fifo(ws, "a.png");
                 },
-                "Erro em a.png: n\xE3o \xE9 um arquivo comum; nada foi lido dele\n", true},
+                "Erro ao abrir arquivo [a.png]\nN\xE3o \xE9 um arquivo comum.\n", true},
         Refusal{"a target that is a FIFO", Program::Png, {"a.bin"},
                 [](const Workspace& ws) {
                     ws.write("a.bin", Bytes(32, 1));
                     fifo(ws, "a.png");
                 },
-                "Erro em a.png: n\xE3o \xE9 um arquivo comum; nada foi gravado nele\n", true}),
+                "N\xE3o \xE9 poss\xED""vel gravar sobre o que n\xE3o \xE9 um arquivo comum: a.png\n", true}),
     [](const testing::TestParamInfo<Refusal>& info) {
         std::string name;
         for (char c : info.param.name) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';

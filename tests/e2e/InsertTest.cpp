@@ -287,9 +287,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"a malformed free range", runWith({"--free", "80000-90000"}),
                 "Valor inv\xE1lido para --free: 80000-90000\n" + USAGE, extracted},
         Refusal{"the output is the input", {"-i", "game.sfc", "-o", "game.sfc"},
-                "A nova ROM n\xE3o pode ser a pr\xF3pria ROM de origem: game.sfc\n" + NOTHING_WRITTEN, extracted},
+                "A sa\xED""da n\xE3o pode ser um dos arquivos de entrada: game.sfc\n" + NOTHING_WRITTEN, extracted},
         Refusal{"the output is the input spelled otherwise", {"-i", "game.sfc", "-o", "./arquivos/../game.sfc"},
-                "A nova ROM n\xE3o pode ser a pr\xF3pria ROM de origem: ./arquivos/../game.sfc\n" + NOTHING_WRITTEN,
+                "A sa\xED""da n\xE3o pode ser um dos arquivos de entrada: ./arquivos/../game.sfc\n" + NOTHING_WRITTEN,
                 extracted},
         Refusal{"the input cannot be opened", {"-i", "nada.sfc", "-o", "new.sfc"},
                 "Erro ao abrir arquivo [nada.sfc]\nArquivo n\xE3o encontrado.\n", extracted},
@@ -320,15 +320,17 @@ INSTANTIATE_TEST_SUITE_P(
                     std::filesystem::create_directory(ws.path() / "arquivos" / graphicName(6));
                 }},
         Refusal{"a free range past the ROM data", runWith({"--free", "ff000:100001"}),
-                "Faixa livre ff000:100001 fora dos dados da ROM.\n" + NOTHING_WRITTEN, extracted},
+                "Faixa livre $9F:F000:$A0:8001 fora dos dados da ROM.\n" + NOTHING_WRITTEN, extracted},
+        Refusal{"a free range past 4 MiB", runWith({"--free", "3ff000:400010"}),
+                "Faixa livre $FF:F000:400010 fora dos dados da ROM.\n" + NOTHING_WRITTEN, extracted},
         Refusal{"a free range over the header", runWith({"--free", "90000:a0000", "--free", "7f00:7fc1"}),
-                "Faixa livre 7f00:7fc1 cobre o cabe\xE7""alho interno da ROM.\n" + NOTHING_WRITTEN, extracted},
+                "Faixa livre $80:FF00:$80:FFC1 cobre o cabe\xE7""alho interno da ROM.\n" + NOTHING_WRITTEN, extracted},
         Refusal{"a free range over the interrupt vectors", runWith({"--free", "$80:FFFC:$81:8000"}),
-                "Faixa livre 7ffc:8000 cobre o cabe\xE7""alho interno da ROM.\n" + NOTHING_WRITTEN, extracted},
+                "Faixa livre $80:FFFC:$81:8000 cobre o cabe\xE7""alho interno da ROM.\n" + NOTHING_WRITTEN, extracted},
         Refusal{"a free range over the directory", runWith({"--free", "0x37a43:0x37a44"}),
-                "Faixa livre 37a43:37a44 cobre o diret\xF3rio de gr\xE1""ficos.\n" + NOTHING_WRITTEN, extracted},
+                "Faixa livre $86:FA43:$86:FA44 cobre o diret\xF3rio de gr\xE1""ficos.\n" + NOTHING_WRITTEN, extracted},
         Refusal{"a free range over a graphic", runWith({"--free", "40000:40001"}),
-                "Faixa livre 40000:40001 cobre os dados de grafico_007.bin.\n" + NOTHING_WRITTEN, extracted},
+                "Faixa livre $88:8000:$88:8001 cobre os dados de grafico_007.bin.\n" + NOTHING_WRITTEN, extracted},
         Refusal{"a moved stream longer than a bank", RUN,
                 atGraphic(11, ": comprimido passa de 32 KiB, mais que um banco da ROM; n\xE3o pode ser colocado.\n") +
                     NOTHING_WRITTEN,
@@ -342,7 +344,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ws.write("arquivos/" + graphicName(0), noiseBytes(large.graphics[0].decoded.size(), 3));
                 }},
         Refusal{"an output linked to the input", {"-i", "game.sfc", "-o", "link.sfc"},
-                "A nova ROM n\xE3o pode ser a pr\xF3pria ROM de origem: link.sfc\n" + NOTHING_WRITTEN,
+                "A sa\xED""da n\xE3o pode ser um dos arquivos de entrada: link.sfc\n" + NOTHING_WRITTEN,
                 [](const Workspace& ws) {
                     extracted(ws);
                     std::filesystem::create_hard_link(ws.path() / "game.sfc", ws.path() / "link.sfc");

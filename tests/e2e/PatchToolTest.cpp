@@ -272,11 +272,11 @@ TEST(PatchTool, OutputsNamingAnInputAndUnreadableInputsAreRefused) {
     };
     const Case table[] = {
         {{"create", "game.sfc", "edited.sfc", "link.bps"},
-         "O patch n\xE3o pode ser a original nem a modificada: link.bps\n"},
-        {{"apply", "p.bps", "game.sfc", "game.sfc"}, "A sa\xED""da n\xE3o pode ser o patch nem a original: game.sfc\n"},
-        {{"apply", "p.bps", "game.sfc", "p.bps"}, "A sa\xED""da n\xE3o pode ser o patch nem a original: p.bps\n"},
-        {{"apply", "none.bps", "game.sfc", "out.sfc"}, "Arquivo n\xE3o encontrado: none.bps\n"},
-        {{"create", "game.sfc", "none.sfc", "q.ips"}, "Arquivo n\xE3o encontrado: none.sfc\n"},
+         "A sa\xED""da n\xE3o pode ser um dos arquivos de entrada: link.bps\n"},
+        {{"apply", "p.bps", "game.sfc", "game.sfc"}, "A sa\xED""da n\xE3o pode ser um dos arquivos de entrada: game.sfc\n"},
+        {{"apply", "p.bps", "game.sfc", "p.bps"}, "A sa\xED""da n\xE3o pode ser um dos arquivos de entrada: p.bps\n"},
+        {{"apply", "none.bps", "game.sfc", "out.sfc"}, "Erro ao abrir arquivo [none.bps]\nArquivo n\xE3o encontrado.\n"},
+        {{"create", "game.sfc", "none.sfc", "q.ips"}, "Erro ao abrir arquivo [none.sfc]\nArquivo n\xE3o encontrado.\n"},
         {{"create", "game.sfc", "huge.sfc", "q.ips"},
          "Imagem de mais de 16 MiB: o formato IPS n\xE3o chega al\xE9m disso. Use um patch .bps.\n"},
     };

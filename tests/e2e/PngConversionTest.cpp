@@ -312,8 +312,10 @@ TEST(PngConversion, OtherNamesAndMissingFilesAreRefusedAndTheRestConverted) {
         ws.run(Program::Png, {"notas.txt", "falta.bin", "a.bin", "falta.png", ".png", "--", "-x.bin"});
     EXPECT_EQ(result.console, lines(BANNER + "Nome n\xE3o termina em .bin nem em .png: notas.txt\n"
                                              "Erro ao abrir arquivo [falta.bin]\n"
+                                             "Arquivo n\xE3o encontrado.\n"
                                              "a.bin -> a.png\n"
                                              "Erro ao abrir arquivo [falta.png]\n"
+                                             "Arquivo n\xE3o encontrado.\n"
                                              "Nome n\xE3o termina em .bin nem em .png: .png\n"
                                              "-x.bin -> -x.png\n"));
     EXPECT_EQ(result.status, 1);
@@ -350,10 +352,14 @@ TEST(PngConversion, PalettesThatCannotBeReadStopTheRunBeforeAnyFile) {
     ws.write("a.bin", randomBytes(32, 4));
     ws.write("odd.pal", {1, 2, 3});
     ws.write("bad.pal", {'J', 'A', 'S', 'C', '-', 'P', 'A', 'L', '\n', '0', '1', '0', '0', '\n', '1', '\n'});
+    ws.write("v2.pal", {'J', 'A', 'S', 'C', '-', 'P', 'A', 'L', '\n', '0', '2', '0', '0', '\n', '1', '\n'});
+    ws.write("wave.pal", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'});
     const std::vector<std::pair<std::string, std::string>> table = {
-        {"falta.pal", "Erro ao abrir arquivo [falta.pal]\n"},
+        {"falta.pal", "Erro ao abrir arquivo [falta.pal]\nArquivo n\xE3o encontrado.\n"},
         {"odd.pal", "Paleta inv\xE1lida [odd.pal]: paleta BGR555 com n\xFAmero \xEDmpar de bytes\n"},
         {"bad.pal", "Paleta inv\xE1lida [bad.pal]: JASC-PAL com a cor 0 ausente ou malformada\n"},
+        {"v2.pal", "Paleta inv\xE1lida [v2.pal]: JASC-PAL sem a vers\xE3o 0100 e o n\xFAmero de cores\n"},
+        {"wave.pal", "Paleta inv\xE1lida [wave.pal]: RIFF PAL sem bloco de dados v\xE1lido\n"},
     };
     for (const auto& [palette, message] : table) {
         const RunResult result = ws.run(Program::Png, {"--palette", palette, "a.bin"});

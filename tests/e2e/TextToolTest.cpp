@@ -297,6 +297,10 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"a free range over a string", insertArgs({"--free", "$98:8030:$98:8040"}),
                 [](const Workspace& ws) { Script<1>::with(ws, std::string(30, 'a') + "<end>"); },
                 "Faixa livre $98:8030:$98:8040 cobre o texto 2.\n" + NOTHING_WRITTEN},
+        // No bus address names an offset past 4 MiB: it is shown as given.
+        Refusal{"a free range past 4 MiB", insertArgs({"--free", "3ffff0:400010"}),
+                [](const Workspace& ws) { Script<1>::with(ws, std::string(30, 'a') + "<end>"); },
+                "Faixa livre $FF:FFF0:400010 fora dos dados da ROM.\n" + NOTHING_WRITTEN},
         Refusal{"a header past the last string", insertArgs(),
                 [](const Workspace& ws) {
                     const std::string script = ws.readText("textos.txt") + "\n#[10] nada\nNada<end>\n";
@@ -346,6 +350,10 @@ INSTANTIATE_TEST_SUITE_P(
                                                    "$9F:FFFF:1", "-o", "new.sfc"},
                 [](const Workspace&) {},
                 "Ponteiro $9F:FFFF (tabela 1, n.\xBA 0) fora dos dados da ROM.\n" + NOTHING_WRITTEN},
+        Refusal{"a pointer table past 4 MiB", {"dump", "-i", "game.sfc", "--table", "game.tbl", "--pointers",
+                                               "400000:1", "-o", "new.sfc"},
+                [](const Workspace&) {},
+                "Ponteiro 400000 (tabela 1, n.\xBA 0) fora dos dados da ROM.\n" + NOTHING_WRITTEN},
         Refusal{"an output that is the input", {"dump", "-i", "game.sfc", "--table", "game.tbl", "--pointers",
                                                 "$98:8000:1", "-o", "./game.tbl"},
                 [](const Workspace&) {},

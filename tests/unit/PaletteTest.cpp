@@ -15,10 +15,12 @@ using Colours = std::vector<Colour>;
 
 std::vector<uint8_t> bytesOf(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
-// "" for a file read, else the reason it was refused.
+// "" for a file read, else why it was refused: the kind and the colour.
 std::string parse(const std::vector<uint8_t>& bytes, Colours& colours) {
-    std::string reason;
-    return parsePaletteFile(bytes.data(), bytes.size(), colours, reason) ? "" : reason;
+    const PaletteProblem problem = parsePaletteFile(bytes.data(), bytes.size(), colours);
+    const char* kinds[] = {"", "JascHeader", "JascColour ", "RiffNoData", "OddBgr555"};
+    const std::string kind = kinds[problem.kind];
+    return problem.kind == PaletteProblem::JascColour ? kind + std::to_string(problem.colour) : kind;
 }
 
 TEST(Palette, TheGreyRampRoundsTwoHundredFiftyFiveITimesOverNMinusOne) {
@@ -81,16 +83,16 @@ TEST(Palette, RawJascAndRiffFilesAreRead) {
 }
 
 TEST(Palette, MalformedFilesAreRefusedWithTheirReason) {
-    const std::string version = "JASC-PAL sem a vers\xE3o 0100 e o n\xFAmero de cores";
-    const std::string colour0 = "JASC-PAL com a cor 0 ausente ou malformada";
-    const std::string riffData = "RIFF PAL sem bloco de dados v\xE1lido";
+    const std::string version = "JascHeader";
+    const std::string colour0 = "JascColour 0";
+    const std::string riffData = "RiffNoData";
     std::vector<uint8_t> cut = riff({{1, 2, 3}}, true, 1);
     cut.pop_back();
     const std::vector<std::pair<std::vector<uint8_t>, std::string>> table = {
-        {{0x1F, 0x00, 0x00}, "paleta BGR555 com n\xFAmero \xEDmpar de bytes"},
+        {{0x1F, 0x00, 0x00}, "OddBgr555"},
         {bytesOf("JASC-PAL\n0200\n1\n0 0 0\n"), version},
         {bytesOf("JASC-PAL\n0100\n\n"), version},
-        {bytesOf("JASC-PAL\n0100\n2\n0 0 0\n"), "JASC-PAL com a cor 1 ausente ou malformada"},
+        {bytesOf("JASC-PAL\n0100\n2\n0 0 0\n"), "JascColour 1"},
         {bytesOf("JASC-PAL\n0100\n1\n256 0 0\n"), colour0},
         {bytesOf("JASC-PAL\n0100\n1\n1 2\n"), colour0},
         {bytesOf("JASC-PAL\n0100\n1\n1 2 x\n"), colour0},

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 struct PositionCase {
@@ -51,15 +53,21 @@ TEST(Position, OneAddressOrOffsetMapsAsLoRomHoldsIt) {
     }
 }
 
-TEST(Position, EveryOffsetOfFourMebibytesFormatsToAnAddressThatParsesBack) {
-    for (uint32_t offset = 0; offset < 0x400000; offset += 0x1FF) {
+TEST(Position, EveryOffsetFormatsToAPositionThatParsesBack) {
+    // Below 4 MiB as a bus address, past it as the offset: never a bus
+    // address of another offset.
+    for (uint64_t offset = 0; offset <= UINT32_MAX; offset += offset < 0x500000 ? 0x1FF : 0x1FFFFF) {
         Position back;
-        const std::string text = formatBusAddress(offset);
+        const std::string text = formatBusAddress(static_cast<uint32_t>(offset));
         ASSERT_EQ(parsePosition(text, back), PositionParse::Parsed) << text;
         ASSERT_EQ(back.offset, offset) << text;
+        ASSERT_EQ(back.busAddress, offset < 0x400000) << text;
     }
-    EXPECT_EQ(formatBusAddress(0xC6000), "$98:E000");
-    EXPECT_EQ(formatBusAddress(0), "$80:8000");
+    const std::pair<uint32_t, const char*> table[] = {
+        {0, "$80:8000"},        {0xC6000, "$98:E000"}, {0x3FFFFF, "$FF:FFFF"},
+        {0x400000, "400000"},   {0x400001, "400001"},  {UINT32_MAX, "ffffffff"},
+    };
+    for (const auto& [offset, text] : table) EXPECT_EQ(formatBusAddress(offset), text) << offset;
 }
 
 struct RangeCase {
