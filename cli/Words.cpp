@@ -46,14 +46,41 @@ void printReadFailure(const std::string& path, FileRead outcome) {
     if (outcome == FileRead::TooLarge) printReason("O arquivo \xE9 grande demais.");
 }
 
-void printWriteFailure(const std::string& path, ReplacingFile::Outcome outcome) {
+namespace {
+
+// The system's reason of a failed write, as a line of its own; nothing
+// when it is not known.
+void printSystemReason(SystemReason reason) {
+    switch (reason) {
+        case SystemReason::NoSpace: printReason("N\xE3o h\xE1 espa\xE7o livre no disco."); break;
+        case SystemReason::NoPermission: printReason("Sem permiss\xE3o para gravar ali."); break;
+        case SystemReason::ReadOnly: printReason("O disco s\xF3 permite leitura."); break;
+        case SystemReason::TooLarge: printReason("O arquivo passaria do tamanho que o sistema permite."); break;
+        case SystemReason::NoFolder: printReason("A pasta n\xE3o existe."); break;
+        case SystemReason::Unknown: break;
+    }
+}
+
+}  // namespace
+
+void printWriteFailure(const std::string& path, ReplacingFile::Outcome outcome, SystemReason reason) {
     switch (outcome) {
         case ReplacingFile::Outcome::Replaced: return;
         case ReplacingFile::Outcome::NotAFile:
             printWithPath("N\xE3o \xE9 poss\xED""vel gravar sobre o que n\xE3o \xE9 um arquivo comum: ", path);
             return;
-        case ReplacingFile::Outcome::Failed: printWithPath("Erro de escrita de ", path); return;
+        case ReplacingFile::Outcome::Failed:
+            printWithPath("Erro de escrita de ", path);
+            printSystemReason(reason);
+            return;
     }
+}
+
+bool replaceOrSay(const std::string& path, const void* bytes, size_t length) {
+    SystemReason reason = SystemReason::Unknown;
+    const ReplacingFile::Outcome written = ReplacingFile::replaceWith(path, bytes, length, &reason);
+    printWriteFailure(path, written, reason);
+    return written == ReplacingFile::Outcome::Replaced;
 }
 
 void printOutputIsInput(const std::string& output) {
@@ -168,10 +195,10 @@ void printNewImageFailure(const NewImageWrite& written, const std::string& outpu
     switch (written.outcome) {
         case NewImageWrite::Written: return;
         case NewImageWrite::PatchNotMade: printPatchNotMade(written.made); break;
-        case NewImageWrite::ImageNotWritten: printWriteFailure(output, written.file); break;
-        case NewImageWrite::PatchNotWritten: printWriteFailure(patch, written.file); break;
+        case NewImageWrite::ImageNotWritten: printWriteFailure(output, written.file, written.reason); break;
+        case NewImageWrite::PatchNotWritten: printWriteFailure(patch, written.file, written.reason); break;
         case NewImageWrite::PatchNotRenamed:
-            printWriteFailure(patch, written.file);
+            printWriteFailure(patch, written.file, written.reason);
             std::printf("A nova ROM foi gravada, mas o patch n\xE3o.\n");
             return;
     }

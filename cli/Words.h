@@ -43,7 +43,11 @@ void printFileNotFound();
 // target that exists and is not a regular file, "N\xE3o \xE9 poss\xEDvel
 // gravar sobre o que n\xE3o \xE9 um arquivo comum: path". Nothing for
 // Replaced.
-void printWriteFailure(const std::string& path, ReplacingFile::Outcome outcome);
+void printWriteFailure(const std::string& path, ReplacingFile::Outcome outcome,
+                       SystemReason reason = SystemReason::Unknown);
+// Replaces path with the bytes through a ReplacingFile; false, after the
+// write failure and its reason, when it could not.
+bool replaceOrSay(const std::string& path, const void* bytes, size_t length);
 
 // An output that names one of the run's inputs, then "Nada foi gravado.".
 void printOutputIsInput(const std::string& output);

@@ -34,6 +34,14 @@ void appendUtf8(std::string& out, uint16_t codePoint) {
 
 }  // namespace
 
+int windows1252ByteOf(uint32_t codePoint) {
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) return static_cast<int>(codePoint);
+    for (int i = 0; i < 32; ++i) {
+        if (WINDOWS_1252_HIGH_CONTROLS[i] != 0 && WINDOWS_1252_HIGH_CONTROLS[i] == codePoint) return 0x80 + i;
+    }
+    return -1;
+}
+
 std::string windows1252ToUtf8(const char* text, size_t length) {
     std::string out;
     out.reserve(length);

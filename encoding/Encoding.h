@@ -14,6 +14,10 @@
 // terminal could act on.
 std::string windows1252ToUtf8(const char* text, size_t length);
 
+// The Windows-1252 byte of a code point, or -1 for one it does not have
+// (nor any of the five bytes it leaves undefined).
+int windows1252ByteOf(uint32_t codePoint);
+
 // UTF-16 <-> UTF-8, for the names that Windows holds in UTF-16. A
 // surrogate without its pair, which a Windows name may hold, is kept in
 // the three-byte form of its code unit, so every name comes back

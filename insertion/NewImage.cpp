@@ -4,10 +4,11 @@
 
 namespace {
 
-NewImageWrite failed(NewImageWrite::Outcome outcome, ReplacingFile::Outcome file) {
+NewImageWrite failed(NewImageWrite::Outcome outcome, ReplacingFile::Outcome file, const ReplacingFile& failing) {
     NewImageWrite written;
     written.outcome = outcome;
     written.file = file;
+    written.reason = failing.reason();
     return written;
 }
 
@@ -44,18 +45,21 @@ NewImageWrite writeNewImage(const RomImage& rom, const std::string& output, cons
     image.write(rom.data.get(), static_cast<size_t>(rom.size));
     if (patch.empty()) {
         const ReplacingFile::Outcome committed = image.commit();
-        if (committed != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::ImageNotWritten, committed);
+        if (committed != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::ImageNotWritten, committed, image);
         return {};
     }
     ReplacingFile patchFile(patch);
     patchFile.write(patchBytes.data(), patchBytes.size());
     // Both are complete on the disk before either is renamed; a patch
     // file that cannot be made leaves the image unwritten too.
-    if (!patchFile.isOpen()) return failed(NewImageWrite::PatchNotWritten, patchFile.commit());
+    if (!patchFile.isOpen()) {
+        const ReplacingFile::Outcome made = patchFile.commit();
+        return failed(NewImageWrite::PatchNotWritten, made, patchFile);
+    }
     const ReplacingFile::Outcome committed = image.commit();
-    if (committed != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::ImageNotWritten, committed);
+    if (committed != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::ImageNotWritten, committed, image);
     const ReplacingFile::Outcome patched = patchFile.commit();
-    if (patched != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::PatchNotRenamed, patched);
+    if (patched != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::PatchNotRenamed, patched, patchFile);
     NewImageWrite written;
     written.patchSize = patchBytes.size();
     return written;

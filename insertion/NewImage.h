@@ -32,6 +32,7 @@ struct NewImageWrite {
     } outcome = Written;
     PatchOutcome made = PatchOutcome::Done;
     ReplacingFile::Outcome file = ReplacingFile::Outcome::Replaced;
+    SystemReason reason = SystemReason::Unknown;  // a file not written: what the system said
     size_t patchSize = 0;  // Written with a patch: its bytes
 };
 

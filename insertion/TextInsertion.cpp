@@ -88,16 +88,19 @@ bool TextInsertion::newTexts() {
         if (withoutLineEnds(scriptText(table, old, string.pieces)) == entry.text) continue;
         Encoding encoding = encodeText(table, entry.text);
         if (encoding.outcome != Encoding::Done) {
-            result.entry = &entry;
-            result.encoding = std::move(encoding);
-            return refuse(TextInsertResult::NotWritable);
+            encoding.bytes.clear();
+            result.mistakes.push_back({&entry, std::move(encoding)});
+            continue;
         }
         if (encoding.bytes.size() == string.length && std::memcmp(encoding.bytes.data(), old, string.length) == 0) {
             continue;
         }
         newBytes[s] = std::move(encoding.bytes);
     }
-    return true;
+    if (result.mistakes.empty()) return true;
+    result.entry = result.mistakes.front().entry;
+    result.encoding = result.mistakes.front().encoding;
+    return refuse(TextInsertResult::NotWritable);
 }
 
 // What placement works on: the header, the directory, every graphic's
@@ -211,6 +214,7 @@ bool TextInsertion::refuseReadingOn(size_t string, size_t at) {
     result.encoding = Encoding{};
     result.encoding.outcome = Encoding::ReadsOtherwise;
     result.encoding.at = at;
+    result.mistakes.assign(1, {result.entry, result.encoding});
     return refuse(TextInsertResult::NotWritable);
 }
 

@@ -25,6 +25,12 @@ struct TextChange {
     PlaceKind kind;
 };
 
+// A text of the script that the table cannot write, and why.
+struct TextMistake {
+    const ScriptEntry* entry = nullptr;
+    Encoding encoding;
+};
+
 struct TextInsertResult {
     enum Outcome {
         Done,
@@ -46,6 +52,8 @@ struct TextInsertResult {
     size_t line = 0;                     // UnknownString
     const ScriptEntry* entry = nullptr;  // the block of the script a refusal names
     Encoding encoding;                   // NotWritable
+    std::vector<TextMistake> mistakes;   // NotWritable: every such text, in the
+                                         // script's order (entry, encoding: the first)
     uint32_t needed = 0;                 // LongerThanBank, NoRoom: the string's new length
     uint32_t room = 0;                   // NoRoom
     FreeRangeRefusal freeRange;          // BadFreeRange

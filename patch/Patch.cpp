@@ -11,10 +11,11 @@
 namespace {
 
 // Bytes of a BPS patch: "BPS1", then the source size as a number; the
-// source CRC32 sits 12 bytes from the end.
+// source CRC32 sits 12 bytes from the end, the target's 8.
 constexpr size_t BPS_MAGIC_SIZE = 4;
 constexpr size_t BPS_SMALLEST = 19;
 constexpr size_t BPS_SOURCE_CRC_AT = 12;
+constexpr size_t BPS_TARGET_CRC_AT = 8;
 
 bool endsWith(const std::string& text, const char* ending) {
     const size_t length = std::char_traits<char>::length(ending);
@@ -25,23 +26,41 @@ bool endsWith(const std::string& text, const char* ending) {
     return true;
 }
 
-// The source size and CRC32 a BPS patch declares; false when it cannot
-// be read (applyBps then says why).
-bool bpsSource(const uint8_t* patch, size_t patchSize, uint64_t& size, uint32_t& crc) {
-    if (patchSize < BPS_SMALLEST) return false;
-    size = 0;
+// The sizes and CRC32s a BPS patch declares at its two ends; false when
+// they cannot be read (applyBps then says why).
+struct BpsEnds {
+    uint64_t sourceSize = 0, targetSize = 0;
+    uint32_t sourceCrc = 0, targetCrc = 0;
+};
+
+uint32_t little32At(const uint8_t* c) {
+    return uint32_t(c[0]) | uint32_t(c[1]) << 8 | uint32_t(c[2]) << 16 | uint32_t(c[3]) << 24;
+}
+
+// A BPS number at at, which moves past it; false past end or 9 bytes.
+bool bpsNumber(const uint8_t* patch, size_t end, size_t& at, uint64_t& value) {
+    value = 0;
     uint64_t shift = 1;
-    for (size_t at = BPS_MAGIC_SIZE; at < BPS_MAGIC_SIZE + 9 && at < patchSize; ++at) {
-        size += (patch[at] & 0x7F) * shift;
+    for (const size_t first = at; at < end && at < first + 9; ++at) {
+        value += (patch[at] & 0x7F) * shift;
         if (patch[at] & 0x80) {
-            const uint8_t* c = patch + patchSize - BPS_SOURCE_CRC_AT;
-            crc = uint32_t(c[0]) | uint32_t(c[1]) << 8 | uint32_t(c[2]) << 16 | uint32_t(c[3]) << 24;
+            ++at;
             return true;
         }
         shift <<= 7;
-        size += shift;
+        value += shift;
     }
     return false;
+}
+
+bool bpsEnds(const uint8_t* patch, size_t patchSize, BpsEnds& ends) {
+    if (patchSize < BPS_SMALLEST) return false;
+    const size_t end = patchSize - BPS_SOURCE_CRC_AT;
+    size_t at = BPS_MAGIC_SIZE;
+    if (!bpsNumber(patch, end, at, ends.sourceSize) || !bpsNumber(patch, end, at, ends.targetSize)) return false;
+    ends.sourceCrc = little32At(patch + patchSize - BPS_SOURCE_CRC_AT);
+    ends.targetCrc = little32At(patch + patchSize - BPS_TARGET_CRC_AT);
+    return true;
 }
 
 // The copier headers an original without one may have lost: all zeros,
@@ -59,13 +78,11 @@ std::vector<std::vector<uint8_t>> likelyCopierHeaders(size_t imageSize) {
     return {blank, sized};
 }
 
-PatchResult applyBpsWithCopierRule(const uint8_t* patch, size_t patchSize, const uint8_t* original,
-                                   size_t originalSize, std::vector<uint8_t>& result) {
-    uint64_t sourceSize = 0;
-    uint32_t sourceCrc = 0;
-    if (!bpsSource(patch, patchSize, sourceSize, sourceCrc) || sourceSize == originalSize) {
-        return applyBps(patch, patchSize, original, originalSize, result);
-    }
+PatchResult applyBpsToEitherForm(const uint8_t* patch, size_t patchSize, const uint8_t* original,
+                                 size_t originalSize, const BpsEnds& ends, std::vector<uint8_t>& result) {
+    const uint64_t sourceSize = ends.sourceSize;
+    const uint32_t sourceCrc = ends.sourceCrc;
+    if (sourceSize == originalSize) return applyBps(patch, patchSize, original, originalSize, result);
     // The patch is for the image without the original's copier header.
     if (originalSize == sourceSize + COPIER_HEADER_SIZE &&
         crc32Of(original + COPIER_HEADER_SIZE, originalSize - COPIER_HEADER_SIZE) == sourceCrc) {
@@ -96,7 +113,32 @@ PatchResult applyBpsWithCopierRule(const uint8_t* patch, size_t patchSize, const
     return applyBps(patch, patchSize, original, originalSize, result);
 }
 
+// Whether bytes are the patch's result: its size and its CRC32.
+bool isTarget(const BpsEnds& ends, const uint8_t* bytes, size_t size) {
+    return size == ends.targetSize && crc32Of(bytes, size) == ends.targetCrc;
+}
+
+PatchResult applyBpsWithCopierRule(const uint8_t* patch, size_t patchSize, const uint8_t* original,
+                                   size_t originalSize, std::vector<uint8_t>& result) {
+    BpsEnds ends;
+    if (!bpsEnds(patch, patchSize, ends)) return applyBps(patch, patchSize, original, originalSize, result);
+    PatchResult r = applyBpsToEitherForm(patch, patchSize, original, originalSize, ends, result);
+    if (r.outcome != PatchOutcome::SourceSizeMismatch && r.outcome != PatchOutcome::SourceCrcMismatch) return r;
+    const bool withHeader = originalSize >= COPIER_HEADER_SIZE &&
+                            isTarget(ends, original + COPIER_HEADER_SIZE, originalSize - COPIER_HEADER_SIZE);
+    if (withHeader || isTarget(ends, original, originalSize)) {
+        r.outcome = PatchOutcome::AlreadyApplied;
+        r.expected = ends.targetCrc;
+        r.copierHeader = withHeader ? CopierHeader::SetAside : CopierHeader::AsGiven;
+    }
+    return r;
+}
+
 }  // namespace
+
+size_t copierHeaderOf(uint64_t imageSize) {
+    return (imageSize & ROM_BLOCK_MASK) == COPIER_HEADER_SIZE ? COPIER_HEADER_SIZE : 0;
+}
 
 PatchFormat patchFormatOf(const std::string& path) {
     if (endsWith(path, ".ips")) return PatchFormat::Ips;
@@ -132,8 +174,10 @@ PatchResult applyPatch(PatchFormat format, const uint8_t* patch, size_t patchSiz
     switch (format) {
         case PatchFormat::Ips:
             r = applyIps(patch, patchSize, original, originalSize, result);
-            if (r.ok() && (originalSize & ROM_BLOCK_MASK) == COPIER_HEADER_SIZE) {
-                r.copierHeader = CopierHeader::Suspected;
+            if (r.ok() && copierHeaderOf(originalSize) > 0) r.copierHeader = CopierHeader::Suspected;
+            if (r.ok()) {
+                r.changesNothing =
+                    result.size() == originalSize && std::equal(result.begin(), result.end(), original);
             }
             return r;
         case PatchFormat::Bps:

@@ -37,6 +37,8 @@ enum class PatchOutcome {
     SourceSizeMismatch,  // expected / found: sizes
     SourceCrcMismatch,   // expected / found: the original's CRC32
     TargetCrcMismatch,   // expected / found: the result's CRC32
+    AlreadyApplied,      // BPS: the original is already the patch's result
+                         // (its size and CRC32, expected: the CRC32)
 };
 
 // Images and results this code handles: far past any cartridge.
@@ -62,8 +64,13 @@ struct PatchResult {
     uint64_t expected = 0;   // mismatches: what the patch holds
     uint64_t found = 0;      // mismatches: what the file gave
     CopierHeader copierHeader = CopierHeader::AsGiven;
+    bool changesNothing = false;  // applied, and the result is the original
     bool ok() const { return outcome == PatchOutcome::Done; }
 };
+
+// The bytes of copier header an image of this size carries: 512 when it
+// is 512 bytes past a whole number of 32 KiB blocks, else 0.
+size_t copierHeaderOf(uint64_t imageSize);
 
 // The patch that turns original into modified, in format. Done, or
 // TooLargeForIps, ImageTooLarge, UnknownFormat; patch is replaced.
@@ -74,7 +81,9 @@ PatchOutcome createPatch(PatchFormat format, const uint8_t* original, size_t ori
 // header rule: a BPS patch whose original matches only once a copier
 // header is removed, or once one is restored, is applied to that form and
 // the result given in the form of the original; for IPS the suspicion is
-// only reported. On any refusal, result is unspecified.
+// only reported. A BPS patch whose result the original already is, with or
+// without a copier header, is refused as AlreadyApplied. On any refusal,
+// result is unspecified.
 PatchResult applyPatch(PatchFormat format, const uint8_t* patch, size_t patchSize, const uint8_t* original,
                        size_t originalSize, std::vector<uint8_t>& result);
 

@@ -99,8 +99,29 @@ FILE* createNewFile(const char* path) {
     return file;
 }
 
+namespace {
+
+// errno for the system's last error, so that lastSystemReason reads one
+// value on both systems; false, for the caller to return.
+bool failedWithLastError() {
+    switch (GetLastError()) {
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL: errno = ENOSPC; break;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION: errno = EACCES; break;
+        case ERROR_WRITE_PROTECT: errno = EROFS; break;
+        case ERROR_FILE_TOO_LARGE: errno = EFBIG; break;
+        case ERROR_PATH_NOT_FOUND: errno = ENOENT; break;
+        default: errno = EIO; break;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool replaceFile(const char* from, const char* to) {
-    return MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
+           failedWithLastError();
 }
 
 bool removeFile(const char* path) { return DeleteFileW(wide(path).c_str()) != 0; }
@@ -161,7 +182,7 @@ bool copyPermissions(FILE*, const char*) { return true; }
 
 bool flushToDisk(FILE* file) {
     if (std::fflush(file) != 0) return false;
-    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != 0;
+    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != 0 || failedWithLastError();
 }
 
 void syncFolderOf(const std::string&) {}
@@ -387,3 +408,21 @@ ConsoleTextScope::~ConsoleTextScope() {
 }
 
 #endif
+
+SystemReason lastSystemReason() {
+    switch (errno) {
+        case ENOSPC:
+#ifdef EDQUOT
+        case EDQUOT:
+#endif
+            return SystemReason::NoSpace;
+        case EACCES:
+        case EPERM: return SystemReason::NoPermission;
+        case EROFS: return SystemReason::ReadOnly;
+        case EFBIG: return SystemReason::TooLarge;
+        case ENOENT:
+        case ENOTDIR: return SystemReason::NoFolder;
+        default: return SystemReason::Unknown;
+    }
+}
+

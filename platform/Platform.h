@@ -48,6 +48,12 @@ bool copyPermissions(FILE* file, const char* path);
 // Flushes the stream and makes the system put its bytes on the disk
 // (fsync, FlushFileBuffers); false on failure.
 bool flushToDisk(FILE* file);
+
+// Why the last call here or to the C library that failed did, as far as a
+// user can act on it: errno (on Windows the calls above that use the
+// system's own functions set errno from GetLastError as they fail).
+enum class SystemReason { Unknown, NoSpace, NoPermission, ReadOnly, TooLarge, NoFolder };
+SystemReason lastSystemReason();
 // Makes a rename in the folder of path durable (POSIX: fsync of the
 // folder); failures are ignored, the rename itself has succeeded.
 void syncFolderOf(const std::string& path);

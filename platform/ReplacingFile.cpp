@@ -23,30 +23,32 @@ ReplacingFile::ReplacingFile(std::string name) : target(followLinks(name)) {
     }
     // A name that exists is someone else's file: never removed.
     if (!file) {
+        why = lastSystemReason();
         temporary.clear();
         return;
     }
-    if (kind == FileKind::Regular && !copyPermissions(file, target.c_str())) failed = true;
+    if (kind == FileKind::Regular && !copyPermissions(file, target.c_str())) fail();
 }
 
 ReplacingFile::~ReplacingFile() { discard(); }
 
 bool ReplacingFile::write(const void* bytes, size_t length) {
     if (!file) failed = true;
-    if (!failed && length > 0 && std::fwrite(bytes, 1, length, file) != length) failed = true;
+    if (!failed && length > 0 && std::fwrite(bytes, 1, length, file) != length) fail();
     return !failed;
 }
 
 ReplacingFile::Outcome ReplacingFile::commit() {
     if (notAFile) return Outcome::NotAFile;
     if (!file) return Outcome::Failed;
-    if (!flushToDisk(file)) failed = true;
-    if (std::fclose(file) != 0) failed = true;
+    if (!flushToDisk(file)) fail();
+    if (std::fclose(file) != 0) fail();
     file = nullptr;
     // The target may have become something else while the file was written.
     const FileKind kind = fileKind(target.c_str());
     const bool replaceable = kind != FileKind::Folder && kind != FileKind::Other;
-    if (failed || !replaceable || !replaceFile(temporary.c_str(), target.c_str())) {
+    if (!failed && replaceable && !replaceFile(temporary.c_str(), target.c_str())) fail();
+    if (failed || !replaceable) {
         removeFile(temporary.c_str());
         temporary.clear();
         return replaceable ? Outcome::Failed : Outcome::NotAFile;
@@ -56,10 +58,18 @@ ReplacingFile::Outcome ReplacingFile::commit() {
     return Outcome::Replaced;
 }
 
-ReplacingFile::Outcome ReplacingFile::replaceWith(const std::string& target, const void* bytes, size_t length) {
+ReplacingFile::Outcome ReplacingFile::replaceWith(const std::string& target, const void* bytes, size_t length,
+                                                  SystemReason* reason) {
     ReplacingFile file(target);
     file.write(bytes, length);
-    return file.commit();
+    const Outcome outcome = file.commit();
+    if (reason) *reason = file.reason();
+    return outcome;
+}
+
+void ReplacingFile::fail() {
+    if (!failed) why = lastSystemReason();
+    failed = true;
 }
 
 void ReplacingFile::discard() {

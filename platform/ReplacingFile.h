@@ -8,6 +8,8 @@
 // device, a FIFO, a folder) is never replaced.
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -34,16 +36,23 @@ public:
     // the target. Anything but Replaced: the temporary file is removed and
     // the target untouched.
     Outcome commit();
+    // After a failure: what the system said of the first call that failed.
+    SystemReason reason() const { return why; }
 
-    // The whole new content of target in one go.
-    static Outcome replaceWith(const std::string& target, const void* bytes, size_t length);
+    // The whole new content of target in one go; reason, when given, is
+    // set to the reason of a failure.
+    static Outcome replaceWith(const std::string& target, const void* bytes, size_t length,
+                               SystemReason* reason = nullptr);
 
 private:
     void discard();
+    // Marks the file failed, keeping the reason of the first failure.
+    void fail();
 
     std::string target;  // the file the name given finally leads to
     std::string temporary;
     FILE* file = nullptr;
     bool failed = false;
     bool notAFile = false;
+    SystemReason why = SystemReason::Unknown;
 };

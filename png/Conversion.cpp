@@ -117,6 +117,17 @@ bool readPicture(const uint8_t* png, size_t length, ReadPng& read, ConversionPro
     return true;
 }
 
+// The format a picture of a bit depth of 1, 2 or 4 is drawn in; false,
+// format kept, for any other depth.
+bool formatOfDepth(int bitDepth, TileFormat& format) {
+    switch (bitDepth) {
+        case 1: format = TileFormat::Bpp1; return true;
+        case 2: format = TileFormat::Bpp2; return true;
+        case 4: format = TileFormat::Bpp4; return true;
+        default: return false;
+    }
+}
+
 // What the picture holds: its text chunk's record, which its size must
 // agree with, or, without one, the settings' format and arrangement with
 // the columns of its width and the length of all of its whole tiles; and
@@ -125,6 +136,7 @@ bool recordOf(const ReadPng& read, const ConversionSettings& settings, TileRecor
               ConversionProblem& problem) {
     const uint32_t width = read.picture.width, height = read.picture.height;
     record.format = settings.format;
+    if (!read.hasText && !settings.formatChosen) formatOfDepth(read.bitDepth, record.format);
     record.arrangement = settings.arrangement;
     if (read.hasText && !parseRecordText(read.text, record)) {
         problem = refusal(ConversionProblem::BadRecord);
@@ -195,7 +207,7 @@ bool keepRecordedTiles(const TileRecord& record, uint64_t capacity, std::vector<
 }  // namespace
 
 bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& settings,
-                std::vector<uint8_t>& bytes, ConversionProblem& problem, bool* recorded) {
+                std::vector<uint8_t>& bytes, ConversionProblem& problem, TilesSource* source) {
     ReadPng read;
     TileRecord record;
     uint64_t capacity = 0;
@@ -206,6 +218,12 @@ bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& set
     bytes = pictureToTiles(record.format, record.arrangement, read.picture,
                            static_cast<size_t>(capacity * bytesPerTile(record.format)));
     if (!keepRecordedTiles(record, capacity, bytes, problem)) return false;
-    if (recorded) *recorded = read.hasText;
+    if (source) {
+        TileFormat depthFormat = record.format;
+        source->recorded = read.hasText;
+        source->fromDepth = !read.hasText && !settings.formatChosen && formatOfDepth(read.bitDepth, depthFormat);
+        source->bitDepth = read.bitDepth;
+        source->format = record.format;
+    }
     return true;
 }

@@ -24,8 +24,19 @@ struct PaletteChoice {
 
 struct ConversionSettings {
     TileFormat format = TileFormat::Bpp4;
+    // Whether format was chosen (--bpp, --mode7); otherwise a picture
+    // without its record takes the format of its bit depth (see pngToTiles).
+    bool formatChosen = true;
     Arrangement arrangement;
     PaletteChoice palette;
+};
+
+// What the way back took its format from.
+struct TilesSource {
+    bool recorded = true;  // the picture's text chunk
+    bool fromDepth = false;  // no chunk, no format chosen: the PNG's bit depth of 1, 2 or 4
+    int bitDepth = 0;       // the PNG's bit depth
+    TileFormat format = TileFormat::Bpp4;  // the format taken
 };
 
 // Why a conversion refused, with the numbers that say where.
@@ -68,11 +79,12 @@ bool tilesToPng(const uint8_t* bytes, size_t length, const ConversionSettings& s
 // The bytes of the tiles of a PNG. With the text chunk, its format,
 // arrangement and length hold; without it, the settings' format and
 // arrangement (the columns from the picture's width), and the whole tiles
-// of the picture. An indexed picture gives its indices; any other is
+// of the picture; when the settings' format was not chosen, a picture of
+// bit depth 1, 2 or 4 is 1, 2 or 4 bpp (any other keeps the settings'). An indexed picture gives its indices; any other is
 // mapped back through settings.palette.forFormat(format). False, with
 // problem said (the first offending pixel where there is one), for any
 // picture that does not give exact bytes, and for a picture grown in the
 // editor past its record whose added tiles are not blank. recorded, when
-// given, says whether the picture had the text chunk.
+// given, says where the format came from.
 bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& settings,
-                std::vector<uint8_t>& bytes, ConversionProblem& problem, bool* recorded = nullptr);
+                std::vector<uint8_t>& bytes, ConversionProblem& problem, TilesSource* source = nullptr);

@@ -137,6 +137,7 @@ ReadPng readPng(const uint8_t* bytes, size_t length, const char* keyword) {
     }
 
     result.indexed = ihdr.color_type == SPNG_COLOR_TYPE_INDEXED;
+    result.bitDepth = ihdr.bit_depth;
     const int format = result.indexed ? SPNG_FMT_PNG : SPNG_FMT_RGB8;
     size_t decodedSize = 0;
     if (spng_decoded_image_size(ctx.get(), format, &decodedSize) != 0) return result;

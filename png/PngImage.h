@@ -29,6 +29,7 @@ bool writeIndexedPng(const Picture& picture, int bitDepth, const std::vector<Col
 struct ReadPng {
     enum Outcome { Read, Invalid, TooLarge } outcome = Invalid;
     bool indexed = false;
+    int bitDepth = 0;            // the header's bits per sample (1, 2, 4, 8 or 16)
     Picture picture;             // indexed: one index a pixel
     std::vector<Colour> colours; // otherwise: one colour a pixel, row by row
     bool hasText = false;        // the text chunk of the keyword was found

@@ -239,6 +239,7 @@ bool writeWay(const TextTable& table, const std::string& text, const Ways& w, En
             if (e.kind == TableEntry::End && i + w.step[i] < text.size()) {
                 result.outcome = Encoding::EndBeforeEnd;
                 result.at = i;
+                result.after = i + w.step[i];
                 return false;
             }
         }

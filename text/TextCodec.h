@@ -51,7 +51,8 @@ struct Encoding {
         ReadsOtherwise,  // at: the bytes would read back as another text
         NotUtf8,         // at: the text is not UTF-8
     } outcome = Done;
-    size_t at = 0;  // offset into the text
+    size_t at = 0;     // offset into the text
+    size_t after = 0;  // EndBeforeEnd: where the text after the end token starts
     std::vector<uint8_t> bytes;
 };
 

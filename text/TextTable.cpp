@@ -154,6 +154,7 @@ TableProblem TextTable::read(const uint8_t* bytes, size_t length) {
         TableEntry entry;
         const TableProblem::Kind problem = parseLine(line, entry);
         if (problem != TableProblem::None) return {problem, lineNumber};
+        entry.line = lineNumber;
         read.push_back(std::move(entry));
     }
     table = std::move(read);
@@ -196,6 +197,16 @@ void TextTable::index() {
                    true);
     }
     byText.compact();
+}
+
+std::vector<SameBytes> TextTable::sameBytes() const {
+    std::vector<SameBytes> pairs;
+    for (size_t i = 0; i < table.size(); ++i) {
+        const int read = longestMatch(table[i].bytes.data(), table[i].bytes.size());
+        const TableEntry& first = table[static_cast<size_t>(read)];
+        if (read != static_cast<int>(i) && first.bytes == table[i].bytes) pairs.push_back({first.line, table[i].line});
+    }
+    return pairs;
 }
 
 int TextTable::longestMatch(const uint8_t* bytes, size_t length) const {

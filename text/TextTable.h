@@ -18,6 +18,13 @@ struct TableEntry {
     std::string text;            // UTF-8, never empty
     Kind kind = Text;
     int parameters = 0;          // Control: parameter bytes after the code
+    size_t line = 0;             // of the table file, from 1
+};
+
+// Two entries of the same bytes, by their lines: reading takes the first,
+// writing never the second.
+struct SameBytes {
+    size_t first = 0, second = 0;
 };
 
 // What is wrong with a line of a table file.
@@ -47,6 +54,9 @@ public:
     // shows it in raw form.
     bool unsafeInScript(int entry) const { return controlInText[static_cast<size_t>(entry)] != 0; }
     bool hasEndTokens() const { return endTokens; }
+    // Every entry whose bytes an earlier entry has, with that entry, in
+    // the order of the file.
+    std::vector<SameBytes> sameBytes() const;
 
     // The entry that reading uses at bytes[0..length): the longest whose
     // bytes start there, the first in the file among equal ones; -1 when

@@ -78,7 +78,8 @@ void printRefusal(const InsertResult& result, const InsertOptions& options) {
             break;
         case InsertResult::WrongSize:
             printGraphicLine("", folder, result.graphic, "");
-            std::printf(": %u bytes, mas o gr\xE1""fico tem %u. Use --allow-resize para mudar o tamanho.\n",
+            std::printf(": %u bytes, mas o gr\xE1""fico tem %u; talvez tenha sido convertido no formato errado (veja o "
+                        "--bpp do brelquim-png). Se o tamanho novo \xE9 o desejado, use --allow-resize.\n",
                         static_cast<unsigned>(result.editSize), static_cast<unsigned>(result.graphicSize));
             break;
         case InsertResult::BadFreeRange:

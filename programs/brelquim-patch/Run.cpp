@@ -7,7 +7,6 @@
 #include "programs/brelquim-patch/Words.h"
 #include "patch/Patch.h"
 #include "platform/Platform.h"
-#include "platform/ReplacingFile.h"
 
 #include <algorithm>
 
@@ -38,18 +37,32 @@ bool outputIsInput(const PatchCommand& command) {
 
 // Writes bytes to path through a file renamed over it when complete.
 bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const ReplacingFile::Outcome written = ReplacingFile::replaceWith(path, bytes.data(), bytes.size());
-    if (written == ReplacingFile::Outcome::Replaced) return true;
-    cli::printWriteFailure(path, written);
+    if (cli::replaceOrSay(path, bytes.data(), bytes.size())) return true;
     cli::printNothingWritten();
     return false;
 }
 
+// The ROM data of an image: without its copier header, when it has one.
+struct RomData {
+    const uint8_t* bytes = nullptr;
+    size_t size = 0;
+    bool headerRemoved = false;
+    explicit RomData(const std::vector<uint8_t>& image) {
+        const size_t header = copierHeaderOf(image.size());
+        bytes = image.data() + header;
+        size = image.size() - header;
+        headerRemoved = header > 0;
+    }
+};
+
+// The patch is made between the two images' ROM data, so that it applies
+// to copies with or without a copier header.
 int create(const PatchCommand& command) {
-    std::vector<uint8_t> original, modified, patch;
-    if (!readInputs(command, original, modified)) return 1;
+    std::vector<uint8_t> originalImage, modifiedImage, patch;
+    if (!readInputs(command, originalImage, modifiedImage)) return 1;
+    const RomData original(originalImage), modified(modifiedImage);
     const PatchOutcome made =
-        createPatch(command.format, original.data(), original.size(), modified.data(), modified.size(), patch);
+        createPatch(command.format, original.bytes, original.size, modified.bytes, modified.size, patch);
     if (made != PatchOutcome::Done) {
         cli::printPatchNotMade(made);
         cli::printNothingWritten();
@@ -58,7 +71,10 @@ int create(const PatchCommand& command) {
     if (!writeWhole(command.files[2], patch)) {
         return 1;
     }
-    printPatchWritten(command, patch.size(), original == modified);
+    printCopierHeadersRemoved(original.headerRemoved, modified.headerRemoved);
+    const bool identical = original.size == modified.size &&
+                           std::equal(original.bytes, original.bytes + original.size, modified.bytes);
+    printPatchWritten(command, patch.size(), identical);
     return 0;
 }
 

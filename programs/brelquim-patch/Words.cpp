@@ -87,6 +87,17 @@ void printRefusal(const PatchResult& result, PatchFormat format) {
                 std::printf("A original n\xE3o \xE9 a imagem deste patch: CRC32 esperado %08llX, encontrado %08llX.\n",
                             wide(result.expected), wide(result.found));
                 break;
+            case PatchOutcome::AlreadyApplied:
+                if (result.copierHeader == CopierHeader::SetAside) {
+                    std::printf("A original, sem o seu cabe\xE7""alho de copiadora (512 bytes), j\xE1 \xE9 o resultado "
+                                "deste patch (CRC32 %08llX): o patch j\xE1 foi aplicado.\n",
+                                wide(result.expected));
+                } else {
+                    std::printf("A original j\xE1 \xE9 o resultado deste patch (CRC32 %08llX): o patch j\xE1 foi "
+                                "aplicado.\n",
+                                wide(result.expected));
+                }
+                break;
             case PatchOutcome::TargetCrcMismatch:
                 std::printf("O resultado n\xE3o confere com o patch: CRC32 esperado %08llX, encontrado %08llX.\n",
                             wide(result.expected), wide(result.found));
@@ -96,6 +107,13 @@ void printRefusal(const PatchResult& result, PatchFormat format) {
         }
     }
     cli::printNothingWritten();
+}
+
+void printCopierHeadersRemoved(bool original, bool modified) {
+    if (!original && !modified) return;
+    std::printf("%s cabe\xE7""alho de copiadora (512 bytes), tirado antes de fazer o patch: o patch \xE9 para a "
+                "imagem sem ele.\n",
+                original && modified ? "A original e a modificada t\xEAm" : original ? "A original tem" : "A modificada tem");
 }
 
 void printPatchWritten(const PatchCommand& command, size_t patchSize, bool identical) {
@@ -119,6 +137,10 @@ void printImageWritten(const PatchCommand& command, const PatchResult& result, s
             break;
         case CopierHeader::AsGiven:
             break;
+    }
+    if (result.changesNothing) {
+        std::printf("A original j\xE1 tem todos os bytes que o patch escreve: talvez o patch j\xE1 tenha sido "
+                    "aplicado (um patch IPS n\xE3o permite saber). A sa\xED""da \xE9 igual \xE0 original.\n");
     }
     if (command.format == PatchFormat::Bps) std::printf("Original e resultado conferem com o CRC32 do patch.\n");
     cli::printWithPath("Imagem gravada: ", command.files[2], "");

@@ -13,6 +13,8 @@ namespace patch_program {
 
 // Why a patch could not be made or applied.
 void printRefusal(const PatchResult& result, PatchFormat format);
+// Which sides of create had a copier header taken off, when any.
+void printCopierHeadersRemoved(bool original, bool modified);
 void printPatchWritten(const PatchCommand& command, size_t patchSize, bool identical);
 void printImageWritten(const PatchCommand& command, const PatchResult& result, size_t imageSize);
 

@@ -1,7 +1,6 @@
 #include "programs/brelquim-png/FileConversion.h"
 
 #include "cli/Words.h"
-#include "platform/ReplacingFile.h"
 #include "programs/brelquim-png/Words.h"
 
 namespace png_program {
@@ -42,25 +41,22 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
     ConversionProblem problem;
     std::vector<uint8_t> output;
     bool converted = false;
-    bool recorded = true;
+    TilesSource source;
     if (fromBin) {
         PngOfTiles png;
         converted = tilesToPng(input.data(), input.size(), settings, png, problem);
         output = std::move(png.png);
     } else {
-        converted = pngToTiles(input.data(), input.size(), settings, output, problem, &recorded);
+        converted = pngToTiles(input.data(), input.size(), settings, output, problem, &source);
     }
     if (!converted) {
         printConversionRefusal(path, conversionWords(problem));
         return false;
     }
-    const ReplacingFile::Outcome written = ReplacingFile::replaceWith(target, output.data(), output.size());
-    if (written != ReplacingFile::Outcome::Replaced) {
-        cli::printWriteFailure(target, written);
-        return false;
-    }
+    if (!cli::replaceOrSay(target, output.data(), output.size())) return false;
     printConverted(path, target);
-    if (!recorded && output.size() > LARGEST_INSERTED_GRAPHIC) {
+    if (!source.recorded && !settings.formatChosen) printFormatTaken(source);
+    if (!source.recorded && output.size() > LARGEST_INSERTED_GRAPHIC) {
         printLargerThanAGraphic(target, output.size(), LARGEST_INSERTED_GRAPHIC);
     }
     return true;

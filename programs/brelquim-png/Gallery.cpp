@@ -5,7 +5,6 @@
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
 #include "platform/FileBytes.h"
-#include "platform/ReplacingFile.h"
 #include "png/GalleryPage.h"
 
 #include <cstdio>
@@ -85,11 +84,7 @@ bool drawGallery(const Options& options, const ConversionSettings& settings) {
         unreadable += entry.state == GalleryEntry::Unreadable;
     }
     const std::string page = galleryPage(entries, drawnWithWords(options, settings), logRead);
-    const ReplacingFile::Outcome written = ReplacingFile::replaceWith(GALLERY_FILE, page.data(), page.size());
-    if (written != ReplacingFile::Outcome::Replaced) {
-        cli::printWriteFailure(GALLERY_FILE, written);
-        return false;
-    }
+    if (!cli::replaceOrSay(GALLERY_FILE, page.data(), page.size())) return false;
     printGalleryWritten(GALLERY_FILE, GRAPHICS_COUNT - missing - unreadable, missing, unreadable);
     if (!logRead) printGalleryWithoutLog(LOG_FILE);
     return missing == 0 && unreadable == 0 && logRead;

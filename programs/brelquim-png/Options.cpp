@@ -105,6 +105,7 @@ bool pngOptionsOf(const cli::Parse& parse, Options& options) {
         formatOfBits(number, options.format);
     }
     if (mode7Given) options.format = TileFormat::Mode7;
+    options.formatChosen = bppGiven || mode7Given;
     if (parse.has("--columns")) {
         parseNumber(parse.last("--columns").c_str(), 1, MAX_COLUMNS, number);
         options.arrangement.columns = static_cast<uint32_t>(number);

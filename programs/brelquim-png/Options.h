@@ -14,6 +14,7 @@ namespace png_program {
 struct Options {
     bool gallery = false;
     TileFormat format = TileFormat::Bpp4;
+    bool formatChosen = false;  // --bpp or --mode7 given
     Arrangement arrangement;
     std::string paletteFile;  // empty: the grey ramp
     uint32_t paletteRow = 0;

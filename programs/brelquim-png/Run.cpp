@@ -46,6 +46,7 @@ int runPngTool(int argc, char** argv) {
     if (!pngOptionsOf(parse.parse, options)) return 1;
     ConversionSettings settings;
     settings.format = options.format;
+    settings.formatChosen = options.formatChosen;
     settings.arrangement = options.arrangement;
     if (!loadPalette(options, settings.palette)) return 1;
     const bool done = options.gallery ? drawGallery(options, settings) : convertFiles(options.files, settings);

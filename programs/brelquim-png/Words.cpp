@@ -94,6 +94,16 @@ void printConverted(const std::string& path, const std::string& target) {
     cli::printWithPath("", target);
 }
 
+void printFormatTaken(const TilesSource& source) {
+    if (source.fromDepth) {
+        std::printf("  Sem registro brelquim nem --bpp: formato %s, o da profundidade de %d bits do PNG.\n",
+                    formatName(source.format), source.bitDepth);
+    } else {
+        std::printf("  Sem registro brelquim nem --bpp: formato %s, o padr\xE3o (PNG de %d bits por amostra).\n",
+                    formatName(source.format), source.bitDepth);
+    }
+}
+
 void printLargerThanAGraphic(const std::string& target, size_t bytes, size_t largest) {
     cli::printWithPath("Aviso: ", target, "");
     std::printf(" tem %llu bytes; o brelquim-insert aceita no m\xE1ximo %u bytes por gr\xE1""fico.\n",

@@ -7,7 +7,6 @@
 #include "graphics/GameImage.h"
 #include "platform/FileBytes.h"
 #include "platform/Platform.h"
-#include "platform/ReplacingFile.h"
 #include "insertion/NewImage.h"
 #include "programs/brelquim-text/Options.h"
 #include "programs/brelquim-text/Words.h"
@@ -50,6 +49,12 @@ bool readTable(const std::string& path, TextTable& table) {
         printTableRefusal(path, problem);
         return false;
     }
+    // Both commands read the image's strings, which end at an end token.
+    if (!table.hasEndTokens()) {
+        printTableWithoutEnd(path);
+        return false;
+    }
+    printSameBytes(path, table.sameBytes());
     return true;
 }
 
@@ -107,9 +112,7 @@ int runDump(const TextOptions& options) {
         bytes += string.length;
     }
     const std::string script = writeScript(source, survey.strings, texts);
-    const ReplacingFile::Outcome written = ReplacingFile::replaceWith(options.output, script.data(), script.size());
-    if (written != ReplacingFile::Outcome::Replaced) {
-        cli::printWriteFailure(options.output, written);
+    if (!cli::replaceOrSay(options.output, script.data(), script.size())) {
         cli::printNothingWritten();
         return 1;
     }

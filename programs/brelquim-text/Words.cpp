@@ -9,6 +9,8 @@
 #include "platform/Platform.h"
 #include "rom/Position.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace text_program {
@@ -33,12 +35,57 @@ void printString(const TextInsertResult& result, size_t string) {
     printPointer(result.survey.strings[string].pointers.front());
 }
 
-// The character at a place of a script's text: itself when it is plain
-// ASCII, and its Unicode number.
+// The most mistakes of a script told in one run.
+constexpr size_t MOST_MISTAKES_TOLD = 20;
+// The most characters shown of the text after an end token.
+constexpr size_t MOST_CHARACTERS_SHOWN = 30;
+
+// A character of a script's text as the console shows it: its
+// Windows-1252 byte, or -1 for a control character or one the console
+// cannot show.
+int shownByte(uint32_t value) {
+    const int byte = windows1252ByteOf(value);
+    return byte < 0x20 || byte == 0x7F ? -1 : byte;
+}
+
+// The character at a place of a script's text: itself when the console
+// can show it, and its Unicode number.
 void printCharacter(const std::string& text, size_t at) {
     const uint32_t value = codePointAt(text, at);
-    if (value >= 0x20 && value < 0x7F) std::printf("'%c' ", static_cast<char>(value));
+    const int byte = shownByte(value);
+    if (byte >= 0) std::printf("'%c' ", static_cast<char>(byte));
     std::printf("(U+%04X)", static_cast<unsigned>(value));
+}
+
+// Up to MOST_CHARACTERS_SHOWN characters of a script's text from a place,
+// as the console shows them: "?" for those it cannot.
+std::string shownText(const std::string& text, size_t from) {
+    std::string shown;
+    size_t at = from;
+    for (size_t count = 0; at < text.size() && count < MOST_CHARACTERS_SHOWN; ++count) {
+        size_t length = 1;
+        const int byte = shownByte(codePointAt(text, at, &length));
+        shown += byte >= 0 ? static_cast<char>(byte) : '?';
+        at += length;
+    }
+    if (at < text.size()) shown += "...";
+    return shown;
+}
+
+// The form of a raw byte that went wrong at text[at] ("<$" met where no
+// entry writes "<"): "<$" and two hexadecimal digits without the closing
+// ">", or anything but exactly two digits before it. False when no "<$"
+// starts there.
+bool printBrokenRawForm(const std::string& text, size_t at) {
+    if (text.compare(at, 2, "<$") != 0) return false;
+    size_t digits = 0;
+    while (at + 2 + digits < text.size() && std::isxdigit(static_cast<unsigned char>(text[at + 2 + digits]))) ++digits;
+    if (digits == 2) {
+        std::printf("\"<$\" sem o \">\" que o fecha; um byte se escreve <$XX>.\n");
+    } else {
+        std::printf("\"<$\" pede dois d\xEDgitos hexadecimais; um byte se escreve <$XX>.\n");
+    }
+    return true;
 }
 
 // "Roteiro <script>": the start of a line about the script.
@@ -60,6 +107,7 @@ void printUnknownString(const TextInsertResult& result, const std::string& scrip
 void printEncodingProblem(const ScriptEntry& entry, const Encoding& encoding) {
     switch (encoding.outcome) {
         case Encoding::Uncovered:
+            if (printBrokenRawForm(entry.text, encoding.at)) break;
             std::printf("nenhuma entrada da tabela escreve o caractere ");
             printCharacter(entry.text, encoding.at);
             std::printf("; escreva-o como <$XX> se for um byte.\n");
@@ -70,7 +118,10 @@ void printEncodingProblem(const ScriptEntry& entry, const Encoding& encoding) {
         case Encoding::NoEndToken:
             std::printf("o texto n\xE3o termina com um fim da tabela; sem ele o jogo leria al\xE9m do texto.\n");
             break;
-        case Encoding::EndBeforeEnd: std::printf("um fim de texto antes do fim do texto.\n"); break;
+        case Encoding::EndBeforeEnd:
+            std::printf("um fim de texto antes do fim do texto, seguido de \"%s\".\n",
+                        shownText(entry.text, encoding.after).c_str());
+            break;
         case Encoding::ReadsOtherwise:
             std::printf("a tabela leria estes bytes como outro texto; escreva este trecho de outro modo ou com "
                         "<$XX>.\n");
@@ -80,14 +131,21 @@ void printEncodingProblem(const ScriptEntry& entry, const Encoding& encoding) {
     }
 }
 
-// "Roteiro <script>, linha L, coluna C (texto n): " and why.
+// "Roteiro <script>, linha L, coluna C (texto n): " and why, for each text
+// the table cannot write, up to MOST_MISTAKES_TOLD, then how many more.
 void printNotWritable(const TextInsertResult& result, const std::string& script) {
-    const ScriptEntry& entry = *result.entry;
-    const auto [line, column] = entry.place(result.encoding.at);
-    printScript(script);
-    std::printf(", linha %u, coluna %u (texto %u): ", static_cast<unsigned>(line), static_cast<unsigned>(column),
-                static_cast<unsigned>(entry.number));
-    printEncodingProblem(entry, result.encoding);
+    const size_t told = std::min(result.mistakes.size(), MOST_MISTAKES_TOLD);
+    for (size_t i = 0; i < told; ++i) {
+        const TextMistake& mistake = result.mistakes[i];
+        const auto [line, column] = mistake.entry->place(mistake.encoding.at);
+        printScript(script);
+        std::printf(", linha %u, coluna %u (texto %u): ", static_cast<unsigned>(line), static_cast<unsigned>(column),
+                    static_cast<unsigned>(mistake.entry->number));
+        printEncodingProblem(*mistake.entry, mistake.encoding);
+    }
+    if (result.mistakes.size() > told) {
+        std::printf("E mais %u erros no roteiro.\n", static_cast<unsigned>(result.mistakes.size() - told));
+    }
 }
 
 void printNoRoom(const TextInsertResult& result) {
@@ -185,6 +243,26 @@ void printTableRefusal(const std::string& path, const TableProblem& problem) {
         case TableProblem::None: break;
     }
     cli::printNothingWritten();
+}
+
+void printTableWithoutEnd(const std::string& path) {
+    cli::printWithPath("Tabela ", path, "");
+    std::printf(": nenhuma entrada de fim de texto (\"/XX=...\", ou uma de texto \"@\"); sem ela n\xE3o se sabe "
+                "onde os textos terminam.\n");
+    cli::printNothingWritten();
+}
+
+void printSameBytes(const std::string& path, const std::vector<SameBytes>& pairs) {
+    const size_t told = std::min(pairs.size(), MOST_MISTAKES_TOLD);
+    for (size_t i = 0; i < told; ++i) {
+        cli::printWithPath("Aviso: tabela ", path, "");
+        std::printf(", linhas %u e %u: as duas entradas t\xEAm os mesmos bytes; vale a da linha %u.\n",
+                    static_cast<unsigned>(pairs[i].first), static_cast<unsigned>(pairs[i].second),
+                    static_cast<unsigned>(pairs[i].first));
+    }
+    if (pairs.size() > told) {
+        std::printf("E mais %u entradas com os bytes de outra.\n", static_cast<unsigned>(pairs.size() - told));
+    }
 }
 
 void printScriptRefusal(const std::string& path, const ScriptReading& reading) {

@@ -16,6 +16,10 @@
 namespace text_program {
 
 void printTableRefusal(const std::string& path, const TableProblem& problem);
+// A table that marks no end of a string: no string can be read.
+void printTableWithoutEnd(const std::string& path);
+// A warning for each pair of entries of the same bytes.
+void printSameBytes(const std::string& path, const std::vector<SameBytes>& pairs);
 void printScriptRefusal(const std::string& path, const ScriptReading& reading);
 void printSurveyRefusal(const StringSurvey& survey);
 // A dump's summary line.

@@ -310,6 +310,8 @@ TEST(FirstHour, APictureWithoutRecordOfMoreThan65535BytesConvertsWithAWarning) {
     ws.write("big.png", encodePng(picture));
     const RunResult result = ws.run(Program::Png, {"big.png"});
     EXPECT_EQ(result.console, lines(PNG_BANNER + "big.png -> big.bin\n"
+                                                 "  Sem registro brelquim nem --bpp: formato 4bpp, o padr\xE3o (PNG de "
+                                                 "8 bits por amostra).\n"
                                                  "Aviso: big.bin tem 66048 bytes; o brelquim-insert aceita no m\xE1ximo "
                                                  "65535 bytes por gr\xE1""fico.\n"));
     EXPECT_EQ(result.status, 0);

@@ -304,7 +304,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ws.write("arquivos/" + graphicName(168), Bytes(2, 0));
                 }},
         Refusal{"an edit of another size", RUN,
-                atGraphic(3, ": 5 bytes, mas o gr\xE1""fico tem 9. Use --allow-resize para mudar o tamanho.\n") +
+                atGraphic(3, ": 5 bytes, mas o gr\xE1""fico tem 9; talvez tenha sido convertido no formato errado (veja o "
+                                "--bpp do brelquim-png). Se o tamanho novo \xE9 o desejado, use --allow-resize.\n") +
                     NOTHING_WRITTEN,
                 extracted, 3, Bytes(5, 1)},
         Refusal{"an empty edit", runWith({"--allow-resize"}),
@@ -351,7 +352,7 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 9, Bytes(4096, 0)},
         Refusal{"an output that cannot be written", {"-i", "game.sfc", "-o", "nenhuma/new.sfc"},
-                "Erro de escrita de nenhuma/new.sfc\n" + NOTHING_WRITTEN, extracted}),
+                "Erro de escrita de nenhuma/new.sfc\nA pasta n\xE3o existe.\n" + NOTHING_WRITTEN, extracted}),
     [](const testing::TestParamInfo<Refusal>& info) {
         std::string name;
         for (char c : info.param.name) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';

@@ -196,6 +196,17 @@ TEST(PatchTool, WrongOriginalsAndMalformedPatchesAreRefused) {
              return "CRC32 do patch n\xE3o confere: esperado " + hex8(crcAt(bps, 4)) + ", encontrado " +
                     hex8(zlibCrc(damaged)) + ". O patch est\xE1 danificado ou incompleto.\n";
          }},
+        {"the patch's own result", "p.bps", [](const Bytes& bps, const Bytes&) { return bps; }, pair.modified,
+         [&](const Bytes& bps) {
+             return "A original j\xE1 \xE9 o resultado deste patch (CRC32 " + hex8(crcAt(bps, 8)) +
+                    "): o patch j\xE1 foi aplicado.\n";
+         }},
+        {"the patch's own result with a copier header", "p.bps", [](const Bytes& bps, const Bytes&) { return bps; },
+         withCopierHeader(pair.modified),
+         [&](const Bytes& bps) {
+             return "A original, sem o seu cabe\xE7""alho de copiadora (512 bytes), j\xE1 \xE9 o resultado deste "
+                    "patch (CRC32 " + hex8(crcAt(bps, 8)) + "): o patch j\xE1 foi aplicado.\n";
+         }},
         {"a cut IPS", "p.ips",
          [](const Bytes&, const Bytes&) { return Bytes{'P', 'A', 'T', 'C', 'H', 0, 0, 0x10, 0, 4, 'a', 'b'}; },
          pair.original,
@@ -264,6 +275,61 @@ TEST(PatchTool, AnImageWithACopierHeaderTakesAPatchForTheBareImage) {
     EXPECT_EQ(r.status, 0);
 }
 
+// IPS checks nothing: applied to its own result, it changes nothing, and
+// says that the image may already be patched.
+TEST(PatchTool, AnIpsPatchAppliedTwiceSaysTheImageMayAlreadyBePatched) {
+    const Pair pair;
+    Workspace ws;
+    ws.write("game.sfc", pair.original);
+    ws.write("edited.sfc", pair.modified);
+    ASSERT_EQ(ws.run(Program::Patch, {"create", "game.sfc", "edited.sfc", "p.ips"}).status, 0);
+    const RunResult r = ws.run(Program::Patch, {"apply", "p.ips", "edited.sfc", "again.sfc"});
+    EXPECT_EQ(r.console, lines(BANNER +
+                               "A original j\xE1 tem todos os bytes que o patch escreve: talvez o patch j\xE1 tenha "
+                               "sido aplicado (um patch IPS n\xE3o permite saber). A sa\xED""da \xE9 igual \xE0 "
+                               "original.\n" +
+                               written("Imagem gravada: ", "again.sfc", pair.modified.size())));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(ws.read("again.sfc") == pair.modified);
+}
+
+// Patches are made between the ROM data: a copier header on either side is
+// taken off first, and the patch is the one of the bare images.
+TEST(PatchTool, APatchMadeFromImagesWithCopierHeadersIsForTheBareImage) {
+    const Pair pair;
+    const std::string both = "A original e a modificada t\xEAm";
+    const std::string removed = " cabe\xE7""alho de copiadora (512 bytes), tirado antes de fazer o patch: o patch \xE9 "
+                                "para a imagem sem ele.\n";
+    struct Case {
+        bool originalHeaded, modifiedHeaded;
+        std::string said;
+    };
+    const std::vector<Case> table = {
+        {true, true, both + removed},
+        {true, false, "A original tem" + removed},
+        {false, true, "A modificada tem" + removed},
+    };
+    for (const std::string name : {"p.bps", "p.ips"}) {
+        Workspace bare;
+        bare.write("game.sfc", pair.original);
+        bare.write("edited.sfc", pair.modified);
+        ASSERT_EQ(bare.run(Program::Patch, {"create", "game.sfc", "edited.sfc", name}).status, 0);
+        for (const Case& c : table) {
+            SCOPED_TRACE(name + " " + c.said);
+            Workspace ws;
+            ws.write("game.smc", c.originalHeaded ? withCopierHeader(pair.original) : pair.original);
+            ws.write("edited.smc", c.modifiedHeaded ? withCopierHeader(pair.modified) : pair.modified);
+            const RunResult r = ws.run(Program::Patch, {"create", "game.smc", "edited.smc", name});
+            const Bytes patch = ws.read(name);
+            EXPECT_EQ(r.console, lines(BANNER + c.said +
+                                       written(name == "p.bps" ? "Patch BPS gravado: " : "Patch IPS gravado: ", name,
+                                               patch.size())));
+            EXPECT_EQ(r.status, 0);
+            EXPECT_TRUE(patch == bare.read(name));
+        }
+    }
+}
+
 TEST(PatchTool, OutputsNamingAnInputAndUnreadableInputsAreRefused) {
     const Pair pair;
     struct Case {
@@ -305,7 +371,9 @@ TEST(PatchTool, AFailedWriteLeavesNothing) {
     ASSERT_EQ(ws.run(Program::Patch, {"create", "game.sfc", "edited.sfc", "p.ips"}).status, 0);
     ws.limitFileSize(pair.modified.size() / 2);
     const RunResult r = ws.run(Program::Patch, {"apply", "p.ips", "game.sfc", "out.sfc"});
-    EXPECT_EQ(r.console, lines(BANNER + "Erro de escrita de out.sfc\n" + NOTHING_WRITTEN));
+    EXPECT_EQ(r.console, lines(BANNER + "Erro de escrita de out.sfc\n"
+                                        "O arquivo passaria do tamanho que o sistema permite.\n" +
+                               NOTHING_WRITTEN));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(ws.list(), (std::vector<std::string>{"edited.sfc", "game.sfc", "p.ips"}));
 }

@@ -126,6 +126,43 @@ TEST(PngConversion, EveryFormatComesBackExactlyForWholeAndPartialTiles) {
     }
 }
 
+// The PNG without its text chunks, as an editor that drops them saves it.
+std::vector<uint8_t> withoutText(const std::vector<uint8_t>& png) {
+    std::vector<uint8_t> kept(png.begin(), png.begin() + 8);
+    for (size_t at = 8; at + 12 <= png.size();) {
+        const size_t length = size_t(png[at]) << 24 | size_t(png[at + 1]) << 16 | size_t(png[at + 2]) << 8 | png[at + 3];
+        const size_t end = at + 12 + length;
+        if (std::string(png.begin() + at + 4, png.begin() + at + 8) != "tEXt") {
+            kept.insert(kept.end(), png.begin() + at, png.begin() + end);
+        }
+        at = end;
+    }
+    return kept;
+}
+
+// (A picture of 8 bits without its record is 4 bpp, as FirstHour shows.)
+TEST(PngConversion, APictureWithoutItsRecordTakesTheFormatOfItsBitDepth) {
+    for (const FormatCase& format : FORMATS) {
+        if (format.bitDepth == 8) continue;
+        Workspace ws;
+        const std::vector<uint8_t> content = randomBytes(format.tileBytes * 48, 11);
+        ws.write("g.bin", content);
+        ASSERT_EQ(ws.run(Program::Png, with(format.options, {"g.bin"})).status, 0);
+        ws.write("g.png", withoutText(ws.read("g.png")));
+        const RunResult result = ws.run(Program::Png, {"g.png"});
+        // 1, 2 and 4 bits a pixel are 1, 2 and 4 bpp; 3 bpp, drawn at 4
+        // bits, comes back as 4 bpp.
+        const std::string taken = format.bitDepth == 4 ? "4bpp" : format.name;
+        EXPECT_EQ(result.console, lines(BANNER + "g.png -> g.bin\n  Sem registro brelquim nem --bpp: formato " +
+                                        taken + ", o da profundidade de " + std::to_string(format.bitDepth) +
+                                        " bits do PNG.\n"));
+        EXPECT_EQ(result.status, 0);
+        if (size_t(format.bitDepth) == format.tileBytes / 8) {
+            EXPECT_EQ(ws.read("g.bin"), content) << format.name;
+        }
+    }
+}
+
 TEST(PngConversion, ThePictureShowsTheTilesInColumns) {
     // Two 1 bpp tiles, a diagonal and its mirror, in 16 columns: a 128 x 8
     // picture whose other cells are index 0.

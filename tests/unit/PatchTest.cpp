@@ -528,11 +528,19 @@ TEST(CopierHeader, AnotherImageWithAHeaderIsStillRefused) {
     const Images images;
     Bytes patch, result;
     createBps(images.plain.data(), images.plain.size(), images.edited.data(), images.edited.size(), patch);
-    const Bytes wrong = header(0) + images.edited;
-    const PatchResult r =
-        applyPatch(PatchFormat::Bps, patch.data(), patch.size(), wrong.data(), wrong.size(), result);
+    Bytes other = images.edited;
+    other[5] ^= 1;
+    const Bytes wrong = header(0) + other;
+    PatchResult r = applyPatch(PatchFormat::Bps, patch.data(), patch.size(), wrong.data(), wrong.size(), result);
     EXPECT_EQ(r.outcome, O::SourceSizeMismatch);
     EXPECT_EQ(r.expected, images.plain.size());
+    // The patch's own result, with or without a header, is said to be so.
+    for (const Bytes& done : {images.edited, header(0) + images.edited}) {
+        r = applyPatch(PatchFormat::Bps, patch.data(), patch.size(), done.data(), done.size(), result);
+        EXPECT_EQ(r.outcome, O::AlreadyApplied);
+        EXPECT_EQ(r.expected, crc32Of(images.edited.data(), images.edited.size()));
+        EXPECT_EQ(r.copierHeader, done.size() == images.edited.size() ? CopierHeader::AsGiven : CopierHeader::SetAside);
+    }
 }
 
 TEST(CopierHeader, IpsOnlyWarnsWhenTheSizeSuggestsOne) {
