@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -93,6 +94,34 @@ TEST(TextDump, NamesWhatItWroteAndTheScriptGoesBackByteForByte) {
     EXPECT_EQ(ws.read("new.sfc"), sample().image);
     // The sample is a valid image: the same checksum as it states.
     EXPECT_NE(back.console.find(lines("Checksum da nova imagem: ")), std::string::npos);
+}
+
+// Two entries of the same bytes: the dump reads the first, and a warning
+// names both lines.
+TEST(TextDump, WarnsOfTableEntriesOfTheSameBytes) {
+    Workspace ws;
+    ws.write("game.sfc", sample().image);
+    const std::string table = sample().text.table + "41=a\n" + "8A20=o castelo\n";
+    ws.write("game.tbl", Bytes(table.begin(), table.end()));
+    // The line of an entry of the table, from 1.
+    const auto lineOf = [&](const std::string& entry) {
+        const size_t at = table.find("\n" + entry + "\n") + 1;
+        return std::to_string(std::count(table.begin(), table.begin() + static_cast<std::ptrdiff_t>(at), '\n') + 1);
+    };
+    const std::string last = std::to_string(std::count(table.begin(), table.end(), '\n'));
+    const std::string beforeLast = std::to_string(std::stoi(last) - 1);
+    const auto warning = [](const std::string& first, const std::string& second) {
+        return "Aviso: tabela game.tbl, linhas " + first + " e " + second +
+               ": as duas entradas t\xEAm os mesmos bytes; vale a da linha " + first + ".\n";
+    };
+    const RunResult result = ws.run(Program::Text, dumpArgs());
+    EXPECT_EQ(result.console, lines(BANNER + warning(lineOf("41=A"), beforeLast) +
+                                    warning(lineOf("8A20=the castle"), last) +
+                                    "9 textos, 11 ponteiros, 142 bytes -> textos.txt\n"));
+    EXPECT_EQ(result.status, 0);
+    Workspace plain;
+    dumped(plain);
+    EXPECT_EQ(ws.readText("textos.txt"), plain.readText("textos.txt"));
 }
 
 TEST(TextDump, ShowsTheLabelOfEachFirstPointerOrItsPlaceholder) {
@@ -244,6 +273,36 @@ INSTANTIATE_TEST_SUITE_P(
                 [](const Workspace& ws) { Script<8>::with(ws, "The door is\nlocked #<end>"); },
                 "Roteiro script.txt, linha 41, coluna 8 (texto 8): nenhuma entrada da tabela escreve o caractere "
                 "'#' (U+0023); escreva-o como <$XX> se for um byte.\n" +
+                    NOTHING_WRITTEN},
+        // Every mistake in one run, in the order of the script.
+        Refusal{"every text the table cannot write", insertArgs(),
+                [](const Workspace& ws) {
+                    std::string script = ws.readText("textos.txt");
+                    script = edited(script, 1, "Ol\xC3\xA1 \xE2\x82\xAC<end>");  // the euro sign
+                    script = edited(script, 3, "Po<$9F<end>");
+                    script = edited(script, 5, "Gold<$ZZ>50<end>");
+                    script = edited(script, 6, "<$123>Oi<end>");
+                    script = edited(script, 7, "Herb \xE2\x86\x92<end>");  // an arrow, not in Windows-1252
+                    script = edited(script, 8, "The door<end> is locked.<end>");
+                    writeScript(ws, script);
+                },
+                "Roteiro script.txt, linha 10, coluna 5 (texto 1): nenhuma entrada da tabela escreve o caractere "
+                "'\x80' (U+20AC); escreva-o como <$XX> se for um byte.\n"
+                "Roteiro script.txt, linha 18, coluna 3 (texto 3): \"<$\" sem o \">\" que o fecha; um byte se "
+                "escreve <$XX>.\n"
+                "Roteiro script.txt, linha 28, coluna 5 (texto 5): \"<$\" pede dois d\xEDgitos hexadecimais; um byte "
+                "se escreve <$XX>.\n"
+                "Roteiro script.txt, linha 32, coluna 1 (texto 6): \"<$\" pede dois d\xEDgitos hexadecimais; um byte "
+                "se escreve <$XX>.\n"
+                "Roteiro script.txt, linha 36, coluna 6 (texto 7): nenhuma entrada da tabela escreve o caractere "
+                "(U+2192); escreva-o como <$XX> se for um byte.\n"
+                "Roteiro script.txt, linha 40, coluna 9 (texto 8): um fim de texto antes do fim do texto, seguido "
+                "de \" is locked.<end>\".\n" +
+                    NOTHING_WRITTEN},
+        Refusal{"a table that marks no end of a string", dumpArgs(),
+                [](const Workspace& ws) { ws.write("game.tbl", {'4', '1', '=', 'A', '\n'}); },
+                "Tabela game.tbl: nenhuma entrada de fim de texto (\"/XX=...\", ou uma de texto \"@\"); sem ela "
+                "n\xE3o se sabe onde os textos terminam.\n" +
                     NOTHING_WRITTEN},
         Refusal{"a string without its end", insertArgs(),
                 [](const Workspace& ws) { Script<8>::with(ws, "The door is locked."); },
