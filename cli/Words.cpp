@@ -42,6 +42,7 @@ void printReadFailure(const std::string& path, FileRead outcome) {
     }
     reportOpenFailure(path.c_str());
     if (outcome == FileRead::Missing) printFileNotFound();
+    if (outcome == FileRead::CannotOpen) printReason("O arquivo existe, mas n\xE3o p\xF4""de ser aberto para leitura.");
     if (outcome == FileRead::NotAFile) printReason("N\xE3o \xE9 um arquivo comum.");
     if (outcome == FileRead::TooLarge) printReason("O arquivo \xE9 grande demais.");
 }
@@ -116,6 +117,15 @@ void printFolderRefusal(GraphicsFolder problem, const std::string& folder) {
 }
 
 std::string formatRange(const Span& range) { return formatBusAddress(range.start) + ":" + formatBusAddress(range.end); }
+
+void printFreeRoomLeft(const std::vector<Span>& ranges, const std::vector<uint32_t>& left,
+                       const std::vector<bool>& used) {
+    for (size_t r = 0; r < used.size(); ++r) {
+        if (!used[r]) continue;
+        std::printf("Faixa livre %s: %u bytes ainda livres\n", formatRange(ranges[r]).c_str(),
+                    static_cast<unsigned>(left[r]));
+    }
+}
 
 void printFreeRangeRefusal(const Span& range, const FreeRangeRefusal& refusal) {
     std::printf("Faixa livre %s", formatRange(range).c_str());

@@ -76,6 +76,10 @@ void printGrowth(uint32_t oldRomDataSize, uint32_t newRomDataSize, const char* t
 // The summary lines both inserting programs end with.
 void printBytesAdded(uint32_t oldRomDataSize, uint32_t newRomDataSize);
 void printNewChecksum(uint16_t checksum);
+// "Faixa livre <range>: <n> bytes ainda livres" for each free range that
+// something went to.
+void printFreeRoomLeft(const std::vector<Span>& ranges, const std::vector<uint32_t>& left,
+                       const std::vector<bool>& used);
 
 // --patch names another file of the run, then "Nada foi gravado.".
 void printPatchOverRunFile(const std::string& patch);

@@ -227,6 +227,7 @@ int Insertion::applyPlan(const PlacementPlan& plan) {
         log.note(added);
         log.note({header + HEADER_ROM_SIZE, header + HEADER_ROM_SIZE + 1});
     }
+    std::vector<Span> taken;  // in free ranges
     for (const Placement& placement : plan.placements) {
         GraphicState& state = states[placement.block];
         if (state.writtenInPlace && placement.kind != PlaceKind::InPlace) return placement.block;
@@ -248,7 +249,11 @@ int Insertion::applyPlan(const PlacementPlan& plan) {
         }
         result.changes.push_back({placement.block, state.record.dataAddress, state.stream.length(),
                                   state.newAddress, state.newLength, placement.kind});
+        if (placement.kind == PlaceKind::FreeRange) taken.push_back({placement.offset, placement.offset + state.newLength});
     }
+    FreeRoomLeft room = freeRoomLeft(input.freeRanges, taken);
+    result.freeLeft = std::move(room.left);
+    result.freeUsed = std::move(room.used);
     if (!plan.placements.empty()) {
         if (!rom.updateChecksum()) return plan.placements.front().block;
         log.note({header + HEADER_CHECKSUM_COMPLEMENT, header + HEADER_CHECKSUM + 2});

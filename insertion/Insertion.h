@@ -48,6 +48,8 @@ struct InsertResult {
     uint32_t graphicSize = 0;   // WrongSize: the graphic's decoded size
     FreeRangeRefusal freeRange; // BadFreeRange
     std::vector<GraphicChange> changes;  // Done: in graphic order
+    std::vector<uint32_t> freeLeft;      // Done: per free range, bytes no graphic took
+    std::vector<bool> freeUsed;          // Done: per free range, a graphic went there
     uint32_t oldRomDataSize = 0;
     uint32_t newRomDataSize = 0;
 };

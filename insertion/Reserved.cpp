@@ -44,3 +44,19 @@ FreeRangeRefusal freeRangeRefusal(const FreeRangeProblem& problem, size_t graphi
     }
     return refusal;
 }
+
+FreeRoomLeft freeRoomLeft(const std::vector<Span>& ranges, const std::vector<Span>& taken) {
+    FreeRoomLeft room;
+    room.left.assign(ranges.size(), 0);
+    room.used.assign(ranges.size(), false);
+    for (size_t r = 0; r < ranges.size(); ++r) {
+        room.left[r] = ranges[r].length();
+        for (const Span& span : taken) {
+            const uint32_t shared = ranges[r].sharedWith(span);
+            if (shared == 0) continue;
+            room.left[r] -= shared;
+            room.used[r] = true;
+        }
+    }
+    return room;
+}

@@ -40,3 +40,11 @@ struct FreeRangeRefusal {
 // are the header, the directory, then the streams of `graphics` graphics,
 // then pointer tables, and for blocks that are of kind `blocks`.
 FreeRangeRefusal freeRangeRefusal(const FreeRangeProblem& problem, size_t graphics, Obstacle blocks);
+
+// What the data placed in free ranges left of each range: its bytes that
+// none of the taken spans share, and whether any span reached it.
+struct FreeRoomLeft {
+    std::vector<uint32_t> left;  // per free range
+    std::vector<bool> used;      // per free range
+};
+FreeRoomLeft freeRoomLeft(const std::vector<Span>& ranges, const std::vector<Span>& taken);

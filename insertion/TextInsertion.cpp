@@ -23,7 +23,6 @@ private:
     bool place();
     bool apply();
     bool pointAt(const GameString& string, uint32_t offset);
-    void takeFreeRoom(const Span& taken);
     bool check();
     bool readsOn(uint32_t offset, uint32_t length);
     bool refuseReadingOn(size_t string, size_t at);
@@ -150,9 +149,7 @@ bool TextInsertion::apply() {
     result.oldRomDataSize = rom.romDataSize();
     result.newRomDataSize = plan.romDataSize;
     if (plan.romDataSize > rom.romDataSize() && !growImage(rom, plan.romDataSize)) return refuse(TextInsertResult::Mismatch);
-    result.freeLeft.assign(freeRanges.size(), 0);
-    result.freeUsed.assign(freeRanges.size(), false);
-    for (size_t r = 0; r < freeRanges.size(); ++r) result.freeLeft[r] = freeRanges[r].length();
+    std::vector<Span> taken;
     for (const Placement& placement : plan.placements) {
         const auto s = static_cast<size_t>(placement.block);
         const std::vector<uint8_t>& bytes = newBytes[s];
@@ -161,12 +158,15 @@ bool TextInsertion::apply() {
             return refuse(TextInsertResult::Mismatch);
         }
         if (placement.kind == PlaceKind::FreeRange) {
-            takeFreeRoom({placement.offset, static_cast<uint32_t>(placement.offset + bytes.size())});
+            taken.push_back({placement.offset, static_cast<uint32_t>(placement.offset + bytes.size())});
         }
         result.changes.push_back({s, strings[s].pointers.front().at, strings[s].offset, strings[s].length,
                                   placement.offset, static_cast<uint32_t>(bytes.size()), placement.kind});
     }
     if (!plan.placements.empty() && !rom.updateChecksum()) return refuse(TextInsertResult::Mismatch);
+    FreeRoomLeft room = freeRoomLeft(freeRanges, taken);
+    result.freeLeft = std::move(room.left);
+    result.freeUsed = std::move(room.used);
     return true;
 }
 
@@ -179,18 +179,6 @@ bool TextInsertion::pointAt(const GameString& string, uint32_t offset) {
         if (!rom.writeBytes(pointer.at, little, pointer.isLong ? 3 : 2)) return false;
     }
     return true;
-}
-
-// Bytes a string took in the free ranges: each range loses the bytes it
-// shares with them, which may be part of them when the string runs on into
-// a range that touches it, or overlaps it.
-void TextInsertion::takeFreeRoom(const Span& taken) {
-    for (size_t r = 0; r < freeRanges.size(); ++r) {
-        const uint32_t shared = freeRanges[r].sharedWith(taken);
-        if (shared == 0) continue;
-        result.freeLeft[r] -= shared;
-        result.freeUsed[r] = true;
-    }
 }
 
 // The new image read as a dump reads it: every pointer leads to exactly the

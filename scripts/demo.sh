@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the tools, writes a synthetic image of the expected game and runs
-# the translator's loop on it in a fresh folder: extract the graphics, edit
+# the translator's loop on it in a fresh temporary folder (removed at the
+# end unless BRELQUIM_KEEP=1): extract the graphics, edit
 # one, put it back with brelquim-insert and show that it came back; dump the
 # text, translate one line into a longer one, put it back with
 # brelquim-text and show that it came back.
@@ -13,6 +14,9 @@ cmake --build --preset default --target brelquim brelquim-insert brelquim-png br
 
 build="$PWD/build/default"
 work=$(mktemp -d)
+# The folder (about 7 MB) goes at the end, whatever happened, unless
+# BRELQUIM_KEEP=1 asks to keep it.
+if [ "${BRELQUIM_KEEP:-}" != 1 ]; then trap 'cd / && rm -rf "$work"' EXIT; fi
 cd "$work"
 "$build/make_sample_rom" sample.sfc
 status=0
@@ -71,7 +75,7 @@ echo "\$ sed -n '/^#\\[1\\]/,/^\$/p' textos.txt"
 sed -n '/^#\[1\]/,/^$/p' textos.txt
 if grep -qx 'Olá, bem-vindo ao castelo, viajante!<end>' textos.txt; then echo "the translation came back"; else exit 1; fi
 step brelquim-png --gallery
-echo "gallery of the new image: $work/again/galeria.html (open it in a browser)"
+echo "gallery of the new image: $work/again/galeria.html"
 cd ..
 
 echo
@@ -80,3 +84,8 @@ step brelquim-patch create sample.sfc traduzido.sfc traducao.bps
 cp sample.sfc copia.sfc
 step brelquim-patch apply traducao.bps copia.sfc jogo.sfc
 if cmp -s jogo.sfc traduzido.sfc; then echo "the patched copy is the translation, byte for byte"; else exit 1; fi
+if [ "${BRELQUIM_KEEP:-}" = 1 ]; then
+  echo "the folder stays: $work"
+else
+  echo "the folder is removed now; BRELQUIM_KEEP=1 scripts/demo.sh keeps it, to open the gallery in a browser"
+fi

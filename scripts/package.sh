@@ -3,7 +3,7 @@
 #   brelquim-<version>-win64.zip           the programs' .exe files and the documents
 #   brelquim-<version>-linux-x86_64.tar.gz brelquim-<version>-linux-x86_64/{programs,documents}
 # The programs: those of scripts/programs.txt. The documents:
-# README.md, the program pages docs/brelquim*.md (one per program; the
+# README.md (without its parts about the source), the program pages docs/brelquim*.md (one per program; the
 # development, performance and robustness pages stay in the source),
 # LICENSE, NOTICES.txt (the notices of the libraries linked into the
 # programs) and licencas/ with the licence notices of libspng and zlib,
@@ -30,6 +30,9 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir -p "$out"
 
+# The README without its parts about the source (scripts/packaged-readme.sh).
+bash scripts/packaged-readme.sh >"$stage/README.md"
+
 pages=(docs/brelquim*.md)
 [ -e "${pages[0]}" ] || { echo "no program pages in docs/"; exit 1; }
 documents=(README.md "${pages[@]}" LICENSE NOTICES.txt licencas/libspng.txt licencas/zlib.txt)
@@ -37,7 +40,7 @@ documents=(README.md "${pages[@]}" LICENSE NOTICES.txt licencas/libspng.txt lice
 # the build of that platform links them.
 stageDocuments() {
   local folder=$1 libspng=$2 zlib=$3
-  cp README.md LICENSE NOTICES.txt "$folder/"
+  cp "$stage/README.md" LICENSE NOTICES.txt "$folder/"
   mkdir "$folder/docs"
   cp "${pages[@]}" "$folder/docs/"
   mkdir "$folder/licencas"

@@ -53,7 +53,7 @@ int runInsert(int argc, char** argv) {
         cli::printNewImageFailure(written, options.output, options.patch);
         return 1;
     }
-    printChanges(result, static_cast<uint16_t>(rom.checksum));
+    printChanges(result, options, static_cast<uint16_t>(rom.checksum));
     if (!options.patch.empty()) cli::printPatchWritten(patchFormatOf(options.patch), options.patch, written.patchSize);
     return 0;
 }

@@ -107,7 +107,7 @@ void printRefusal(const InsertResult& result, const InsertOptions& options) {
     cli::printNothingWritten();
 }
 
-void printChanges(const InsertResult& result, uint16_t checksum) {
+void printChanges(const InsertResult& result, const InsertOptions& options, uint16_t checksum) {
     for (const GraphicChange& change : result.changes) {
         std::printf("%s %06x %04x -> %06x %04x %s\n", graphicFileName(change.graphic).c_str(),
                     static_cast<unsigned>(change.oldAddress), static_cast<unsigned>(change.oldLength),
@@ -117,6 +117,7 @@ void printChanges(const InsertResult& result, uint16_t checksum) {
     cli::printGrowth(result.oldRomDataSize, result.newRomDataSize, "gr\xE1""ficos");
     std::printf("Gr\xE1""ficos alterados: %u\n", static_cast<unsigned>(result.changes.size()));
     cli::printBytesAdded(result.oldRomDataSize, result.newRomDataSize);
+    cli::printFreeRoomLeft(options.freeRanges, result.freeLeft, result.freeUsed);
     cli::printNewChecksum(checksum);
 }
 

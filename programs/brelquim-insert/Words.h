@@ -17,6 +17,6 @@ namespace insert_program {
 // in folder.
 void printRefusal(const InsertResult& result, const InsertOptions& options);
 // One line per changed graphic, the growth of the image, the summary.
-void printChanges(const InsertResult& result, uint16_t checksum);
+void printChanges(const InsertResult& result, const InsertOptions& options, uint16_t checksum);
 
 }  // namespace insert_program

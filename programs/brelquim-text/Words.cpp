@@ -348,11 +348,7 @@ void printTextChanges(const TextInsertResult& result, const TextOptions& options
     cli::printGrowth(result.oldRomDataSize, result.newRomDataSize, "textos");
     std::printf("Textos alterados: %u\n", static_cast<unsigned>(result.changes.size()));
     cli::printBytesAdded(result.oldRomDataSize, result.newRomDataSize);
-    for (size_t r = 0; r < result.freeUsed.size(); ++r) {
-        if (!result.freeUsed[r]) continue;
-        std::printf("Faixa livre %s: %u bytes ainda livres\n", cli::formatRange(options.freeRanges[r]).c_str(),
-                    static_cast<unsigned>(result.freeLeft[r]));
-    }
+    cli::printFreeRoomLeft(options.freeRanges, result.freeLeft, result.freeUsed);
     cli::printNewChecksum(checksum);
 }
 

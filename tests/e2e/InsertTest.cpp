@@ -34,12 +34,14 @@ std::string changeLine(int graphic, uint32_t oldAddress, uint32_t oldLength, uin
     return line + where + "\n";
 }
 
-std::string summary(int changed, uint32_t added, uint16_t checksum) {
+// The summary; freeLines: the free ranges' lines, before the checksum.
+std::string summary(int changed, uint32_t added, uint16_t checksum, const std::string& freeLines = "") {
     char text[160];
-    std::snprintf(text, sizeof text,
-                  "Gr\xE1""ficos alterados: %d\nBytes acrescentados \xE0 imagem: %u\nChecksum da nova imagem: %x\n",
-                  changed, added, checksum);
-    return text;
+    std::snprintf(text, sizeof text, "Gr\xE1""ficos alterados: %d\nBytes acrescentados \xE0 imagem: %u\n", changed,
+                  added);
+    char last[64];
+    std::snprintf(last, sizeof last, "Checksum da nova imagem: %x\n", checksum);
+    return text + freeLines + last;
 }
 
 uint16_t storedChecksum(const Bytes& romData) {
@@ -129,7 +131,9 @@ TEST_P(RoundTrip, EditsInPlaceMovedAndResizedComeBackAndNothingElseChanges) {
                     changeLine(12, g12.dataAddress, g12.packedLength, g12.dataAddress,
                                static_cast<uint32_t>(compressGraphic(cut.data(), cut.size()).size()),
                                "no mesmo lugar") +
-                    summary(3, 0, storedChecksum(romData))));
+                    summary(3, 0, storedChecksum(romData),
+                            "Faixa livre $91:8000:$98:8000: " + std::to_string(0x38000 - noisyLength) +
+                                " bytes ainda livres\n")));
 
     const Extraction again = extractAgain(output);
     for (int graphic = 0; graphic < GRAPHICS_COUNT; ++graphic) {
@@ -293,6 +297,13 @@ INSTANTIATE_TEST_SUITE_P(
                 extracted},
         Refusal{"the input cannot be opened", {"-i", "nada.sfc", "-o", "new.sfc"},
                 "Erro ao abrir arquivo [nada.sfc]\nArquivo n\xE3o encontrado.\n", extracted},
+        // A name that exists but leads nowhere (a link to itself): not "not found".
+        Refusal{"the input exists but cannot be opened", {"-i", "loop.sfc", "-o", "new.sfc"},
+                "Erro ao abrir arquivo [loop.sfc]\nO arquivo existe, mas n\xE3o p\xF4""de ser aberto para leitura.\n",
+                [](const Workspace& ws) {
+                    extracted(ws);
+                    std::filesystem::create_symlink("loop.sfc", ws.path() / "loop.sfc");
+                }},
         Refusal{"another game", RUN, "A ROM n\xE3o aparenta ser do jogo esperado!\nROMNAME:[OUTRO JOGO           ]\n",
                 [](const Workspace& ws) { ws.write("game.sfc", ImageBuilder().title("OUTRO JOGO").image); }},
         Refusal{"another revision", RUN, "ROM incompat\xEDvel! Utilizar a vers\xE3o 1.1\n",

@@ -23,8 +23,8 @@ int main(int argc, char** argv) {
         }
     }
     if (!output) {
-        std::fprintf(stderr, "usage: make_sample_rom <output> [--large] [--copier-header]\n");
-        return 2;
+        std::printf("Uso:\nmake_sample_rom <arquivo> [--large] [--copier-header]\n");
+        return 1;
     }
     const SampleRom sample = buildSampleRom(kind);
     if (!writeBytes(output, copierHeader ? withCopierHeader(sample.image) : sample.image)) {
