@@ -275,14 +275,20 @@ TEST(PatchTool, AnImageWithACopierHeaderTakesAPatchForTheBareImage) {
     EXPECT_EQ(r.status, 0);
 }
 
+// The pair in game.sfc and edited.sfc, and the IPS patch between them in
+// p.ips; false when it could not be made.
+bool madeIps(const Workspace& ws, const Pair& pair) {
+    ws.write("game.sfc", pair.original);
+    ws.write("edited.sfc", pair.modified);
+    return ws.run(Program::Patch, {"create", "game.sfc", "edited.sfc", "p.ips"}).status == 0;
+}
+
 // IPS checks nothing: applied to its own result, it changes nothing, and
 // says that the image may already be patched.
 TEST(PatchTool, AnIpsPatchAppliedTwiceSaysTheImageMayAlreadyBePatched) {
     const Pair pair;
     Workspace ws;
-    ws.write("game.sfc", pair.original);
-    ws.write("edited.sfc", pair.modified);
-    ASSERT_EQ(ws.run(Program::Patch, {"create", "game.sfc", "edited.sfc", "p.ips"}).status, 0);
+    ASSERT_TRUE(madeIps(ws, pair));
     const RunResult r = ws.run(Program::Patch, {"apply", "p.ips", "edited.sfc", "again.sfc"});
     EXPECT_EQ(r.console, lines(BANNER +
                                "A original j\xE1 tem todos os bytes que o patch escreve: talvez o patch j\xE1 tenha "
@@ -366,9 +372,7 @@ TEST(PatchTool, OutputsNamingAnInputAndUnreadableInputsAreRefused) {
 TEST(PatchTool, AFailedWriteLeavesNothing) {
     const Pair pair;
     Workspace ws;
-    ws.write("game.sfc", pair.original);
-    ws.write("edited.sfc", pair.modified);
-    ASSERT_EQ(ws.run(Program::Patch, {"create", "game.sfc", "edited.sfc", "p.ips"}).status, 0);
+    ASSERT_TRUE(madeIps(ws, pair));
     ws.limitFileSize(pair.modified.size() / 2);
     const RunResult r = ws.run(Program::Patch, {"apply", "p.ips", "game.sfc", "out.sfc"});
     EXPECT_EQ(r.console, lines(BANNER + "Erro de escrita de out.sfc\n"
