@@ -249,7 +249,9 @@ int Insertion::applyPlan(const PlacementPlan& plan) {
         }
         result.changes.push_back({placement.block, state.record.dataAddress, state.stream.length(),
                                   state.newAddress, state.newLength, placement.kind});
-        if (placement.kind == PlaceKind::FreeRange) taken.push_back({placement.offset, placement.offset + state.newLength});
+        if (placement.kind == PlaceKind::FreeRange) {
+            taken.push_back({placement.offset, placement.offset + state.newLength});
+        }
     }
     FreeRoomLeft room = freeRoomLeft(input.freeRanges, taken);
     result.freeLeft = std::move(room.left);

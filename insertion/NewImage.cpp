@@ -45,7 +45,9 @@ NewImageWrite writeNewImage(const RomImage& rom, const std::string& output, cons
     image.write(rom.data.get(), static_cast<size_t>(rom.size));
     if (patch.empty()) {
         const ReplacingFile::Outcome committed = image.commit();
-        if (committed != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::ImageNotWritten, committed, image);
+        if (committed != ReplacingFile::Outcome::Replaced) {
+            return failed(NewImageWrite::ImageNotWritten, committed, image);
+        }
         return {};
     }
     ReplacingFile patchFile(patch);
@@ -57,7 +59,9 @@ NewImageWrite writeNewImage(const RomImage& rom, const std::string& output, cons
         return failed(NewImageWrite::PatchNotWritten, made, patchFile);
     }
     const ReplacingFile::Outcome committed = image.commit();
-    if (committed != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::ImageNotWritten, committed, image);
+    if (committed != ReplacingFile::Outcome::Replaced) {
+        return failed(NewImageWrite::ImageNotWritten, committed, image);
+    }
     const ReplacingFile::Outcome patched = patchFile.commit();
     if (patched != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::PatchNotRenamed, patched, patchFile);
     NewImageWrite written;

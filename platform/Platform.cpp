@@ -425,4 +425,3 @@ SystemReason lastSystemReason() {
         default: return SystemReason::Unknown;
     }
 }
-

@@ -54,6 +54,7 @@ bool flushToDisk(FILE* file);
 // system's own functions set errno from GetLastError as they fail).
 enum class SystemReason { Unknown, NoSpace, NoPermission, ReadOnly, TooLarge, NoFolder };
 SystemReason lastSystemReason();
+
 // Makes a rename in the folder of path durable (POSIX: fsync of the
 // folder); failures are ignored, the rename itself has succeeded.
 void syncFolderOf(const std::string& path);

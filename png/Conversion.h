@@ -33,9 +33,9 @@ struct ConversionSettings {
 
 // What the way back took its format from.
 struct TilesSource {
-    bool recorded = true;  // the picture's text chunk
-    bool fromDepth = false;  // no chunk, no format chosen: the PNG's bit depth of 1, 2 or 4
-    int bitDepth = 0;       // the PNG's bit depth
+    bool recorded = true;                  // the picture's text chunk
+    bool fromDepth = false;                // no chunk, no format chosen: the PNG's bit depth of 1, 2 or 4
+    int bitDepth = 0;                      // the PNG's bit depth
     TileFormat format = TileFormat::Bpp4;  // the format taken
 };
 
@@ -80,11 +80,12 @@ bool tilesToPng(const uint8_t* bytes, size_t length, const ConversionSettings& s
 // arrangement and length hold; without it, the settings' format and
 // arrangement (the columns from the picture's width), and the whole tiles
 // of the picture; when the settings' format was not chosen, a picture of
-// bit depth 1, 2 or 4 is 1, 2 or 4 bpp (any other keeps the settings'). An indexed picture gives its indices; any other is
-// mapped back through settings.palette.forFormat(format). False, with
-// problem said (the first offending pixel where there is one), for any
-// picture that does not give exact bytes, and for a picture grown in the
-// editor past its record whose added tiles are not blank. recorded, when
-// given, says where the format came from.
+// bit depth 1, 2 or 4 is 1, 2 or 4 bpp (any other keeps the settings').
+// An indexed picture gives its indices; any other is mapped back through
+// settings.palette.forFormat(format). False, with problem said (the first
+// offending pixel where there is one), for any picture that does not give
+// exact bytes, and for a picture grown in the editor past its record whose
+// added tiles are not blank. source, when given, says where the format
+// came from.
 bool pngToTiles(const uint8_t* png, size_t length, const ConversionSettings& settings,
                 std::vector<uint8_t>& bytes, ConversionProblem& problem, TilesSource* source = nullptr);

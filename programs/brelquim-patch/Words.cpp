@@ -113,7 +113,9 @@ void printCopierHeadersRemoved(bool original, bool modified) {
     if (!original && !modified) return;
     std::printf("%s cabe\xE7""alho de copiadora (512 bytes), tirado antes de fazer o patch: o patch \xE9 para a "
                 "imagem sem ele.\n",
-                original && modified ? "A original e a modificada t\xEAm" : original ? "A original tem" : "A modificada tem");
+                original && modified ? "A original e a modificada t\xEAm"
+                : original           ? "A original tem"
+                                     : "A modificada tem");
 }
 
 void printPatchWritten(const PatchCommand& command, size_t patchSize, bool identical) {

@@ -18,10 +18,9 @@ void printNotConvertible(const std::string& path);
 void printConversionRefusal(const std::string& path, const std::string& reason);
 // "<path> -> <target>".
 void printConverted(const std::string& path, const std::string& target);
-// A target larger than one graphic brelquim-insert takes.
 // Which format a picture without its record was taken in, and why.
 void printFormatTaken(const TilesSource& source);
-
+// A target larger than one graphic brelquim-insert takes.
 void printLargerThanAGraphic(const std::string& target, size_t bytes, size_t largest);
 // "Paleta inv\xE1lida [<path>]: <reason>".
 void printPaletteRefusal(const std::string& path, const std::string& reason);

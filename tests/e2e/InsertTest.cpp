@@ -315,8 +315,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ws.write("arquivos/" + graphicName(168), Bytes(2, 0));
                 }},
         Refusal{"an edit of another size", RUN,
-                atGraphic(3, ": 5 bytes, mas o gr\xE1""fico tem 9; talvez tenha sido convertido no formato errado (veja o "
-                                "--bpp do brelquim-png). Se o tamanho novo \xE9 o desejado, use --allow-resize.\n") +
+                atGraphic(3, ": 5 bytes, mas o gr\xE1""fico tem 9; talvez tenha sido convertido no formato "
+                             "errado (veja o --bpp do brelquim-png). Se o tamanho novo \xE9 o desejado, use "
+                             "--allow-resize.\n") +
                     NOTHING_WRITTEN,
                 extracted, 3, Bytes(5, 1)},
         Refusal{"an empty edit", runWith({"--allow-resize"}),

@@ -130,7 +130,8 @@ TEST(PngConversion, EveryFormatComesBackExactlyForWholeAndPartialTiles) {
 std::vector<uint8_t> withoutText(const std::vector<uint8_t>& png) {
     std::vector<uint8_t> kept(png.begin(), png.begin() + 8);
     for (size_t at = 8; at + 12 <= png.size();) {
-        const size_t length = size_t(png[at]) << 24 | size_t(png[at + 1]) << 16 | size_t(png[at + 2]) << 8 | png[at + 3];
+        const size_t length =
+            size_t(png[at]) << 24 | size_t(png[at + 1]) << 16 | size_t(png[at + 2]) << 8 | png[at + 3];
         const size_t end = at + 12 + length;
         if (std::string(png.begin() + at + 4, png.begin() + at + 8) != "tEXt") {
             kept.insert(kept.end(), png.begin() + at, png.begin() + end);
