@@ -97,31 +97,40 @@ TEST(TextDump, NamesWhatItWroteAndTheScriptGoesBackByteForByte) {
 }
 
 // Two entries of the same bytes: the dump reads the first, and a warning
-// names both lines.
+// names both lines, up to 20, then how many more.
 TEST(TextDump, WarnsOfTableEntriesOfTheSameBytes) {
-    Workspace ws;
-    ws.write("game.sfc", sample().image);
-    const std::string table = sample().text.table + "41=a\n" + "8A20=o castelo\n";
-    ws.write("game.tbl", Bytes(table.begin(), table.end()));
-    // The line of an entry of the table, from 1.
-    const auto lineOf = [&](const std::string& entry) {
-        const size_t at = table.find("\n" + entry + "\n") + 1;
-        return std::to_string(std::count(table.begin(), table.begin() + static_cast<std::ptrdiff_t>(at), '\n') + 1);
-    };
-    const std::string last = std::to_string(std::count(table.begin(), table.end(), '\n'));
-    const std::string beforeLast = std::to_string(std::stoi(last) - 1);
-    const auto warning = [](const std::string& first, const std::string& second) {
-        return "Aviso: tabela game.tbl, linhas " + first + " e " + second +
-               ": as duas entradas t\xEAm os mesmos bytes; vale a da linha " + first + ".\n";
-    };
-    const RunResult result = ws.run(Program::Text, dumpArgs());
-    EXPECT_EQ(result.console, lines(BANNER + warning(lineOf("41=A"), beforeLast) +
-                                    warning(lineOf("8A20=the castle"), last) +
-                                    "9 textos, 11 ponteiros, 142 bytes -> textos.txt\n"));
-    EXPECT_EQ(result.status, 0);
-    Workspace plain;
-    dumped(plain);
-    EXPECT_EQ(ws.readText("textos.txt"), plain.readText("textos.txt"));
+    for (const int copies : {1, 21}) {
+        SCOPED_TRACE(copies);
+        Workspace ws;
+        ws.write("game.sfc", sample().image);
+        std::string table = sample().text.table;
+        const int firstLine = static_cast<int>(std::count(table.begin(), table.end(), '\n')) + 1;
+        for (int i = 0; i < copies; ++i) table += "41=a\n";
+        table += "8A20=o castelo\n";
+        ws.write("game.tbl", Bytes(table.begin(), table.end()));
+        // The line of an entry of the sample's table, from 1.
+        const auto lineOf = [&](const std::string& entry) {
+            const size_t at = table.find("\n" + entry + "\n") + 1;
+            return static_cast<int>(std::count(table.begin(), table.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + 1;
+        };
+        const auto warning = [](int first, int second) {
+            return "Aviso: tabela game.tbl, linhas " + std::to_string(first) + " e " + std::to_string(second) +
+                   ": as duas entradas t\xEAm os mesmos bytes; vale a da linha " + std::to_string(first) + ".\n";
+        };
+        std::string expected = BANNER;
+        for (int i = 0; i < std::min(copies, 20); ++i) expected += warning(lineOf("41=A"), firstLine + i);
+        if (copies == 1) {
+            expected += warning(lineOf("8A20=the castle"), firstLine + 1);
+        } else {
+            expected += "E mais 2 entradas com os bytes de outra.\n";
+        }
+        const RunResult result = ws.run(Program::Text, dumpArgs());
+        EXPECT_EQ(result.console, lines(expected + "9 textos, 11 ponteiros, 142 bytes -> textos.txt\n"));
+        EXPECT_EQ(result.status, 0);
+        Workspace plain;
+        dumped(plain);
+        EXPECT_EQ(ws.readText("textos.txt"), plain.readText("textos.txt"));
+    }
 }
 
 TEST(TextDump, ShowsTheLabelOfEachFirstPointerOrItsPlaceholder) {
