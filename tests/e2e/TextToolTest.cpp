@@ -111,7 +111,8 @@ TEST(TextDump, WarnsOfTableEntriesOfTheSameBytes) {
         // The line of an entry of the sample's table, from 1.
         const auto lineOf = [&](const std::string& entry) {
             const size_t at = table.find("\n" + entry + "\n") + 1;
-            return static_cast<int>(std::count(table.begin(), table.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + 1;
+            const auto end = table.begin() + static_cast<std::ptrdiff_t>(at);
+            return static_cast<int>(std::count(table.begin(), end, '\n')) + 1;
         };
         const auto warning = [](int first, int second) {
             return "Aviso: tabela game.tbl, linhas " + std::to_string(first) + " e " + std::to_string(second) +
