@@ -62,8 +62,9 @@ public:
         });
     }
     // The length of the string at offset, 0 for none.
-    uint32_t at(uint32_t offset) {
-        if (!starts[offset]) return 0;
+    uint32_t at(uint32_t offset) { return starts[offset] ? reads(offset) : 0; }
+    // The same wherever reading starts.
+    uint32_t reads(uint32_t offset) {
         uint32_t& length = lengths[offset];
         if (length == UNKNOWN) length = readString(table, data + offset, bankLimit(offset, size) - offset);
         return length;
@@ -95,32 +96,57 @@ struct Candidate {
     std::vector<uint32_t> targets;  // distinct, sorted
 };
 
+// A run of pointers that closed: the strings each reaches, and whether
+// that string starts where strings start (else it reads as a string and
+// lies after the pointer: it counts where it follows the run itself, the
+// first string after its table, whose bytes a scan may have read on from
+// the table's).
+struct PointerRun {
+    uint32_t first = 0;
+    std::vector<uint32_t> targets;
+    std::vector<uint8_t> known;
+};
+
+// Takes the longest stretches of pointers of the run that reach strings,
+// when they make a table.
+void takeRun(const PointerRun& run, uint32_t width, bool isLong, StringPlaces& places, uint32_t leastPointers,
+             std::vector<Candidate>& candidates) {
+    const uint32_t end = run.first + width * static_cast<uint32_t>(run.targets.size());
+    size_t from = 0;
+    for (size_t i = 0; i <= run.targets.size(); ++i) {
+        if (i < run.targets.size() && (run.known[i] || run.targets[i] == end)) continue;
+        const uint32_t count = static_cast<uint32_t>(i - from);
+        if (count >= leastPointers) {
+            std::vector<uint32_t> distinct(run.targets.begin() + from, run.targets.begin() + i);
+            std::sort(distinct.begin(), distinct.end());
+            distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+            // Pointers that all reach one string are fill or a repeated
+            // word; bytes that are no text (compressed graphics, code)
+            // hold strings of a character or two between their zeros: at
+            // least half of a table's strings, and two at least, are
+            // longer.
+            size_t full = 0;
+            for (uint32_t target : distinct) full += places.reads(target) >= FULL_STRING;
+            if (full >= LEAST_STRINGS && 2 * full >= distinct.size()) {
+                const uint32_t offset = run.first + width * static_cast<uint32_t>(from);
+                Candidate candidate{{{offset, count, isLong}, static_cast<uint32_t>(distinct.size()), 0}, distinct};
+                for (uint32_t target : distinct) candidate.found.bytes += places.reads(target);
+                candidates.push_back(std::move(candidate));
+            }
+        }
+        from = i + 1;
+    }
+}
+
 // The runs of pointers of one kind at one alignment.
 void collectRuns(const uint8_t* data, uint32_t size, StringPlaces& places, bool isLong, uint32_t residue,
                  uint32_t leastPointers, std::vector<Candidate>& candidates) {
     const uint32_t width = isLong ? 3 : 2;
-    std::vector<uint32_t> targets;
-    uint32_t first = 0;
+    PointerRun run;
     auto close = [&]() {
-        const uint32_t count = static_cast<uint32_t>(targets.size());
-        if (count >= leastPointers) {
-            std::vector<uint32_t> distinct = targets;
-            std::sort(distinct.begin(), distinct.end());
-            distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
-            // Pointers that all reach one string are fill or a repeated
-            // word; bytes that are no text (compressed graphics, code,
-            // 0x00 fill) hold strings of a character or two between their
-            // zeros: at least half of a table's strings, and two at
-            // least, are longer.
-            size_t full = 0;
-            for (uint32_t target : distinct) full += places.at(target) >= FULL_STRING;
-            if (full >= LEAST_STRINGS && 2 * full >= distinct.size()) {
-                Candidate candidate{{{first, count, isLong}, static_cast<uint32_t>(distinct.size()), 0}, distinct};
-                for (uint32_t target : distinct) candidate.found.bytes += places.at(target);
-                candidates.push_back(std::move(candidate));
-            }
-        }
-        targets.clear();
+        if (run.targets.size() >= leastPointers) takeRun(run, width, isLong, places, leastPointers, candidates);
+        run.targets.clear();
+        run.known.clear();
     };
     for (uint32_t at = residue; size >= width && at <= size - width; at += width) {
         // A table lies within one bank.
@@ -130,12 +156,15 @@ void collectRuns(const uint8_t* data, uint32_t size, StringPlaces& places, bool 
         }
         if (at % LOROM_BANK_SIZE < width) close();
         uint32_t target = 0;
-        if (!targetOf(data, size, at, isLong, target) || places.at(target) == 0) {
+        bool known = false;
+        if (!targetOf(data, size, at, isLong, target) ||
+            !((known = places.at(target) != 0) || (target > at && places.reads(target) != 0))) {
             close();
             continue;
         }
-        if (targets.empty()) first = at;
-        targets.push_back(target);
+        if (run.targets.empty()) run.first = at;
+        run.targets.push_back(target);
+        run.known.push_back(known);
     }
     close();
 }
@@ -188,7 +217,7 @@ PointerSearch findPointerTables(const uint8_t* data, uint32_t size, const TextTa
     // The strings the tables reach, as [start, end) in address order.
     std::vector<std::pair<uint32_t, uint32_t>> reached;
     for (Candidate& candidate : keepLargest(std::move(candidates))) {
-        for (uint32_t target : candidate.targets) reached.push_back({target, target + places.at(target)});
+        for (uint32_t target : candidate.targets) reached.push_back({target, target + places.reads(target)});
         search.tables.push_back(candidate.found);
     }
     std::sort(reached.begin(), reached.end());

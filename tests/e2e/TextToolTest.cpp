@@ -264,7 +264,7 @@ INSTANTIATE_TEST_SUITE_P(
         // to "Pot<end>" in place would read on into the "on" left behind.
         Refusal{"a shorter string whose end reads on into the bytes after it", insertArgs(),
                 [](const Workspace& ws) {
-                    const std::string table = sample().text.table + "006F=<o>\n";
+                    const std::string table = sample().text.table + "004E=<o>\n";
                     ws.write("game.tbl", Bytes(table.begin(), table.end()));
                     Script<3>::with(ws, "Pot<end>");
                 },
@@ -275,7 +275,7 @@ INSTANTIATE_TEST_SUITE_P(
         // read on into string 4 cut to "A<end>" in place right after it.
         Refusal{"a string that the unchanged one before it would read on into", insertArgs(),
                 [](const Workspace& ws) {
-                    const std::string table = sample().text.table + "0041=<a>\n";
+                    const std::string table = sample().text.table + "0020=<a>\n";
                     ws.write("game.tbl", Bytes(table.begin(), table.end()));
                     Script<4>::with(ws, "A<end>");
                 },
