@@ -236,7 +236,7 @@ int runPointers(const TextOptions& options) {
                       static_cast<unsigned>(found.table.count));
         line += std::string(" ") + found.optionName() + " " + value;
     }
-    printFoundTables(search, line + "\n");
+    printFoundTables(search, line);
     return search.tables.empty() ? 1 : 0;
 }
 
