@@ -6,10 +6,10 @@
 #include "rom/RomImage.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
-constexpr uint32_t UNKNOWN = UINT32_MAX;
 constexpr uint32_t FIRST_POINTER = 0x8000;
 // A string holds at most one uncovered byte in UNCOVERED_SHARE of its
 // bytes; while it is read, the uncovered bytes may not pass
@@ -54,19 +54,35 @@ uint32_t bankLimit(uint32_t offset, uint32_t size) { return std::min(bankEnd(off
 class StringPlaces {
 public:
     StringPlaces(const uint8_t* data, uint32_t size, const TextTable& table)
-        : data(data), size(size), table(table), starts(size, 0), lengths(size, UNKNOWN) {
+        : data(data), size(size), table(table), starts(size / 64 + 1), read(size / 64 + 1), holds(size / 64 + 1) {
         // A string starts where a scanned run does, or after an end token.
         forEachRun(data, size, table, [&](const TextRun& run) {
-            if (run.pieces >= DEFAULT_LEAST_PIECES) starts[run.offset] = 1;
-            if (run.ended && run.offset + run.length < size) starts[run.offset + run.length] = 1;
+            if (run.pieces >= DEFAULT_LEAST_PIECES) {
+                mark(run.offset);
+                listed.push_back(run);
+            }
+            if (run.ended && run.offset + run.length < size) mark(run.offset + run.length);
         });
     }
+    // Whether a string may start at offset after a table: an entry that
+    // is no end token starts there (checked in full by reads).
+    bool mayStart(uint32_t offset) const {
+        const int entry = table.longestMatch(data + offset, size - offset);
+        return entry >= 0 && table.entries()[static_cast<size_t>(entry)].kind != TableEntry::End;
+    }
+    // The runs a scan lists, in address order.
+    std::vector<TextRun> listed;
     // The length of the string at offset, 0 for none.
-    uint32_t at(uint32_t offset) { return starts[offset] ? reads(offset) : 0; }
+    uint32_t at(uint32_t offset) { return has(starts, offset) ? reads(offset) : 0; }
     // The same wherever reading starts.
     uint32_t reads(uint32_t offset) {
-        uint32_t& length = lengths[offset];
-        if (length == UNKNOWN) length = readString(table, data + offset, bankLimit(offset, size) - offset);
+        if (has(read, offset)) return has(holds, offset) ? lengths.at(offset) : 0;
+        set(read, offset);
+        const uint32_t length = readString(table, data + offset, bankLimit(offset, size) - offset);
+        if (length != 0) {
+            set(holds, offset);
+            lengths.emplace(offset, length);
+        }
         return length;
     }
 
@@ -74,8 +90,13 @@ private:
     const uint8_t* data;
     uint32_t size;
     const TextTable& table;
-    std::vector<uint8_t> starts;
-    std::vector<uint32_t> lengths;
+    // A bit per offset, small enough to stay in the cache: where strings
+    // may start, where reading was tried, where it found a string.
+    std::vector<uint64_t> starts, read, holds;
+    std::unordered_map<uint32_t, uint32_t> lengths;  // of the strings found
+    static bool has(const std::vector<uint64_t>& bits, uint32_t offset) { return bits[offset / 64] >> (offset % 64) & 1; }
+    static void set(std::vector<uint64_t>& bits, uint32_t offset) { bits[offset / 64] |= uint64_t{1} << (offset % 64); }
+    void mark(uint32_t offset) { set(starts, offset); }
 };
 
 // The file offset a pointer at `at` leads to, or false.
@@ -114,7 +135,7 @@ void takeRun(const PointerRun& run, uint32_t width, bool isLong, StringPlaces& p
     const uint32_t end = run.first + width * static_cast<uint32_t>(run.targets.size());
     size_t from = 0;
     for (size_t i = 0; i <= run.targets.size(); ++i) {
-        if (i < run.targets.size() && (run.known[i] || run.targets[i] == end)) continue;
+        if (i < run.targets.size() && (run.known[i] || (run.targets[i] == end && places.reads(end) != 0))) continue;
         const uint32_t count = static_cast<uint32_t>(i - from);
         if (count >= leastPointers) {
             std::vector<uint32_t> distinct(run.targets.begin() + from, run.targets.begin() + i);
@@ -158,7 +179,8 @@ void collectRuns(const uint8_t* data, uint32_t size, StringPlaces& places, bool 
         uint32_t target = 0;
         bool known = false;
         if (!targetOf(data, size, at, isLong, target) ||
-            !((known = places.at(target) != 0) || (target > at && places.reads(target) != 0))) {
+            !((known = places.at(target) != 0) ||
+              (target > at && bankStart(target) == bankStart(at) && places.mayStart(target)))) {
             close();
             continue;
         }
@@ -226,14 +248,13 @@ PointerSearch findPointerTables(const uint8_t* data, uint32_t size, const TextTa
     for (size_t i = 0; i < reached.size(); ++i) {
         furthest[i] = std::max(reached[i].second, i > 0 ? furthest[i - 1] : 0);
     }
-    forEachRun(data, size, table, [&](const TextRun& run) {
-        if (run.pieces < DEFAULT_LEAST_PIECES) return;
+    for (const TextRun& run : places.listed) {
         ++search.runs;
         const uint32_t end = run.offset + run.length;
         // The last string that starts before the run ends.
         const auto after = std::lower_bound(reached.begin(), reached.end(), std::make_pair(end, uint32_t{0}));
         const bool hit = after != reached.begin() && furthest[static_cast<size_t>(after - reached.begin()) - 1] > run.offset;
         if (!hit) ++search.unreached;
-    });
+    }
     return search;
 }
