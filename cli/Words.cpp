@@ -29,6 +29,14 @@ void printWithPath(const char* before, const std::string& path, const char* afte
 
 void printNothingWritten() { std::printf("Nada foi gravado.\n"); }
 
+bool writeWhole(const std::string& path, const void* bytes, size_t length) {
+    const ReplacingFile::Outcome written = ReplacingFile::replaceWith(path, bytes, length);
+    if (written == ReplacingFile::Outcome::Replaced) return true;
+    printWriteFailure(path, written);
+    printNothingWritten();
+    return false;
+}
+
 void printFileNotFound() { printReason("Arquivo n\xE3o encontrado."); }
 
 void printReadFailure(const std::string& path, FileRead outcome) {

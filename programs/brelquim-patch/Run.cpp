@@ -38,11 +38,7 @@ bool outputIsInput(const PatchCommand& command) {
 
 // Writes bytes to path through a file renamed over it when complete.
 bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const ReplacingFile::Outcome written = ReplacingFile::replaceWith(path, bytes.data(), bytes.size());
-    if (written == ReplacingFile::Outcome::Replaced) return true;
-    cli::printWriteFailure(path, written);
-    cli::printNothingWritten();
-    return false;
+    return cli::writeWhole(path, bytes.data(), bytes.size());
 }
 
 int create(const PatchCommand& command) {

@@ -158,16 +158,6 @@ int runInsertText(const TextOptions& options) {
     return 0;
 }
 
-// Writes text to an output of the run; false, having said why, when it
-// cannot be written.
-bool writeOutput(const std::string& path, const std::string& text) {
-    const ReplacingFile::Outcome written = ReplacingFile::replaceWith(path, text.data(), text.size());
-    if (written == ReplacingFile::Outcome::Replaced) return true;
-    cli::printWriteFailure(path, written);
-    cli::printNothingWritten();
-    return false;
-}
-
 int runSearch(const TextOptions& options) {
     if (!options.output.empty() && !outputIsNew(options.output, {&options.input})) return 1;
     RomImage rom;
@@ -185,7 +175,8 @@ int runSearch(const TextOptions& options) {
     for (const SearchHit& hit : first.hits) {
         if (fixing.empty() || fixing.back() != options.words[hit.word]) fixing.push_back(options.words[hit.word]);
     }
-    if (!writeOutput(options.output, draftTable(first.mapping, fixing, options.wide))) return 1;
+    const std::string draft = draftTable(first.mapping, fixing, options.wide);
+    if (!cli::writeWhole(options.output, draft.data(), draft.size())) return 1;
     printDraftWritten(options.output);
     return 0;
 }
@@ -206,7 +197,7 @@ int runScan(const TextOptions& options) {
     }
     if (options.output.empty()) {
         printVerbatim(listing.c_str());
-    } else if (!writeOutput(options.output, listing)) {
+    } else if (!cli::writeWhole(options.output, listing.data(), listing.size())) {
         return 1;
     }
     printScanSummary(scan, options.output);

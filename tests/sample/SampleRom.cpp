@@ -1,6 +1,7 @@
 #include "tests/sample/SampleRom.h"
 
 #include "tests/sample/BootProgram.h"
+#include "tests/sample/Random.h"
 #include "rom/Checksum.h"
 #include "rom/HeaderLayout.h"
 #include "rom/RomImage.h"
@@ -21,21 +22,6 @@ namespace {
 constexpr uint32_t DATA_START = 0x038000;        // $87:8000, after the directory's bank
 constexpr uint32_t WORKED_EXAMPLE_OFFSET = 0x040000;  // $88:8000
 constexpr int WORKED_EXAMPLE_GRAPHIC = 7;
-
-class Random {
-public:
-    explicit Random(uint32_t seed) : state(seed) {}
-    uint32_t next() {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    }
-    uint32_t below(uint32_t bound) { return next() % bound; }
-
-private:
-    uint32_t state;
-};
 
 // Contents of the kinds a game's graphics have: large blank areas, noisy
 // tiles, tile rows with repeating bitplanes, and mixtures.

@@ -1,5 +1,6 @@
 #include "tests/sample/TextImage.h"
 
+#include "tests/sample/Random.h"
 #include "tests/sample/SampleRom.h"
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicCodec.h"
@@ -12,22 +13,6 @@
 #include <stdexcept>
 
 namespace {
-
-class Random {
-public:
-    explicit Random(uint32_t seed) : state(seed ? seed : 0x9E3779B9u) {}
-    uint32_t next() {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    }
-    uint32_t below(uint32_t bound) { return next() % bound; }
-    uint32_t between(uint32_t low, uint32_t high) { return low + below(high - low + 1); }
-
-private:
-    uint32_t state;
-};
 
 constexpr uint8_t END = 0x00, BREAK = 0x01, COLOR = 0x02;
 constexpr uint8_t FILL = 0xFF;  // no entry covers it
@@ -293,7 +278,7 @@ TextImage buildTextImage(uint32_t size, uint32_t seed) {
     ImageBuilder builder(size);
     std::fill(builder.image.begin() + LOROM_BANK_SIZE, builder.image.end(), FILL);
     builder.fillDirectory(GRAPHICS_DIRECTORY_OFFSET + GRAPHIC_RECORD_SIZE * GRAPHICS_COUNT);
-    Random random(seed);
+    Random random(seed ? seed : 0x9E3779B9u);
     Layout layout{TextImage{}, builder.image, random, {}, {}};
     chooseCodes(layout.text, random);
     layout.text.table = tableText(layout.text);
