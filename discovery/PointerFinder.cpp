@@ -38,8 +38,7 @@ uint32_t readString(const TextTable& table, const uint8_t* data, uint32_t availa
             continue;
         }
         const TableEntry& entry = entries[static_cast<size_t>(found)];
-        const uint32_t length = static_cast<uint32_t>(entry.bytes.size()) +
-                                (entry.kind == TableEntry::Control ? static_cast<uint32_t>(entry.parameters) : 0);
+        const uint32_t length = pieceLength(entry);
         if (length > available - at) return 0;
         at += length;
         // A lone end token is no string: in 0x00 fill every byte would be one.

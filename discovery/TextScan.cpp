@@ -33,8 +33,7 @@ uint32_t readRun(const TextTable& table, const uint8_t* data, uint32_t available
         const int found = table.longestMatch(data + at, available - at);
         if (found < 0) break;
         const TableEntry& entry = entries[static_cast<size_t>(found)];
-        const uint32_t length = static_cast<uint32_t>(entry.bytes.size()) +
-                                (entry.kind == TableEntry::Control ? static_cast<uint32_t>(entry.parameters) : 0);
+        const uint32_t length = pieceLength(entry);
         if (length > available - at) break;
         at += length;
         ++pieces;
@@ -60,8 +59,7 @@ std::string runText(const TextTable& table, const uint8_t* data, const TextRun& 
     while (at < run.length) {
         const int found = table.longestMatch(data + run.offset + at, run.length - at);
         const TableEntry& entry = entries[static_cast<size_t>(found)];
-        const uint32_t length = static_cast<uint32_t>(entry.bytes.size()) +
-                                (entry.kind == TableEntry::Control ? static_cast<uint32_t>(entry.parameters) : 0);
+        const uint32_t length = pieceLength(entry);
         pieces.push_back({found, at, length});
         at += length;
     }

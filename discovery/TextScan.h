@@ -63,6 +63,13 @@ bool hasSpace(const TextTable& table);
 // The run's text as one line: the script's text without its line ends.
 std::string runText(const TextTable& table, const uint8_t* data, const TextRun& run);
 
+// The bytes an entry takes where it is read: its own, and a control
+// code's parameters.
+inline uint32_t pieceLength(const TableEntry& entry) {
+    return static_cast<uint32_t>(entry.bytes.size()) +
+           (entry.kind == TableEntry::Control ? static_cast<uint32_t>(entry.parameters) : 0);
+}
+
 // The pieces of a read at data[0..available): as a dump reads, stopping
 // at an uncovered byte (left out), after an end token, or where an entry
 // or its parameters would pass the end.
