@@ -29,6 +29,12 @@ void printWithPath(const char* before, const std::string& path, const char* afte
 
 void printNothingWritten() { std::printf("Nada foi gravado.\n"); }
 
+bool writeWhole(const std::string& path, const void* bytes, size_t length) {
+    if (replaceOrSay(path, bytes, length)) return true;
+    printNothingWritten();
+    return false;
+}
+
 void printFileNotFound() { printReason("Arquivo n\xE3o encontrado."); }
 
 void printReadFailure(const std::string& path, FileRead outcome) {

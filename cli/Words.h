@@ -49,6 +49,11 @@ void printWriteFailure(const std::string& path, ReplacingFile::Outcome outcome,
 // write failure and its reason, when it could not.
 bool replaceOrSay(const std::string& path, const void* bytes, size_t length);
 
+// Writes bytes to path through the replacing writer (complete before it
+// takes the target's place); false, having said why and "Nada foi
+// gravado.", when it cannot.
+bool writeWhole(const std::string& path, const void* bytes, size_t length);
+
 // An output that names one of the run's inputs, then "Nada foi gravado.".
 void printOutputIsInput(const std::string& output);
 

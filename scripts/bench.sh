@@ -22,7 +22,8 @@
 #      of string bytes; and a whole brelquim-text dump of 20 000 strings
 #      from the 4 MiB sample (bench/make_text_image) against its I/O floor
 #      (bench/dump_floor), the same way as the insertion, beside the dump's
-#      work in memory alone.
+#      work in memory alone; and the search, the scan and the pointer
+#      finder on a 4 MiB image of the game, beside reading its file.
 #   7. brelquim-patch on two pairs of images against its I/O floor, and the
 #      patch sizes (scripts/bench-patch.sh).
 # Environment: see scripts/bench-common.sh (BENCH_CPU, BENCH_ROUNDS,
@@ -143,6 +144,13 @@ echo
 echo "== text, through a table of 500 two-byte entries: MB/s of string bytes (goal: 200 MB/s), median of 5"
 awk -v r="$(median text/read_500_entry_table)" -v w="$(median text/write_500_entry_table)" \
   'BEGIN { printf "reading (readString + scriptText) %.1f MB/s, writing (encodeText) %.1f MB/s\n", r / 1e6, w / 1e6 }'
+
+echo
+echo "== finding the text of a 4 MiB image (tests/sample/TextImage.h): ms of one core, median of 5, beside reading its file"
+awk -v r="$(seconds discovery/read_4MiB_image)" -v s="$(seconds discovery/scan_4MiB)" \
+  -v p="$(seconds discovery/pointers_4MiB)" -v q="$(seconds discovery/search_3_words_4MiB)" \
+  'BEGIN { printf "reading the image %.2f ms; scan %.2f ms (goal: 100), pointers %.2f ms (goal: 100), search of three words %.2f ms (goal: 50)\n",
+           r * 1e3, s * 1e3, p * 1e3, q * 1e3 }'
 
 echo
 echo "== brelquim-text dump of 20 000 strings from the 4 MiB sample against its I/O floor:"

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # What each folder may include besides itself.
-libraries="encoding platform rom tiles graphics text patch placement png insertion cli"
+libraries="encoding platform rom tiles graphics text patch placement png discovery insertion cli"
 declare -A allowed=(
   [encoding]=""
   [platform]="encoding"
@@ -20,8 +20,9 @@ declare -A allowed=(
   [patch]="encoding platform rom"
   [placement]="encoding platform rom"
   [png]="encoding platform rom tiles graphics"
+  [discovery]="encoding platform rom text"
   [insertion]="encoding platform rom tiles graphics text patch placement png"
-  [cli]="encoding platform rom tiles graphics text patch placement png insertion"
+  [cli]="encoding platform rom tiles graphics text patch placement png discovery insertion"
   [programs]="$libraries"
   [tests/sample]="encoding platform rom tiles graphics"
   [bench]="$libraries tests/sample"

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the tools, writes a synthetic image of the expected game and runs
 # the translator's loop on it in a fresh temporary folder (removed at the
-# end unless BRELQUIM_KEEP=1): extract the graphics, edit
-# one, put it back with brelquim-insert and show that it came back; dump the
-# text, translate one line into a longer one, put it back with
-# brelquim-text and show that it came back.
+# end unless BRELQUIM_KEEP=1): extract the graphics, edit one, put it back
+# with brelquim-insert and show that it came back; find the text from a word
+# (its codes, where it lies, its pointer tables), dump it, translate one
+# line into a longer one, put it back with brelquim-text and show that it
+# came back.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh $(cat scripts/build-packages.txt)
@@ -38,9 +39,7 @@ step() {
 
 echo "# in $work"
 step brelquim -i sample.sfc
-echo "\$ head -3 log.txt"
-head -3 log.txt
-echo "... $(wc -l < log.txt) lines, and arquivos/ holds $(ls arquivos | wc -l) files"
+echo "log.txt has $(wc -l < log.txt) lines, and arquivos/ holds $(ls arquivos | wc -l) files"
 
 echo
 echo "\$ # edit: the font (graphic 9, 2 bpp) in inverse video, every bit flipped (the demo's stand-in for a tile editor)"
@@ -51,8 +50,14 @@ cp edited_009.bin arquivos/grafico_009.bin
 step brelquim-insert -i sample.sfc -o graficos.sfc
 
 echo
-echo "\$ # the text: dump it, translate string 1 into a longer line, put it back"
-step brelquim-text dump -i graficos.sfc --table sample.tbl --pointers '$98:8000:7' --long-pointers '$99:8000:4'
+echo "\$ # the text from a word on the screen: its codes, where it lies, and (the table completed) its pointer tables"
+step brelquim-text search -i graficos.sfc 'Welcome to' castle -o rascunho.tbl
+step brelquim-text scan -i graficos.sfc --table rascunho.tbl --min 10 -o trechos.txt
+step brelquim-text pointers -i graficos.sfc --table sample.tbl
+dump=$("$build/brelquim-text" pointers -i graficos.sfc --table sample.tbl | grep '^brelquim-text dump ')
+read -r -a words <<<"${dump#brelquim-text }"
+step brelquim-text "${words[@]}"
+echo "\$ # translate string 1 into a longer line, put it back"
 sed -i 's/^Welcome to the castle!<end>$/Olá, bem-vindo ao castelo, viajante!<end>/' textos.txt
 echo "\$ sed -n '/^#\\[1\\]/,/^\$/p' textos.txt"
 sed -n '/^#\[1\]/,/^$/p' textos.txt

@@ -37,9 +37,7 @@ bool outputIsInput(const PatchCommand& command) {
 
 // Writes bytes to path through a file renamed over it when complete.
 bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
-    if (cli::replaceOrSay(path, bytes.data(), bytes.size())) return true;
-    cli::printNothingWritten();
-    return false;
+    return cli::writeWhole(path, bytes.data(), bytes.size());
 }
 
 // The ROM data of an image: without its copier header, when it has one.

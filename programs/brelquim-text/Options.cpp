@@ -1,6 +1,11 @@
 #include "programs/brelquim-text/Options.h"
 
+#include "discovery/PointerFinder.h"
+#include "discovery/RelativeSearch.h"
+#include "discovery/TextScan.h"
 #include "rom/Position.h"
+
+#include <cstdlib>
 
 namespace text_program {
 
@@ -14,7 +19,21 @@ bool parseTable(const std::string& text, bool isLong, PointerTable& table) {
     return true;
 }
 
+constexpr unsigned long MOST_LEAST = 65535;
+
+uint32_t countOf(const std::string& text, uint32_t otherwise) {
+    return text.empty() ? otherwise : static_cast<uint32_t>(std::strtoul(text.c_str(), nullptr, 10));
+}
+
 }  // namespace
+
+bool isSearchWord(const std::string& text) { return constrainingCharacters(text) >= 0; }
+
+bool isLeastCount(const std::string& text) {
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    const unsigned long value = std::strtoul(text.c_str(), nullptr, 10);
+    return value >= 1 && value <= MOST_LEAST;
+}
 
 bool isPointerTable(const std::string& text) {
     PointerTable table{0, 0, false};
@@ -24,10 +43,23 @@ bool isPointerTable(const std::string& text) {
 TextOptions textOptionsOf(const cli::CommandParse& parse) {
     const cli::Parse& p = parse.parse;
     TextOptions options;
-    options.command = parse.command == 0 ? TextOptions::Dump : TextOptions::Insert;
+    options.command = static_cast<TextOptions::Command>(parse.command);
     options.input = p.last("-i");
     options.table = p.last("--table");
     options.output = p.last("-o");
+    if (options.command == TextOptions::Search) {
+        options.words = p.positionals;
+        options.wide = p.has("--wide");
+        return options;
+    }
+    if (options.command == TextOptions::Scan) {
+        options.least = countOf(p.last("--min"), DEFAULT_LEAST_PIECES);
+        return options;
+    }
+    if (options.command == TextOptions::Pointers) {
+        options.least = countOf(p.last("--min-count"), DEFAULT_LEAST_POINTERS);
+        return options;
+    }
     if (options.command == TextOptions::Dump) {
         if (options.output.empty()) options.output = DEFAULT_SCRIPT;
         options.labels = p.last("--labels");

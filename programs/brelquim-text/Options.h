@@ -1,4 +1,5 @@
-// The command line of brelquim-text: the commands dump and insert.
+// The command line of brelquim-text: the commands dump and insert, and
+// search, scan and pointers, which find the text of a game not yet mapped.
 #pragma once
 
 #include "cli/FreeRange.h"
@@ -12,7 +13,8 @@
 namespace text_program {
 
 struct TextOptions {
-    enum Command { Dump, Insert } command = Dump;
+    // In the order the program declares them.
+    enum Command { Dump, Insert, Search, Scan, Pointers } command = Dump;
     std::string input;                 // -i
     std::string output;                // -o (dump: the script, "textos.txt" by default)
     std::string table;                 // --table
@@ -21,6 +23,9 @@ struct TextOptions {
     std::vector<Span> freeRanges;      // --free (insert)
     std::string script;                // insert: the script to put back
     std::string patch;                 // --patch (insert)
+    std::vector<std::string> words;    // search: the words to find
+    bool wide = false;                 // --wide (search)
+    uint32_t least = 0;                // --min (scan), --min-count (pointers)
 };
 
 // The default name of a dump's script.
@@ -30,6 +35,9 @@ constexpr char DEFAULT_SCRIPT[] = "textos.txt";
 // their help lines).
 const cli::Spec& dumpOptionSpec();
 const cli::Spec& insertOptionSpec();
+const cli::Spec& searchOptionSpec();
+const cli::Spec& scanOptionSpec();
+const cli::Spec& pointersOptionSpec();
 const cli::Program& textProgram();
 
 // The options of a command line that parsed.
@@ -38,5 +46,9 @@ TextOptions textOptionsOf(const cli::CommandParse& parse);
 // Checks of values, as the option layer takes them; that of a --free
 // value is shared with brelquim-insert.
 bool isPointerTable(const std::string& text);
+// A word of a search: A-Z, a-z, 0-9, '*' and the space, not empty.
+bool isSearchWord(const std::string& text);
+// A count of --min and --min-count: decimal, 1 to 65535.
+bool isLeastCount(const std::string& text);
 
 }  // namespace text_program

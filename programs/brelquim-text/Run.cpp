@@ -7,6 +7,8 @@
 #include "graphics/GameImage.h"
 #include "platform/FileBytes.h"
 #include "platform/Platform.h"
+#include "platform/ReplacingFile.h"
+#include "rom/Position.h"
 #include "insertion/NewImage.h"
 #include "programs/brelquim-text/Options.h"
 #include "programs/brelquim-text/Words.h"
@@ -15,6 +17,7 @@
 #include "text/StringSurvey.h"
 #include "text/TextTable.h"
 
+#include <cstdio>
 #include <initializer_list>
 
 namespace text_program {
@@ -37,7 +40,7 @@ bool loadImage(RomImage& rom, const std::string& path) {
     return false;
 }
 
-bool readTable(const std::string& path, TextTable& table) {
+bool readTable(const std::string& path, TextTable& table, bool needsEnd = true) {
     std::vector<uint8_t> bytes;
     const FileRead read = readWholeFile(path, bytes);
     if (read != FileRead::Read) {
@@ -49,8 +52,9 @@ bool readTable(const std::string& path, TextTable& table) {
         printTableRefusal(path, problem);
         return false;
     }
-    // Both commands read the image's strings, which end at an end token.
-    if (!table.hasEndTokens()) {
+    // Strings read through pointers end at an end token; a scan lists
+    // runs without one, and names the likely end tokens.
+    if (needsEnd && !table.hasEndTokens()) {
         printTableWithoutEnd(path);
         return false;
     }
@@ -159,6 +163,79 @@ int runInsertText(const TextOptions& options) {
     return 0;
 }
 
+int runSearch(const TextOptions& options) {
+    if (!options.output.empty() && !outputIsNew(options.output, {&options.input})) return 1;
+    RomImage rom;
+    if (!loadImage(rom, options.input)) return 1;
+    const RelativeSearch search = searchWords(rom.romData(), rom.romDataSize(), options.words, options.wide);
+    if (search.outcome != RelativeSearch::Done) {
+        printSearchRefusal(search, options.words);
+        return 1;
+    }
+    printMappings(search, options.words, options.wide);
+    if (options.output.empty()) return 0;
+    // The draft names the words that fixed its mapping.
+    const FoundMapping& first = search.mappings.front();
+    std::vector<std::string> fixing;
+    for (const SearchHit& hit : first.hits) {
+        if (fixing.empty() || fixing.back() != options.words[hit.word]) fixing.push_back(options.words[hit.word]);
+    }
+    const std::string draft = draftTable(first.mapping, fixing, options.wide);
+    if (!cli::writeWhole(options.output, draft.data(), draft.size())) return 1;
+    printDraftWritten(options.output);
+    return 0;
+}
+
+int runScan(const TextOptions& options) {
+    if (!options.output.empty() && !outputIsNew(options.output, {&options.input, &options.table})) return 1;
+    RomImage rom;
+    if (!loadImage(rom, options.input)) return 1;
+    TextTable table;
+    if (!readTable(options.table, table, false)) return 1;
+    const uint8_t* romData = rom.romData();
+    const TextScanResult scan = scanText(romData, rom.romDataSize(), table, options.least);
+    // "$98:800E 23 Welcome to the castle!<end>", in UTF-8.
+    std::string listing;
+    for (const TextRun& run : scan.runs) {
+        listing += formatBusAddress(run.offset) + " " + std::to_string(run.length) + " " +
+                   runText(table, romData, run) + "\n";
+    }
+    if (options.output.empty()) {
+        printVerbatim(listing.c_str());
+    } else if (!cli::writeWhole(options.output, listing.data(), listing.size())) {
+        return 1;
+    }
+    printScanSummary(scan, options.output);
+    return 0;
+}
+
+// A word of a command line as a shell takes it: in double quotes when it
+// holds anything but letters, digits and "_./:\\-".
+std::string shellWord(const std::string& word) {
+    const bool plain = !word.empty() && word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                                               "0123456789_./:\\-") == std::string::npos;
+    return plain ? word : "\"" + word + "\"";
+}
+
+int runPointers(const TextOptions& options) {
+    RomImage rom;
+    if (!loadImage(rom, options.input)) return 1;
+    TextTable table;
+    if (!readTable(options.table, table)) return 1;
+    const PointerSearch search = findPointerTables(rom.romData(), rom.romDataSize(), table, options.least);
+    // The tables as file offsets, which no shell reads otherwise ("$98"
+    // would be a variable to most).
+    std::string line = "brelquim-text dump -i " + shellWord(options.input) + " --table " + shellWord(options.table);
+    for (const FoundTable& found : search.tables) {
+        char value[32];
+        std::snprintf(value, sizeof value, "%x:%u", static_cast<unsigned>(found.table.offset),
+                      static_cast<unsigned>(found.table.count));
+        line += std::string(" ") + found.optionName() + " " + value;
+    }
+    printFoundTables(search, line);
+    return search.tables.empty() ? 1 : 0;
+}
+
 }  // namespace
 
 int runText(int argc, char** argv) {
@@ -167,7 +244,14 @@ int runText(int argc, char** argv) {
     int status = 0;
     if (!cli::readCommandLine(textProgram(), argc, argv, parse, status)) return status;
     const TextOptions options = textOptionsOf(parse);
-    return options.command == TextOptions::Dump ? runDump(options) : runInsertText(options);
+    switch (options.command) {
+        case TextOptions::Dump: return runDump(options);
+        case TextOptions::Insert: return runInsertText(options);
+        case TextOptions::Search: return runSearch(options);
+        case TextOptions::Scan: return runScan(options);
+        case TextOptions::Pointers: return runPointers(options);
+    }
+    return 1;
 }
 
 }  // namespace text_program

@@ -213,11 +213,64 @@ const cli::Spec& insertOptionSpec() {
     return spec;
 }
 
+const cli::Spec& searchOptionSpec() {
+    static const cli::Spec spec = [] {
+        cli::Spec declared;
+        cli::Option wide{{"--wide"}, "", "caracteres de 16 bits (dois bytes, o menos significativo primeiro)"};
+        cli::Option output{{"-o"}, "<rascunho.tbl>", "grava a tabela de rascunho do primeiro mapeamento"};
+        output.check = cli::nonEmpty;
+        declared.options = {required({{"-i"}, "<rom>", "a imagem do jogo"}), wide, output,
+                            cli::helpOption("mostra esta ajuda"), cli::versionOption("mostra a vers\xE3o")};
+        cli::Positional word{"<palavra>"};
+        word.repeatable = true;
+        word.check = isSearchWord;
+        declared.positionals = {word};
+        declared.notes = "Uma palavra: letras (A-Z, a-z) e d\xEDgitos como se leem na tela, * por um caractere\n"
+                         "qualquer e espa\xE7os (a palavra entre aspas).";
+        return declared;
+    }();
+    return spec;
+}
+
+const cli::Spec& scanOptionSpec() {
+    static const cli::Spec spec = [] {
+        cli::Spec declared;
+        cli::Option least{{"--min"}, "<n>", "o menor trecho listado, em caracteres, de 1 a 65535 (padr\xE3o: 4)"};
+        least.check = isLeastCount;
+        cli::Option output{{"-o"}, "<lista>", "grava a lista dos trechos num arquivo (padr\xE3o: a tela)"};
+        output.check = cli::nonEmpty;
+        declared.options = {required({{"-i"}, "<rom>", "a imagem do jogo"}),
+                            required({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
+                            least,
+                            output,
+                            cli::helpOption("mostra esta ajuda"),
+                            cli::versionOption("mostra a vers\xE3o")};
+        return declared;
+    }();
+    return spec;
+}
+
+const cli::Spec& pointersOptionSpec() {
+    static const cli::Spec spec = [] {
+        cli::Spec declared;
+        cli::Option least{{"--min-count"}, "<n>",
+                          "o menor n\xFAmero de ponteiros de uma tabela, de 1 a 65535 (padr\xE3o: 3)"};
+        least.check = isLeastCount;
+        declared.options = {required({{"-i"}, "<rom>", "a imagem do jogo"}),
+                            required({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
+                            least,
+                            cli::helpOption("mostra esta ajuda"),
+                            cli::versionOption("mostra a vers\xE3o")};
+        return declared;
+    }();
+    return spec;
+}
+
 const cli::Program& textProgram() {
     static const cli::Spec own = [] {
         cli::Spec declared;
         declared.options = {cli::helpOption("mostra esta ajuda"), cli::versionOption("mostra a vers\xE3o")};
-        declared.notes = "dump --help e insert --help mostram as op\xE7\xF5""es de cada comando.";
+        declared.notes = "<comando> --help mostra as op\xE7\xF5""es do comando (dump --help, insert --help, ...).";
         return declared;
     }();
     static const cli::Program program{
@@ -225,7 +278,10 @@ const cli::Program& textProgram() {
         "Brelquim-text",
         &own,
         {{"dump", &dumpOptionSpec(), "grava os textos do jogo num roteiro"},
-         {"insert", &insertOptionSpec(), "p\xF5""e o roteiro traduzido numa nova imagem"}}};
+         {"insert", &insertOptionSpec(), "p\xF5""e o roteiro traduzido numa nova imagem"},
+         {"search", &searchOptionSpec(), "busca relativa: acha os c\xF3""digos das letras de palavras vistas na tela"},
+         {"scan", &scanOptionSpec(), "lista onde h\xE1 texto que a tabela l\xEA"},
+         {"pointers", &pointersOptionSpec(), "acha as tabelas de ponteiros que levam ao texto"}}};
     return program;
 }
 
@@ -350,6 +406,104 @@ void printTextChanges(const TextInsertResult& result, const TextOptions& options
     cli::printBytesAdded(result.oldRomDataSize, result.newRomDataSize);
     cli::printFreeRoomLeft(options.freeRanges, result.freeLeft, result.freeUsed);
     cli::printNewChecksum(checksum);
+}
+
+namespace {
+
+constexpr size_t MOST_MAPPINGS_SHOWN = 10;
+constexpr size_t MOST_HITS_SHOWN = 10;
+
+// A place as a bus address and as a file offset: "$98:8123 (c0123)".
+void printPlace(uint32_t offset) {
+    std::printf("%s (%x)", formatBusAddress(offset).c_str(), static_cast<unsigned>(offset));
+}
+
+// "A=80 a=9A 0=70 espa\xE7o=6B": the codes a mapping fixes.
+void printCodes(const CodeMapping& mapping, bool wide) {
+    static const char* const names[CLASS_COUNT] = {"A", "a", "0", "espa\xE7o"};
+    const char* separator = "";
+    for (int c = 0; c < CLASS_COUNT; ++c) {
+        if (!mapping.fixed[c]) continue;
+        std::printf("%s%s=%0*X", separator, names[c], wide ? 4 : 2, static_cast<unsigned>(mapping.code[c]));
+        separator = " ";
+    }
+    std::printf("\n");
+}
+
+}  // namespace
+
+void printSearchRefusal(const RelativeSearch& search, const std::vector<std::string>& words) {
+    if (search.outcome == RelativeSearch::NoHit) {
+        std::printf("Nenhum lugar da ROM l\xEA as palavras assim.\n");
+    } else {
+        cli::printWithPath("A palavra \"", words[search.word], "\"");
+        if (search.outcome == RelativeSearch::TooShort) {
+            std::printf(" tem menos de tr\xEAs caracteres que restrinjam a busca: acharia lugares demais.\n");
+        } else {
+            std::printf(" tem caracteres que a busca n\xE3o l\xEA.\n");
+        }
+    }
+    cli::printNothingWritten();
+}
+
+void printMappings(const RelativeSearch& search, const std::vector<std::string>& words, bool wide) {
+    const size_t shown = std::min(search.mappings.size(), MOST_MAPPINGS_SHOWN);
+    for (size_t m = 0; m < shown; ++m) {
+        const FoundMapping& found = search.mappings[m];
+        std::printf("Mapeamento %u (%u de %u palavras, %u ocorr\xEAncias): ", static_cast<unsigned>(m + 1),
+                    static_cast<unsigned>(found.words), static_cast<unsigned>(words.size()),
+                    static_cast<unsigned>(found.hits.size()));
+        printCodes(found.mapping, wide);
+        const size_t hits = std::min(found.hits.size(), MOST_HITS_SHOWN);
+        for (size_t h = 0; h < hits; ++h) {
+            cli::printWithPath("  ", words[found.hits[h].word], ": ");
+            printPlace(found.hits[h].offset);
+            std::printf("\n");
+        }
+        if (found.hits.size() > hits) {
+            std::printf("  ... e mais %u ocorr\xEAncias\n", static_cast<unsigned>(found.hits.size() - hits));
+        }
+    }
+    if (search.mappings.size() > shown) {
+        std::printf("... e mais %u mapeamentos\n", static_cast<unsigned>(search.mappings.size() - shown));
+    }
+}
+
+void printDraftWritten(const std::string& path) { cli::printWithPath("Rascunho da tabela do mapeamento 1 -> ", path); }
+
+void printScanSummary(const TextScanResult& scan, const std::string& listing) {
+    if (!listing.empty()) cli::printWithPath("Lista dos trechos -> ", listing);
+    uint64_t bytes = 0;
+    for (const BankTotal& bank : scan.banks) bytes += bank.bytes;
+    std::printf("%u trechos de texto, %llu bytes\n", static_cast<unsigned>(scan.runs.size()), cli::wide(bytes));
+    for (const BankTotal& bank : scan.banks) {
+        std::printf("  banco $%02X: %u trechos, %u bytes\n", static_cast<unsigned>(bank.bank),
+                    static_cast<unsigned>(bank.runs), static_cast<unsigned>(bank.bytes));
+    }
+    if (!scan.likelyEnds.empty()) {
+        std::printf("A tabela n\xE3o tem fim de texto; os bytes que mais seguem um trecho:");
+        for (const ByteCount& end : scan.likelyEnds) {
+            std::printf(" %02X (%u vezes)", end.byte, static_cast<unsigned>(end.count));
+        }
+        std::printf("\n");
+    }
+    if (!scan.likelySpace.empty()) {
+        std::printf("A tabela n\xE3o tem espa\xE7o; o byte que mais separa dois trechos: %02X (%u vezes)\n",
+                    scan.likelySpace.front().byte, static_cast<unsigned>(scan.likelySpace.front().count));
+    }
+}
+
+void printFoundTables(const PointerSearch& search, const std::string& dumpLine) {
+    if (search.tables.empty()) {
+        std::printf("Nenhuma tabela de ponteiros leva a textos que a tabela l\xEA.\n");
+    }
+    for (const FoundTable& table : search.tables) {
+        std::printf("%s: %u textos, %u bytes\n", table.option().c_str(), static_cast<unsigned>(table.strings),
+                    static_cast<unsigned>(table.bytes));
+    }
+    if (!search.tables.empty()) cli::printWithPath("", dumpLine);
+    std::printf("Trechos de texto que nenhuma tabela alcan\xE7""a: %u de %u\n", static_cast<unsigned>(search.unreached),
+                static_cast<unsigned>(search.runs));
 }
 
 }  // namespace text_program

@@ -6,6 +6,9 @@
 #pragma once
 
 #include "cli/Options.h"
+#include "discovery/PointerFinder.h"
+#include "discovery/RelativeSearch.h"
+#include "discovery/TextScan.h"
 #include "programs/brelquim-text/Options.h"
 #include "insertion/TextInsertion.h"
 #include "text/Script.h"
@@ -26,5 +29,14 @@ void printSurveyRefusal(const StringSurvey& survey);
 void printDumped(size_t strings, size_t pointers, size_t bytes, const std::string& script);
 void printInsertRefusal(const TextInsertResult& result, const TextOptions& options);
 void printTextChanges(const TextInsertResult& result, const TextOptions& options, uint16_t checksum);
+// search: a word too short or no hit; the mappings found; the draft.
+void printSearchRefusal(const RelativeSearch& search, const std::vector<std::string>& words);
+void printMappings(const RelativeSearch& search, const std::vector<std::string>& words, bool wide);
+void printDraftWritten(const std::string& path);
+// scan: where the listing went (when it went to a file), and the summary.
+void printScanSummary(const TextScanResult& scan, const std::string& listing);
+// pointers: each table found as the option that dumps it, the command
+// line of a dump of all of them (dumpLine), and the text they leave.
+void printFoundTables(const PointerSearch& search, const std::string& dumpLine);
 
 }  // namespace text_program

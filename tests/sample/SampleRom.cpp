@@ -1,6 +1,7 @@
 #include "tests/sample/SampleRom.h"
 
 #include "tests/sample/BootProgram.h"
+#include "tests/sample/Random.h"
 #include "rom/Checksum.h"
 #include "rom/HeaderLayout.h"
 #include "rom/RomImage.h"
@@ -21,21 +22,6 @@ namespace {
 constexpr uint32_t DATA_START = 0x038000;        // $87:8000, after the directory's bank
 constexpr uint32_t WORKED_EXAMPLE_OFFSET = 0x040000;  // $88:8000
 constexpr int WORKED_EXAMPLE_GRAPHIC = 7;
-
-class Random {
-public:
-    explicit Random(uint32_t seed) : state(seed) {}
-    uint32_t next() {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    }
-    uint32_t below(uint32_t bound) { return next() % bound; }
-
-private:
-    uint32_t state;
-};
 
 // Contents of the kinds a game's graphics have: large blank areas, noisy
 // tiles, tile rows with repeating bitplanes, and mixtures.
@@ -139,15 +125,35 @@ constexpr Accented ACCENTED[] = {
     {0xF3, "\xC3\xB3", 'O'}, {0xF4, "\xC3\xB4", 'O'}, {0xF5, "\xC3\xB5", 'O'}, {0xFA, "\xC3\xBA", 'U'},
 };
 
+// The game's own codes, not ASCII: digits from 10, capitals from 20,
+// small letters from 40, the space and punctuation from 60.
+constexpr uint8_t DIGIT_CODES = 0x10;
+constexpr uint8_t UPPER_CODES = 0x20;
+constexpr uint8_t LOWER_CODES = 0x40;
+constexpr uint8_t PUNCTUATION_CODES = 0x60;
+constexpr size_t PUNCTUATION_COUNT = sizeof PUNCTUATION / sizeof PUNCTUATION[0];
+
+// The code of a letter, digit, space or punctuation mark; 0xFF for
+// anything else.
+uint8_t codeOf(char c) {
+    if (c >= '0' && c <= '9') return uint8_t(DIGIT_CODES + (c - '0'));
+    if (c >= 'A' && c <= 'Z') return uint8_t(UPPER_CODES + (c - 'A'));
+    if (c >= 'a' && c <= 'z') return uint8_t(LOWER_CODES + (c - 'a'));
+    for (size_t p = 0; p < PUNCTUATION_COUNT; ++p) {
+        if (PUNCTUATION[p].character == c) return uint8_t(PUNCTUATION_CODES + p);
+    }
+    return 0xFF;
+}
+
 std::vector<TableEntry> tableEntries() {
     std::vector<TableEntry> entries;
     entries.push_back({{SAMPLE_END_TOKEN}, "<end>", '/', 0});
     entries.push_back({{SAMPLE_LINE_BREAK}, "<br>", '*', 0});
     entries.push_back({{0x02}, "<color>", '$', 1});
-    for (const Punctuation& p : PUNCTUATION) entries.push_back({{uint8_t(p.character)}, std::string(1, p.character)});
-    for (char c = '0'; c <= '9'; ++c) entries.push_back({{uint8_t(c)}, std::string(1, c)});
-    for (char c = 'A'; c <= 'Z'; ++c) entries.push_back({{uint8_t(c)}, std::string(1, c)});
-    for (char c = 'a'; c <= 'z'; ++c) entries.push_back({{uint8_t(c)}, std::string(1, c)});
+    for (const Punctuation& p : PUNCTUATION) entries.push_back({{codeOf(p.character)}, std::string(1, p.character)});
+    for (char c = '0'; c <= '9'; ++c) entries.push_back({{codeOf(c)}, std::string(1, c)});
+    for (char c = 'A'; c <= 'Z'; ++c) entries.push_back({{codeOf(c)}, std::string(1, c)});
+    for (char c = 'a'; c <= 'z'; ++c) entries.push_back({{codeOf(c)}, std::string(1, c)});
     // Words the game keeps in one byte, and one entry of two bytes.
     entries.push_back({{0x80}, "the "});
     entries.push_back({{0x81}, "Welcome"});
@@ -180,12 +186,12 @@ const uint8_t* glyphFor(uint8_t code) {
     if (code == SAMPLE_END_TOKEN) return END_MARK;
     if (code == SAMPLE_LINE_BREAK) return BREAK_MARK;
     if (code == 0x02) return CONTROL_MARK;
-    for (const Punctuation& p : PUNCTUATION) {
-        if (uint8_t(p.character) == code) return p.rows;
+    if (code >= PUNCTUATION_CODES && code < PUNCTUATION_CODES + PUNCTUATION_COUNT) {
+        return PUNCTUATION[code - PUNCTUATION_CODES].rows;
     }
-    if (code >= 'A' && code <= 'Z') return GLYPHS[code - 'A'];
-    if (code >= 'a' && code <= 'z') return GLYPHS[code - 'a'];
-    if (code >= '0' && code <= '9') return GLYPHS[26 + code - '0'];
+    if (code >= UPPER_CODES && code < UPPER_CODES + 26) return GLYPHS[code - UPPER_CODES];
+    if (code >= LOWER_CODES && code < LOWER_CODES + 26) return GLYPHS[code - LOWER_CODES];
+    if (code >= DIGIT_CODES && code < DIGIT_CODES + 10) return GLYPHS[26 + code - DIGIT_CODES];
     for (const Accented& a : ACCENTED) {
         if (a.code == code) return GLYPHS[a.base - 'A'];
     }
@@ -256,11 +262,12 @@ std::vector<uint8_t> drawnContent(int graphic, size_t length) {
     }
 }
 
-// Bytes of a string in the table's code: characters stand for themselves
-// (the table gives the letters, digits, space and punctuation their own
-// codes).
+// Bytes of a string in the table's code: each letter, digit, space and
+// punctuation mark by its code.
 std::vector<uint8_t> codes(const char* text) {
-    return std::vector<uint8_t>(text, text + std::strlen(text));
+    std::vector<uint8_t> bytes;
+    for (const char* c = text; *c; ++c) bytes.push_back(codeOf(*c));
+    return bytes;
 }
 
 std::vector<uint8_t> joined(std::initializer_list<std::vector<uint8_t>> parts) {
