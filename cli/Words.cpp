@@ -90,6 +90,12 @@ void printFolderRefusal(GraphicsFolder problem, const std::string& folder) {
 
 std::string formatRange(const Span& range) { return formatBusAddress(range.start) + ":" + formatBusAddress(range.end); }
 
+void printMergedFreeRanges(const std::vector<Span>& merged) {
+    for (const Span& range : merged) {
+        std::printf("Faixas livres sobrepostas juntadas em %s.\n", formatRange(range).c_str());
+    }
+}
+
 void printFreeRangeRefusal(const Span& range, const FreeRangeRefusal& refusal) {
     std::printf("Faixa livre %s", formatRange(range).c_str());
     switch (refusal.kind) {

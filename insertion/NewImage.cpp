@@ -49,9 +49,10 @@ NewImageWrite writeNewImage(const RomImage& rom, const std::string& output, cons
     }
     ReplacingFile patchFile(patch);
     patchFile.write(patchBytes.data(), patchBytes.size());
-    // Both are complete on the disk before either is renamed; a patch
-    // file that cannot be made leaves the image unwritten too.
-    if (!patchFile.isOpen()) return failed(NewImageWrite::PatchNotWritten, patchFile.commit());
+    // Both are complete on the disk before either is renamed: a failure in
+    // either leaves both targets as they were and no file behind.
+    if (!image.finish()) return failed(NewImageWrite::ImageNotWritten, image.commit());
+    if (!patchFile.finish()) return failed(NewImageWrite::PatchNotWritten, patchFile.commit());
     const ReplacingFile::Outcome committed = image.commit();
     if (committed != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::ImageNotWritten, committed);
     const ReplacingFile::Outcome patched = patchFile.commit();
