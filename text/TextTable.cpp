@@ -41,6 +41,8 @@ TableProblem::Kind parseLine(const std::string& line, TableEntry& entry) {
         entry.bytes.push_back(static_cast<uint8_t>(textfile::hexDigit(static_cast<unsigned char>(line[i])) * 16 +
                                                    textfile::hexDigit(static_cast<unsigned char>(line[i + 1]))));
     }
+    // A control's text is followed by ",N", at most three more bytes.
+    if (line.size() - equals - 1 > MOST_ENTRY_TEXT + 3) return TableProblem::TextTooLong;
     entry.text = line.substr(equals + 1);
     if (entry.kind == TableEntry::Control) {
         const size_t comma = entry.text.rfind(',');
