@@ -15,47 +15,33 @@ std::vector<Span> headerAndDirectory(const RomImage& rom) {
 
 namespace {
 
-// The reserved span of headerAndDirectory that span lies on; -1 for none.
-int reservedUnder(const std::vector<Span>& reserved, const Span& span) {
-    for (size_t r = 0; r < reserved.size(); ++r) {
-        if (reserved[r].overlaps(span)) return static_cast<int>(r);
+// The first of count spans, spanOf(i), that lies on the header or the
+// directory.
+template <typename SpanOf>
+ReservedOverlap firstOverReserved(const RomImage& rom, ReservedOverlap::Kind kind, size_t count, SpanOf spanOf) {
+    const std::vector<Span> reserved = headerAndDirectory(rom);
+    for (size_t i = 0; i < count; ++i) {
+        const Span span = spanOf(i);
+        for (size_t r = 0; r < reserved.size(); ++r) {
+            if (reserved[r].overlaps(span)) return {kind, r, i, span};
+        }
     }
-    return -1;
+    return {};
 }
 
 }  // namespace
 
 ReservedOverlap tableOverReserved(const RomImage& rom, const std::vector<PointerTable>& tables) {
-    const std::vector<Span> reserved = headerAndDirectory(rom);
-    ReservedOverlap overlap;
-    for (size_t t = 0; t < tables.size(); ++t) {
+    return firstOverReserved(rom, ReservedOverlap::Table, tables.size(), [&](size_t t) {
         const uint64_t end = uint64_t{tables[t].offset} + uint64_t{tables[t].count} * tables[t].width();
-        const Span span{tables[t].offset, static_cast<uint32_t>(std::min<uint64_t>(end, UINT32_MAX))};
-        const int r = reservedUnder(reserved, span);
-        if (r < 0) continue;
-        overlap.kind = ReservedOverlap::Table;
-        overlap.span = span;
-        overlap.reserved = static_cast<size_t>(r);
-        overlap.table = t;
-        return overlap;
-    }
-    return overlap;
+        return Span{tables[t].offset, static_cast<uint32_t>(std::min<uint64_t>(end, UINT32_MAX))};
+    });
 }
 
 ReservedOverlap stringOverReserved(const RomImage& rom, const std::vector<GameString>& strings) {
-    const std::vector<Span> reserved = headerAndDirectory(rom);
-    ReservedOverlap overlap;
-    for (size_t s = 0; s < strings.size(); ++s) {
-        const Span span{strings[s].offset, strings[s].offset + strings[s].length};
-        const int r = reservedUnder(reserved, span);
-        if (r < 0) continue;
-        overlap.kind = ReservedOverlap::String;
-        overlap.span = span;
-        overlap.reserved = static_cast<size_t>(r);
-        overlap.string = s;
-        return overlap;
-    }
-    return overlap;
+    return firstOverReserved(rom, ReservedOverlap::String, strings.size(), [&](size_t s) {
+        return Span{strings[s].offset, strings[s].offset + strings[s].length};
+    });
 }
 
 FreeRangeRefusal freeRangeRefusal(const FreeRangeProblem& problem, size_t graphics, Obstacle blocks) {

@@ -22,9 +22,8 @@ std::vector<Span> headerAndDirectory(const RomImage& rom);
 struct ReservedOverlap {
     enum Kind { None, Table, String } kind = None;
     size_t reserved = RESERVED_HEADER;  // RESERVED_HEADER or RESERVED_DIRECTORY
-    size_t table = 0;                   // Table: the table, from 0
-    size_t string = 0;                  // String: the string, from 0
-    Span span{0, 0};                    // the table's or the string's bytes
+    size_t index = 0;                   // the table or the string, from 0
+    Span span{0, 0};                    // its bytes
 };
 // The first table over the header or the directory.
 ReservedOverlap tableOverReserved(const RomImage& rom, const std::vector<PointerTable>& tables);

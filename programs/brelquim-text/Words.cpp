@@ -222,15 +222,13 @@ void printScriptRefusal(const std::string& path, const ScriptReading& reading) {
     cli::printNothingWritten();
 }
 
-// A table or a string on the header or the directory, by its number and
-// its bytes, then what it covers.
 void printOverReserved(const ReservedOverlap& overlap, const std::vector<GameString>& strings) {
     if (overlap.kind == ReservedOverlap::Table) {
-        std::printf("A tabela de ponteiros %u (%s)", static_cast<unsigned>(overlap.table + 1),
+        std::printf("A tabela de ponteiros %u (%s)", static_cast<unsigned>(overlap.index + 1),
                     cli::formatRange(overlap.span).c_str());
     } else {
-        std::printf("Texto %u, ponteiro ", static_cast<unsigned>(overlap.string + 1));
-        printPointer(strings[overlap.string].pointers.front());
+        std::printf("Texto %u, ponteiro ", static_cast<unsigned>(overlap.index + 1));
+        printPointer(strings[overlap.index].pointers.front());
         std::printf(": o texto (%s)", cli::formatRange(overlap.span).c_str());
     }
     std::printf(overlap.reserved == RESERVED_HEADER ? " cobre o cabe\xE7""alho interno da ROM e os seus vetores.\n"
