@@ -149,7 +149,8 @@ bool TextInsertion::noPointerInAStringThatStays() {
     for (size_t s = 0; s < strings.size(); ++s) {
         if (newBytes[s].empty()) staying.push_back(s);
     }
-    std::sort(staying.begin(), staying.end(), [&](size_t a, size_t b) { return strings[a].offset < strings[b].offset; });
+    std::sort(staying.begin(), staying.end(),
+              [&](size_t a, size_t b) { return strings[a].offset < strings[b].offset; });
     std::vector<uint32_t> reach(staying.size());  // the furthest end among staying[0..i]
     for (size_t i = 0; i < staying.size(); ++i) {
         const GameString& string = strings[staying[i]];

@@ -146,7 +146,8 @@ TableProblem TextTable::read(const uint8_t* bytes, size_t length) {
     size_t windows1252 = 0;
     const size_t notUtf8 = firstNonUtf8(text);
     if (notUtf8 != text.size()) {
-        windows1252 = 1 + static_cast<size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(notUtf8), '\n'));
+        const auto before = text.begin() + static_cast<std::ptrdiff_t>(notUtf8);
+        windows1252 = 1 + static_cast<size_t>(std::count(text.begin(), before, '\n'));
         text = windows1252ToUtf8(text.data(), text.size());
     }
 

@@ -381,7 +381,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "Texto 7, ponteiro $80:815E (tabela 2, n.\xBA 0): o texto ($86:F6F7:$86:F6F8) cobre o diret\xF3rio "
                 "de gr\xE1""ficos.\n" + NOTHING_WRITTEN},
         Refusal{"a pointer table over the checksum", insertArgs(),
-                [](const Workspace& ws) { writeScript(ws, "#!pointers $98:8000:7\n#!pointers $80:FFDC:1\n#[1]\nOi<end>\n"); },
+                [](const Workspace& ws) {
+                    writeScript(ws, "#!pointers $98:8000:7\n#!pointers $80:FFDC:1\n#[1]\nOi<end>\n");
+                },
                 "A tabela de ponteiros 2 ($80:FFDC:$80:FFDE) cobre o cabe\xE7""alho interno da ROM e os seus "
                 "vetores.\n" + NOTHING_WRITTEN},
         Refusal{"a string over the vectors", insertArgs(),
@@ -397,7 +399,8 @@ INSTANTIATE_TEST_SUITE_P(
                     image[inFirstString] = 0x37;  // $8037
                     image[inFirstString + 1] = 0x80;
                     ws.write("game.sfc", image);
-                    writeScript(ws, "#!pointers $98:8000:7\n#!pointers $98:8010:1\n#[3]\nPotion of healing<end>\n");
+                    writeScript(ws, "#!pointers $98:8000:7\n#!pointers $98:8010:1\n#[3]\n"
+                                    "Potion of healing<end>\n");
                 },
                 "Texto 3, ponteiro $98:8010 (tabela 2, n.\xBA 0): o ponteiro fica dentro do texto 1, que mudaria com "
                 "ele.\n" + NOTHING_WRITTEN},
