@@ -184,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
         Edit{"free ranges that overlap or repeat are one, its free bytes counted once",
              {{1, "Bem-vindo ao castelo, nobre viajante!<end>"}},
              {"--free", "$98:E000:$98:E030", "--free", "$98:E010:$99:8000", "--free", "$98:E000:$98:E030"},
-             "Faixa livre $98:E000:$99:8000: 8154 bytes ainda livres\n", 0},
+             "Faixa livre $98:E000:$99:8000: 8154 bytes ainda livres", 0},
         Edit{"a string behind 24-bit pointers moves into new space",
              {{7, "Erva medicinal, a melhor do reino<end>"}}, {}, "movido para espa\xE7o novo no fim", 0x200000},
         Edit{"a line break and raw bytes are kept where written",
