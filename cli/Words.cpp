@@ -133,6 +133,12 @@ void printFreeRoomLeft(const std::vector<Span>& ranges, const std::vector<uint32
     }
 }
 
+void printMergedFreeRanges(const std::vector<Span>& merged) {
+    for (const Span& range : merged) {
+        std::printf("Faixas livres sobrepostas juntadas em %s.\n", formatRange(range).c_str());
+    }
+}
+
 void printFreeRangeRefusal(const Span& range, const FreeRangeRefusal& refusal) {
     std::printf("Faixa livre %s", formatRange(range).c_str());
     switch (refusal.kind) {

@@ -68,6 +68,9 @@ void printFolderRefusal(GraphicsFolder problem, const std::string& folder);
 
 // "Faixa livre $98:E000:$99:8000 ..." and why, then "Nada foi gravado.".
 void printFreeRangeRefusal(const Span& range, const FreeRangeRefusal& refusal);
+// "Faixas livres sobrepostas juntadas em ...": one line for each range
+// that several --free made.
+void printMergedFreeRanges(const std::vector<Span>& merged);
 // A --free range as positions: "$98:E000:$99:8000".
 std::string formatRange(const Span& range);
 

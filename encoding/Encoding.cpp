@@ -147,6 +147,19 @@ size_t firstNonUtf8(const std::string& text) {
     return text.size();
 }
 
+size_t utf8WithoutCutEnd(const std::string& text) {
+    const size_t valid = firstNonUtf8(text);
+    if (valid == text.size()) return valid;
+    const auto lead = static_cast<unsigned char>(text[valid]);
+    const size_t more = (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 0;
+    const size_t rest = text.size() - valid - 1;
+    if (more == 0 || rest >= more) return text.size();
+    for (size_t k = 1; k <= rest; ++k) {
+        if ((static_cast<unsigned char>(text[valid + k]) & 0xC0) != 0x80) return text.size();
+    }
+    return valid;
+}
+
 uint32_t codePointAt(const std::string& text, size_t at, size_t* length) {
     const auto c = static_cast<unsigned char>(text[at]);
     const size_t more = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : 3;

@@ -34,6 +34,11 @@ std::string escapeControls(const char* text, bool c1);
 // missing continuation byte, an overlong form, past U+10FFFF), or its size.
 size_t firstNonUtf8(const std::string& text);
 
+// The size of text without a UTF-8 character cut short at its very end (a
+// leading byte and fewer continuation bytes than it announces), when all
+// before it is UTF-8; else text.size(). For text cut at a byte count.
+size_t utf8WithoutCutEnd(const std::string& text);
+
 // The code point of the UTF-8 character that starts at text[at], and in
 // length the bytes it takes (at least 1). Meant for text that passed
 // firstNonUtf8; a broken form gives the value of the bytes there are.

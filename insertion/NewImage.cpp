@@ -52,12 +52,10 @@ NewImageWrite writeNewImage(const RomImage& rom, const std::string& output, cons
     }
     ReplacingFile patchFile(patch);
     patchFile.write(patchBytes.data(), patchBytes.size());
-    // Both are complete on the disk before either is renamed; a patch
-    // file that cannot be made leaves the image unwritten too.
-    if (!patchFile.isOpen()) {
-        const ReplacingFile::Outcome made = patchFile.commit();
-        return failed(NewImageWrite::PatchNotWritten, made, patchFile);
-    }
+    // Both are complete on the disk before either is renamed: a failure in
+    // either leaves both targets as they were and no file behind.
+    if (!image.finish()) return failed(NewImageWrite::ImageNotWritten, image.commit(), image);
+    if (!patchFile.finish()) return failed(NewImageWrite::PatchNotWritten, patchFile.commit(), patchFile);
     const ReplacingFile::Outcome committed = image.commit();
     if (committed != ReplacingFile::Outcome::Replaced) {
         return failed(NewImageWrite::ImageNotWritten, committed, image);

@@ -5,6 +5,7 @@
 
 #include "placement/Placement.h"
 #include "rom/RomImage.h"
+#include "text/StringSurvey.h"
 
 #include <cstddef>
 #include <vector>
@@ -14,6 +15,20 @@
 constexpr size_t RESERVED_HEADER = 0;
 constexpr size_t RESERVED_DIRECTORY = 1;
 std::vector<Span> headerAndDirectory(const RomImage& rom);
+
+// A pointer table, or a string its pointers reach, that lies on the
+// internal header and its vectors or on the graphics directory: text there
+// is no text, and writing it would break the game.
+struct ReservedOverlap {
+    enum Kind { None, Table, String } kind = None;
+    size_t reserved = RESERVED_HEADER;  // RESERVED_HEADER or RESERVED_DIRECTORY
+    size_t index = 0;                   // the table or the string, from 0
+    Span span{0, 0};                    // its bytes
+};
+// The first table over the header or the directory.
+ReservedOverlap tableOverReserved(const RomImage& rom, const std::vector<PointerTable>& tables);
+// The first string over the header or the directory.
+ReservedOverlap stringOverReserved(const RomImage& rom, const std::vector<GameString>& strings);
 
 // What is in the way of a free range, besides the header and the directory.
 enum class Obstacle { Graphic, PointerTable, String };

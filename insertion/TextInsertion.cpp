@@ -21,6 +21,7 @@ private:
     bool newTexts();
     void describeRoom();
     bool place();
+    bool noPointerInAStringThatStays();
     bool apply();
     bool pointAt(const GameString& string, uint32_t offset);
     bool check();
@@ -140,6 +141,43 @@ bool TextInsertion::place() {
         case PlacementPlan::NoRoom: return refuse(TextInsertResult::NoRoom);
         default: return refuse(TextInsertResult::PastLoRomLimit);
     }
+}
+
+// A moved string's pointers are rewritten: none may lie inside the bytes of
+// a string left as it is, which would change with it.
+bool TextInsertion::noPointerInAStringThatStays() {
+    const std::vector<GameString>& strings = result.survey.strings;
+    std::vector<size_t> staying;  // unchanged strings, by offset
+    for (size_t s = 0; s < strings.size(); ++s) {
+        if (newBytes[s].empty()) staying.push_back(s);
+    }
+    std::sort(staying.begin(), staying.end(),
+              [&](size_t a, size_t b) { return strings[a].offset < strings[b].offset; });
+    std::vector<uint32_t> reach(staying.size());  // the furthest end among staying[0..i]
+    for (size_t i = 0; i < staying.size(); ++i) {
+        const GameString& string = strings[staying[i]];
+        reach[i] = std::max(i > 0 ? reach[i - 1] : 0, string.offset + string.length);
+    }
+    for (const Placement& placement : plan.placements) {
+        const auto s = static_cast<size_t>(placement.block);
+        if (placement.offset == strings[s].offset) continue;
+        for (const StringPointer& pointer : strings[s].pointers) {
+            const uint32_t end = pointer.at + (pointer.isLong ? 3 : 2);
+            // The staying strings that start before the pointer ends; one of
+            // them reaches into it when the furthest end passes its start.
+            size_t i = static_cast<size_t>(
+                std::lower_bound(staying.begin(), staying.end(), end,
+                                 [&](size_t t, uint32_t at) { return strings[t].offset < at; }) -
+                staying.begin());
+            if (i == 0 || reach[i - 1] <= pointer.at) continue;
+            while (strings[staying[i - 1]].offset + strings[staying[i - 1]].length <= pointer.at) --i;
+            result.entry = entryOf[s];
+            result.pointer = pointer;
+            result.under = staying[i - 1];
+            return refuse(TextInsertResult::PointerInString);
+        }
+    }
+    return true;
 }
 
 // Writes the plan: new space, the strings' bytes, the pointers of those
@@ -280,12 +318,22 @@ bool TextInsertion::graphicsAsBefore() {
 
 TextInsertResult TextInsertion::run() {
     original.assign(rom.romData(), rom.romData() + rom.romDataSize());
+    result.reserved = tableOverReserved(rom, script.tables);
+    if (result.reserved.kind != ReservedOverlap::None) {
+        refuse(TextInsertResult::OverReserved);
+        return result;
+    }
     result.survey = surveyStrings(rom.romData(), rom.romDataSize(), script.tables, table);
     if (result.survey.outcome != StringSurvey::Done) {
         refuse(TextInsertResult::SurveyRefused);
         return result;
     }
-    if (readGraphics() && newTexts() && place() && apply()) check();
+    result.reserved = stringOverReserved(rom, result.survey.strings);
+    if (result.reserved.kind != ReservedOverlap::None) {
+        refuse(TextInsertResult::OverReserved);
+        return result;
+    }
+    if (readGraphics() && newTexts() && place() && noPointerInAStringThatStays() && apply()) check();
     return result;
 }
 

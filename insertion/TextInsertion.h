@@ -35,6 +35,7 @@ struct TextInsertResult {
     enum Outcome {
         Done,
         GraphicUnreadable,  // graphic: its record or data lie outside the ROM data
+        OverReserved,       // reserved: a table or a string on the header or the directory
         SurveyRefused,      // survey: why the strings cannot be read
         UnknownString,      // line: a header whose number is past the last string
         NotWritable,        // entry, encoding: a text the table cannot write, or
@@ -43,6 +44,8 @@ struct TextInsertResult {
                             // reads on (at 0)
         LongerThanBank,     // entry, needed: its bytes are longer than a bank
         NoRoom,             // entry, needed, room: no room in the string's bank
+        PointerInString,    // entry, pointer, under: a string that moves has a pointer
+                            // inside the bytes of a string that stays, which would change
         PastLoRomLimit,     // entry: the image would pass 4 MiB
         BadFreeRange,       // freeRange: the range and what is in its way
         Mismatch,           // internal: the new image does not read as meant
@@ -56,7 +59,10 @@ struct TextInsertResult {
                                          // script's order (entry, encoding: the first)
     uint32_t needed = 0;                 // LongerThanBank, NoRoom: the string's new length
     uint32_t room = 0;                   // NoRoom
+    StringPointer pointer{};             // PointerInString: the pointer
+    size_t under = 0;                    // PointerInString: the string it lies in, from 0
     FreeRangeRefusal freeRange;          // BadFreeRange
+    ReservedOverlap reserved;            // OverReserved
     std::vector<TextChange> changes;  // Done: in the order of the strings
     std::vector<uint32_t> freeLeft;   // per free range: bytes no placement took
     std::vector<bool> freeUsed;       // per free range: a string went there

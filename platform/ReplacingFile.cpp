@@ -12,8 +12,12 @@ constexpr int TEMPORARY_NAMES = 100;
 }  // namespace
 
 ReplacingFile::ReplacingFile(std::string name) : target(followLinks(name)) {
+    // The name as given, links followed by the system, and the file its
+    // links finally name: a link into /proc (/dev/stdout) may name no file
+    // that the rest of the path can be built on.
+    const FileKind given = fileKind(name.c_str());
     const FileKind kind = fileKind(target.c_str());
-    if (kind == FileKind::Folder || kind == FileKind::Other) {
+    if (given == FileKind::Folder || given == FileKind::Other || kind == FileKind::Folder || kind == FileKind::Other) {
         notAFile = true;
         return;
     }
@@ -38,15 +42,25 @@ bool ReplacingFile::write(const void* bytes, size_t length) {
     return !failed;
 }
 
+bool ReplacingFile::finish() {
+    if (notAFile || (!file && !finished)) return false;
+    if (file) {
+        if (!flushToDisk(file)) fail();
+        if (std::fclose(file) != 0) fail();
+        file = nullptr;
+        finished = true;
+    }
+    return !failed;
+}
+
 ReplacingFile::Outcome ReplacingFile::commit() {
     if (notAFile) return Outcome::NotAFile;
-    if (!file) return Outcome::Failed;
-    if (!flushToDisk(file)) fail();
-    if (std::fclose(file) != 0) fail();
-    file = nullptr;
+    if (!file && !finished) return Outcome::Failed;
+    finish();
     // The target may have become something else while the file was written.
     const FileKind kind = fileKind(target.c_str());
     const bool replaceable = kind != FileKind::Folder && kind != FileKind::Other;
+    finished = false;
     if (!failed && replaceable && !replaceFile(temporary.c_str(), target.c_str())) fail();
     if (failed || !replaceable) {
         removeFile(temporary.c_str());

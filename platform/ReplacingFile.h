@@ -5,7 +5,10 @@
 // write, the flush and the close are checked; a file never committed is
 // removed, and the target is untouched. An existing target keeps its
 // permission bits; a target that exists and is not a regular file (a
-// device, a FIFO, a folder) is never replaced.
+// device, a FIFO, a folder) is never replaced, nor is a name that itself
+// leads to one (/dev/stdout on a pipe): such a target is refused at once.
+// Two files that must change together are each finished (written, put on
+// the disk and closed) before either is committed.
 #pragma once
 
 #include "platform/Platform.h"
@@ -32,9 +35,13 @@ public:
     bool isOpen() const { return file != nullptr; }
     // False once any write has failed.
     bool write(const void* bytes, size_t length);
-    // Puts the temporary file on the disk, closes it and renames it over
-    // the target. Anything but Replaced: the temporary file is removed and
-    // the target untouched.
+    // Puts the temporary file on the disk and closes it; false when that
+    // or any write failed, or the file could not be made (commit then says
+    // why). Nothing is renamed yet.
+    bool finish();
+    // Finishes the file, if not yet done, and renames it over the target.
+    // Anything but Replaced: the temporary file is removed and the target
+    // untouched.
     Outcome commit();
     // After a failure: what the system said of the first call that failed.
     SystemReason reason() const { return why; }
@@ -55,4 +62,5 @@ private:
     bool failed = false;
     bool notAFile = false;
     SystemReason why = SystemReason::Unknown;
+    bool finished = false;
 };

@@ -36,10 +36,13 @@ TableProblem::Kind parseLine(const std::string& line, TableEntry& entry) {
         if (textfile::hexDigit(static_cast<unsigned char>(line[i])) < 0) return TableProblem::NoDigits;
     }
     if ((equals - at) % 2 != 0) return TableProblem::OddDigits;
+    if ((equals - at) / 2 > MOST_ENTRY_BYTES) return TableProblem::TooManyBytes;
     for (size_t i = at; i < equals; i += 2) {
         entry.bytes.push_back(static_cast<uint8_t>(textfile::hexDigit(static_cast<unsigned char>(line[i])) * 16 +
                                                    textfile::hexDigit(static_cast<unsigned char>(line[i + 1]))));
     }
+    // A control's text is followed by ",N", at most three more bytes.
+    if (line.size() - equals - 1 > MOST_ENTRY_TEXT + 3) return TableProblem::TextTooLong;
     entry.text = line.substr(equals + 1);
     if (entry.kind == TableEntry::Control) {
         const size_t comma = entry.text.rfind(',');
@@ -57,6 +60,7 @@ TableProblem::Kind parseLine(const std::string& line, TableEntry& entry) {
         entry.text.resize(comma);
     }
     if (entry.text.empty()) return TableProblem::EmptyText;
+    if (entry.text.size() > MOST_ENTRY_TEXT) return TableProblem::TextTooLong;
     return TableProblem::None;
 }
 
@@ -139,7 +143,13 @@ TableProblem TextTable::read(const uint8_t* bytes, size_t length) {
     std::string text;
     if (length >= 3 && std::memcmp(bytes, BYTE_ORDER_MARK, 3) == 0) bytes += 3, length -= 3;
     text.assign(reinterpret_cast<const char*>(bytes), length);
-    if (firstNonUtf8(text) != text.size()) text = windows1252ToUtf8(text.data(), text.size());
+    size_t windows1252 = 0;
+    const size_t notUtf8 = firstNonUtf8(text);
+    if (notUtf8 != text.size()) {
+        const auto before = text.begin() + static_cast<std::ptrdiff_t>(notUtf8);
+        windows1252 = 1 + static_cast<size_t>(std::count(text.begin(), before, '\n'));
+        text = windows1252ToUtf8(text.data(), text.size());
+    }
 
     std::vector<TableEntry> read;
     size_t lineNumber = 0;
@@ -158,6 +168,7 @@ TableProblem TextTable::read(const uint8_t* bytes, size_t length) {
         read.push_back(std::move(entry));
     }
     table = std::move(read);
+    firstWindows1252Line = windows1252;
     endTokens = std::any_of(table.begin(), table.end(), [](const TableEntry& e) { return e.kind == TableEntry::End; });
     if (!endTokens) {
         for (TableEntry& entry : table) {

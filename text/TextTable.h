@@ -36,11 +36,18 @@ struct TableProblem {
         OddDigits,          // an odd number of hexadecimal digits
         EmptyText,          // nothing after "="
         ParameterCount,     // "$HEX=text,N" without a count of 0 to 16
+        TooManyBytes,       // more than MOST_ENTRY_BYTES bytes before "="
+        TextTooLong,        // more than MOST_ENTRY_TEXT bytes of text after "="
     } kind = None;
     size_t line = 0;        // from 1
 };
 
 constexpr int MOST_PARAMETERS = 16;
+// An entry's bytes and its text (in UTF-8) are at most this long: no game
+// stores a character or a word in more, and reading a table then takes
+// memory in proportion to its file.
+constexpr size_t MOST_ENTRY_BYTES = 32;
+constexpr size_t MOST_ENTRY_TEXT = 256;
 
 class TextTable {
 public:
@@ -48,6 +55,9 @@ public:
     // Windows-1252 when they are not valid UTF-8. Blank lines and lines that
     // start with "#" are skipped. The table is replaced only on success.
     TableProblem read(const uint8_t* bytes, size_t length);
+    // After a read: the first line (from 1) that is not UTF-8 when the file
+    // was read as Windows-1252, or 0 when it was read as UTF-8.
+    size_t windows1252Line() const { return firstWindows1252Line; }
 
     const std::vector<TableEntry>& entries() const { return table; }
     // True for an entry whose text holds a control character: the script
@@ -118,6 +128,7 @@ private:
     std::vector<TableEntry> table;
     std::vector<uint8_t> controlInText;  // per entry
     bool endTokens = false;
+    size_t firstWindows1252Line = 0;
 
     void index();
 };

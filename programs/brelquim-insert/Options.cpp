@@ -16,6 +16,7 @@ InsertOptions insertOptionsOf(const cli::Parse& parse) {
         cli::readFreeRange(value, range);
         options.freeRanges.push_back(range);
     }
+    options.mergedFreeRanges = cli::mergeFreeRanges(options.freeRanges);
     return options;
 }
 

@@ -14,7 +14,8 @@ struct InsertOptions {
     std::string input;                // -i
     std::string output;               // -o
     std::string folder;               // --dir, the extraction's folder by default
-    std::vector<Span> freeRanges;     // --free, as given (end exclusive)
+    std::vector<Span> freeRanges;     // --free, as given (end exclusive), those that overlap merged
+    std::vector<Span> mergedFreeRanges;  // the free ranges that several --free made
     bool allowResize = false;         // --allow-resize
     std::string patch;                // --patch, none by default
 };

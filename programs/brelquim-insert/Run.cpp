@@ -43,6 +43,7 @@ int runInsert(int argc, char** argv) {
 
     const std::vector<uint8_t> original = options.patch.empty() ? std::vector<uint8_t>{} : romDataOf(rom);
     FolderEdits edits(options.folder);
+    cli::printMergedFreeRanges(options.mergedFreeRanges);
     const InsertResult result = insertGraphics(rom, edits, {options.freeRanges, options.allowResize});
     if (result.outcome != InsertResult::Done) {
         printRefusal(result, options);

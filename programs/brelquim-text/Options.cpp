@@ -77,6 +77,7 @@ TextOptions textOptionsOf(const cli::CommandParse& parse) {
             cli::readFreeRange(value, range);
             options.freeRanges.push_back(range);
         }
+        options.mergedFreeRanges = cli::mergeFreeRanges(options.freeRanges);
         options.script = p.positionals.front();
     }
     return options;

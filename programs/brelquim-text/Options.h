@@ -20,7 +20,8 @@ struct TextOptions {
     std::string table;                 // --table
     std::string labels;                // --labels (dump)
     std::vector<PointerTable> tables;  // --pointers and --long-pointers (dump), in their order
-    std::vector<Span> freeRanges;      // --free (insert)
+    std::vector<Span> freeRanges;      // --free (insert), those that overlap merged
+    std::vector<Span> mergedFreeRanges;  // the free ranges that several --free made
     std::string script;                // insert: the script to put back
     std::string patch;                 // --patch (insert)
     std::vector<std::string> words;    // search: the words to find

@@ -52,6 +52,7 @@ bool readTable(const std::string& path, TextTable& table, bool needsEnd = true) 
         printTableRefusal(path, problem);
         return false;
     }
+    if (table.windows1252Line() != 0) printTableReadAsWindows1252(path, table.windows1252Line());
     // Strings read through pointers end at an end token; a scan lists
     // runs without one, and names the likely end tokens.
     if (needsEnd && !table.hasEndTokens()) {
@@ -80,6 +81,9 @@ std::string labelOf(const RomImage& rom, const GameString& string) {
     rom.expandKey(fileToLoRom(string.pointers.front().at), text, length);
     std::string label(text, static_cast<size_t>(length));
     while (!label.empty() && (label.back() == '\n' || label.back() == '\r')) label.pop_back();
+    // The label list cuts a long label at its last byte, which may fall
+    // inside a UTF-8 character: the script shows the label without it.
+    if (label.size() == sizeof(LabelEntry::text) - 1) label.resize(utf8WithoutCutEnd(label));
     // A label that is not UTF-8 is Windows-1252, as such files are written.
     return firstNonUtf8(label) == label.size() ? label : windows1252ToUtf8(label.data(), label.size());
 }
@@ -88,6 +92,11 @@ int runDump(const TextOptions& options) {
     if (!outputIsNew(options.output, {&options.input, &options.table, &options.labels})) return 1;
     RomImage rom;
     if (!loadImage(rom, options.input)) return 1;
+    const ReservedOverlap onTable = tableOverReserved(rom, options.tables);
+    if (onTable.kind != ReservedOverlap::None) {
+        printOverReserved(onTable, {});
+        return 1;
+    }
     TextTable table;
     if (!readTable(options.table, table)) return 1;
     if (!options.labels.empty()) {
@@ -104,6 +113,11 @@ int runDump(const TextOptions& options) {
     const StringSurvey survey = surveyStrings(romData, rom.romDataSize(), options.tables, table);
     if (survey.outcome != StringSurvey::Done) {
         printSurveyRefusal(survey);
+        return 1;
+    }
+    const ReservedOverlap onString = stringOverReserved(rom, survey.strings);
+    if (onString.kind != ReservedOverlap::None) {
+        printOverReserved(onString, survey.strings);
         return 1;
     }
     ScriptSource source{options.tables, {}};
@@ -148,6 +162,7 @@ int runInsertText(const TextOptions& options) {
     }
 
     const std::vector<uint8_t> original = options.patch.empty() ? std::vector<uint8_t>{} : romDataOf(rom);
+    cli::printMergedFreeRanges(options.mergedFreeRanges);
     const TextInsertResult result = insertText(rom, table, script, options.freeRanges);
     if (result.outcome != TextInsertResult::Done) {
         printInsertRefusal(result, options);

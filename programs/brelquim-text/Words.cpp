@@ -296,6 +296,12 @@ void printTableRefusal(const std::string& path, const TableProblem& problem) {
         case TableProblem::ParameterCount:
             std::printf("um c\xF3""digo de controle precisa de \",N\" no fim, N de 0 a %d.\n", MOST_PARAMETERS);
             break;
+        case TableProblem::TooManyBytes:
+            std::printf("mais de %u bytes antes do =.\n", static_cast<unsigned>(MOST_ENTRY_BYTES));
+            break;
+        case TableProblem::TextTooLong:
+            std::printf("texto de mais de %u bytes depois do =.\n", static_cast<unsigned>(MOST_ENTRY_TEXT));
+            break;
         case TableProblem::None: break;
     }
     cli::printNothingWritten();
@@ -321,6 +327,11 @@ void printSameBytes(const std::string& path, const std::vector<SameBytes>& pairs
     }
 }
 
+void printTableReadAsWindows1252(const std::string& path, size_t line) {
+    cli::printWithPath("Aviso: a tabela ", path, "");
+    std::printf(" n\xE3o est\xE1 em UTF-8 (linha %u); foi lida como Windows-1252.\n", static_cast<unsigned>(line));
+}
+
 void printScriptRefusal(const std::string& path, const ScriptReading& reading) {
     printScript(path);
     if (reading.outcome == ScriptReading::NoTables) {
@@ -342,6 +353,20 @@ void printScriptRefusal(const std::string& path, const ScriptReading& reading) {
         case ScriptReading::NoTables:
         case ScriptReading::Done: break;
     }
+    cli::printNothingWritten();
+}
+
+void printOverReserved(const ReservedOverlap& overlap, const std::vector<GameString>& strings) {
+    if (overlap.kind == ReservedOverlap::Table) {
+        std::printf("A tabela de ponteiros %u (%s)", static_cast<unsigned>(overlap.index + 1),
+                    cli::formatRange(overlap.span).c_str());
+    } else {
+        std::printf("Texto %u, ponteiro ", static_cast<unsigned>(overlap.index + 1));
+        printPointer(strings[overlap.index].pointers.front());
+        std::printf(": o texto (%s)", cli::formatRange(overlap.span).c_str());
+    }
+    std::printf(overlap.reserved == RESERVED_HEADER ? " cobre o cabe\xE7""alho interno da ROM e os seus vetores.\n"
+                                                     : " cobre o diret\xF3rio de gr\xE1""ficos.\n");
     cli::printNothingWritten();
 }
 
@@ -371,6 +396,7 @@ void printDumped(size_t strings, size_t pointers, size_t bytes, const std::strin
 void printInsertRefusal(const TextInsertResult& result, const TextOptions& options) {
     switch (result.outcome) {
         case TextInsertResult::GraphicUnreadable: printGraphicUnreadable(result.graphic); break;
+        case TextInsertResult::OverReserved: printOverReserved(result.reserved, result.survey.strings); return;
         case TextInsertResult::SurveyRefused: printSurveyRefusal(result.survey); return;
         case TextInsertResult::UnknownString: printUnknownString(result, options.script); break;
         case TextInsertResult::NotWritable: printNotWritable(result, options.script); break;
@@ -379,6 +405,12 @@ void printInsertRefusal(const TextInsertResult& result, const TextOptions& optio
                         static_cast<unsigned>(result.entry->number), static_cast<unsigned>(result.needed));
             break;
         case TextInsertResult::NoRoom: printNoRoom(result); break;
+        case TextInsertResult::PointerInString:
+            std::printf("Texto %u, ponteiro ", static_cast<unsigned>(result.entry->number));
+            printPointer(result.pointer);
+            std::printf(": o ponteiro fica dentro do texto %u, que mudaria com ele.\n",
+                        static_cast<unsigned>(result.under + 1));
+            break;
         case TextInsertResult::PastLoRomLimit:
             std::printf("Texto %u: a imagem passaria de 4 MiB, o limite de um jogo LoROM.\n",
                         static_cast<unsigned>(result.entry->number));

@@ -23,8 +23,14 @@ void printTableRefusal(const std::string& path, const TableProblem& problem);
 void printTableWithoutEnd(const std::string& path);
 // A warning for each pair of entries of the same bytes.
 void printSameBytes(const std::string& path, const std::vector<SameBytes>& pairs);
+// The warning for a table read as Windows-1252, naming its first line that
+// is not UTF-8.
+void printTableReadAsWindows1252(const std::string& path, size_t line);
 void printScriptRefusal(const std::string& path, const ScriptReading& reading);
 void printSurveyRefusal(const StringSurvey& survey);
+// A table or a string on the header or the directory, by its number and
+// its bytes, then what it covers.
+void printOverReserved(const ReservedOverlap& overlap, const std::vector<GameString>& strings);
 // A dump's summary line.
 void printDumped(size_t strings, size_t pointers, size_t bytes, const std::string& script);
 void printInsertRefusal(const TextInsertResult& result, const TextOptions& options);

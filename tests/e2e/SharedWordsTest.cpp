@@ -184,6 +184,13 @@ TEST(SharedWords, AFreeRangeOverTheHeader) {
          {"insert", "-i", "game.sfc", "-o", "new.sfc", "--table", "game.tbl", "--free", "$80:FF00:$80:FFC1",
           "textos.txt"},
          words},
+        // Ranges that overlap are merged first, and the merged one is named.
+        {Program::Insert, {"-i", "game.sfc", "-o", "new.sfc", "--free", "7f00:7f80", "--free", "7f40:7fc1"},
+         "Faixas livres sobrepostas juntadas em $80:FF00:$80:FFC1.\n" + words},
+        {Program::Text,
+         {"insert", "-i", "game.sfc", "-o", "new.sfc", "--table", "game.tbl", "--free", "7f40:7fc1", "--free",
+          "7f00:7f80", "--free", "$80:FF00:$80:FF01", "textos.txt"},
+         "Faixas livres sobrepostas juntadas em $80:FF00:$80:FFC1.\n" + words},
     });
 }
 

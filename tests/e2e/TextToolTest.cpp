@@ -139,7 +139,8 @@ TEST(TextDump, WarnsOfTableEntriesOfTheSameBytes) {
 TEST(TextDump, ShowsTheLabelOfEachFirstPointerOrItsPlaceholder) {
     Workspace ws;
     dumped(ws);
-    const std::string labels = "988000 Ol\xE1\r\n";
+    // The third label is cut at its 31st byte, inside the UTF-8 "\xE1".
+    const std::string labels = "988000 Ol\xE1\r\n988004 " + std::string(30, 'a') + "\xC3\xA1\r\n";
     ws.write("labels.txt", Bytes(labels.begin(), labels.end()));
     std::vector<std::string> args = dumpArgs();
     args.insert(args.end(), {"--labels", "labels.txt", "-o", "labelled.txt"});
@@ -148,6 +149,8 @@ TEST(TextDump, ShowsTheLabelOfEachFirstPointerOrItsPlaceholder) {
     // A Windows-1252 label in the UTF-8 script; a key without one.
     EXPECT_NE(script.find("(16 bits, tabela 1, n.\xC2\xBA 0)\n#  r\xC3\xB3tulo: Ol\xC3\xA1\n# Welcome"), std::string::npos);
     EXPECT_NE(script.find("(16 bits, tabela 1, n.\xC2\xBA 1)\n#  r\xC3\xB3tulo: {988002}\n"), std::string::npos);
+    EXPECT_NE(script.find("(16 bits, tabela 1, n.\xC2\xBA 5)\n#  r\xC3\xB3tulo: " + std::string(30, 'a') + "\n"),
+              std::string::npos);
     // The labels are comments: the script goes back unchanged.
     ASSERT_EQ(ws.run(Program::Text, {"insert", "-i", "game.sfc", "-o", "new.sfc", "--table", "game.tbl",
                                      "labelled.txt"}).status, 0);
@@ -218,6 +221,10 @@ INSTANTIATE_TEST_SUITE_P(
              {{1, "Bem-vindo ao castelo, nobre viajante!<end>"}},
              {"--free", "$98:E000:$98:E010", "--free", "$98:E010:$99:8000"},
              "Faixa livre $98:E000:$98:E010: 0 bytes ainda livres", 0},
+        Edit{"free ranges that overlap or repeat are one, its free bytes counted once",
+             {{1, "Bem-vindo ao castelo, nobre viajante!<end>"}},
+             {"--free", "$98:E000:$98:E030", "--free", "$98:E010:$99:8000", "--free", "$98:E000:$98:E030"},
+             "Faixa livre $98:E000:$99:8000: 8154 bytes ainda livres", 0},
         Edit{"a string behind 24-bit pointers moves into new space",
              {{7, "Erva medicinal, a melhor do reino<end>"}}, {}, "movido para espa\xE7o novo no fim", 0x200000},
         Edit{"a line break and raw bytes are kept where written",
@@ -265,6 +272,12 @@ struct Script {
         ws.write("script.txt", Bytes(script.begin(), script.end()));
     }
 };
+
+// Lines of the sample's table file.
+size_t tableLines() {
+    const std::string& table = sample().text.table;
+    return static_cast<size_t>(std::count(table.begin(), table.end(), '\n'));
+}
 
 void writeScript(const Workspace& ws, const std::string& script) {
     ws.write("script.txt", Bytes(script.begin(), script.end()));
@@ -425,6 +438,52 @@ INSTANTIATE_TEST_SUITE_P(
                                                "400000:1", "-o", "new.sfc"},
                 [](const Workspace&) {},
                 "Ponteiro 400000 (tabela 1, n.\xBA 0) fora dos dados da ROM.\n" + NOTHING_WRITTEN},
+        // The game's own code holds the directory's address ($86:F6F7) at
+        // $80:815E, and $FFE0, an address in the vectors, at $80:809E.
+        Refusal{"a pointer table over the reset vector", {"dump", "-i", "game.sfc", "--table", "game.tbl",
+                                                          "--pointers", "$80:FFFC:1", "-o", "x.txt"},
+                [](const Workspace&) {},
+                "A tabela de ponteiros 1 ($80:FFFC:$80:FFFE) cobre o cabe\xE7""alho interno da ROM e os seus "
+                "vetores.\n" + NOTHING_WRITTEN},
+        Refusal{"a string over the directory", {"dump", "-i", "game.sfc", "--table", "game.tbl", "--pointers",
+                                                "$98:8000:7", "--long-pointers", "15e:1", "-o", "x.txt"},
+                [](const Workspace&) {},
+                "Texto 7, ponteiro $80:815E (tabela 2, n.\xBA 0): o texto ($86:F6F7:$86:F6F8) cobre o diret\xF3rio "
+                "de gr\xE1""ficos.\n" + NOTHING_WRITTEN},
+        Refusal{"a pointer table over the checksum", insertArgs(),
+                [](const Workspace& ws) {
+                    writeScript(ws, "#!pointers $98:8000:7\n#!pointers $80:FFDC:1\n#[1]\nOi<end>\n");
+                },
+                "A tabela de ponteiros 2 ($80:FFDC:$80:FFDE) cobre o cabe\xE7""alho interno da ROM e os seus "
+                "vetores.\n" + NOTHING_WRITTEN},
+        Refusal{"a string over the vectors", insertArgs(),
+                [](const Workspace& ws) { writeScript(ws, "#!pointers $80:809E:1\n#[1]\nOi<end>\n"); },
+                "Texto 1, ponteiro $80:809E (tabela 1, n.\xBA 0): o texto ($80:FFE0:$80:FFE1) cobre o cabe\xE7""alho "
+                "interno da ROM e os seus vetores.\n" + NOTHING_WRITTEN},
+        // String 1's third and fourth bytes made a pointer to string 3,
+        // which a second table reads: moving string 3 would rewrite them.
+        Refusal{"a string that moves with a pointer inside another string", insertArgs({"--free", FREE_IN_BANK_98}),
+                [](const Workspace& ws) {
+                    Bytes image = ws.read("game.sfc");
+                    const uint32_t inFirstString = sample().text.tables[0].fileOffset + 0x10;
+                    image[inFirstString] = 0x37;  // $8037
+                    image[inFirstString + 1] = 0x80;
+                    ws.write("game.sfc", image);
+                    writeScript(ws, "#!pointers $98:8000:7\n#!pointers $98:8010:1\n#[3]\n"
+                                    "Potion of healing<end>\n");
+                },
+                "Texto 3, ponteiro $98:8010 (tabela 2, n.\xBA 0): o ponteiro fica dentro do texto 1, que mudaria com "
+                "ele.\n" + NOTHING_WRITTEN},
+        // Read as Windows-1252, said so, and the run goes on to its refusal.
+        Refusal{"a table with a byte that is not UTF-8", insertArgs(),
+                [](const Workspace& ws) {
+                    const std::string table = ws.readText("game.tbl") + "FE=\xE1\n";
+                    ws.write("game.tbl", Bytes(table.begin(), table.end()));
+                    writeScript(ws, "#[1]\nOi<end>\n");
+                },
+                "Aviso: a tabela game.tbl n\xE3o est\xE1 em UTF-8 (linha " + std::to_string(tableLines() + 1) +
+                    "); foi lida como Windows-1252.\nRoteiro script.txt: nenhuma linha \"#!pointers\" ou "
+                    "\"#!long-pointers\" diz de onde v\xEAm os textos.\n" + NOTHING_WRITTEN},
         Refusal{"an output that is the input", {"dump", "-i", "game.sfc", "--table", "game.tbl", "--pointers",
                                                 "$98:8000:1", "-o", "./game.tbl"},
                 [](const Workspace&) {},

@@ -36,6 +36,11 @@ TEST(TextTableLines, ReadOrRefusedWithTheirLine) {
         {"$02=<color>\n", TableProblem::ParameterCount, 1},
         {"$02=<color>,17\n", TableProblem::ParameterCount, 1},
         {"$02=,3\n", TableProblem::EmptyText, 1},
+        {"41=A\n" + std::string(2 * MOST_ENTRY_BYTES, '0') + "=x\n", TableProblem::None, 0},
+        {"41=A\n" + std::string(2 * MOST_ENTRY_BYTES + 2, '0') + "=x\n", TableProblem::TooManyBytes, 2},
+        {"41=" + std::string(MOST_ENTRY_TEXT, 'a') + "\n", TableProblem::None, 0},
+        {"41=" + std::string(MOST_ENTRY_TEXT + 1, 'a') + "\n", TableProblem::TextTooLong, 1},
+        {"41=A\n$02=" + std::string(MOST_ENTRY_TEXT + 1, 'a') + ",1\n", TableProblem::TextTooLong, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
@@ -56,8 +61,14 @@ TEST(TextTableLines, KindsTextsAndEncodings) {
     EXPECT_EQ(utf8.entries()[3].kind, TableEntry::Control);
     EXPECT_EQ(utf8.entries()[3].parameters, 2);
     EXPECT_EQ(utf8.entries()[4].text, " ");
+    EXPECT_EQ(utf8.windows1252Line(), 0u);
     const TextTable cp1252 = tableOf("E3=\xE3\n40=@\n");
     EXPECT_EQ(cp1252.entries()[0].text, "\xC3\xA3");
+    EXPECT_EQ(cp1252.windows1252Line(), 1u);
+    // UTF-8 up to one stray byte: all of it Windows-1252, and that line named.
+    const TextTable stray = tableOf("E3=\xC3\xA3\n# \xC3\xA1\n\nE1=\xE1\n");
+    EXPECT_EQ(stray.entries()[0].text, "\xC3\x83\xC2\xA3");
+    EXPECT_EQ(stray.windows1252Line(), 4u);
     // No end token: the entry "@" ends strings.
     EXPECT_TRUE(cp1252.hasEndTokens());
     EXPECT_EQ(cp1252.entries()[1].kind, TableEntry::End);
