@@ -3,6 +3,7 @@
 #include "rom/HeaderLayout.h"
 #include "rom/RomImage.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace {
@@ -41,6 +42,10 @@ StringSurvey surveyStrings(const uint8_t* romData, uint32_t size, const std::vec
                            const TextTable& table) {
     StringSurvey survey;
     std::unordered_map<uint32_t, size_t> byOffset;  // a string's offset -> its place in strings
+    uint64_t pointerCount = 0;
+    for (const PointerTable& pointers : tables) pointerCount += pointers.count;
+    byOffset.reserve(static_cast<size_t>(std::min<uint64_t>(pointerCount, size)));
+    std::vector<TextPiece> pieces;  // of the string being read
     auto refuse = [&](StringSurvey::Outcome outcome, const StringPointer& pointer) {
         survey.outcome = outcome;
         survey.pointer = pointer;
@@ -65,12 +70,10 @@ StringSurvey surveyStrings(const uint8_t* romData, uint32_t size, const std::vec
                 survey.strings[known->second].pointers.push_back(pointer);
                 continue;
             }
-            GameString string{address, offset, 0, {pointer}, {}};
+            GameString string{address, offset, 0, {pointer}};
             const uint32_t available = std::min(bankEnd(offset), size) - offset;
-            if (!readString(table, romData + offset, available, string.pieces)) {
-                return refuse(StringSurvey::NoEnd, pointer);
-            }
-            string.length = string.pieces.back().start + string.pieces.back().length;
+            if (!readString(table, romData + offset, available, pieces)) return refuse(StringSurvey::NoEnd, pointer);
+            string.length = pieces.back().start + pieces.back().length;
             byOffset.emplace(offset, survey.strings.size());
             survey.strings.push_back(std::move(string));
         }

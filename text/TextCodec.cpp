@@ -29,28 +29,32 @@ int rawFormAt(const std::string& text, size_t at) {
 }  // namespace
 
 bool readString(const TextTable& table, const uint8_t* bytes, size_t available, std::vector<TextPiece>& pieces) {
-    const std::vector<TableEntry>& entries = table.entries();
     pieces.clear();
     for (size_t at = 0; at < available;) {
         const int entry = table.longestMatch(bytes + at, available - at);
         size_t length = 1;
         if (entry >= 0) {
-            const TableEntry& e = entries[static_cast<size_t>(entry)];
-            length = e.bytes.size() + static_cast<size_t>(e.parameters);
+            length = table.readLength(entry);
             if (length > available - at) return false;
         }
         pieces.push_back({entry, static_cast<uint32_t>(at), static_cast<uint32_t>(length)});
-        if (entry >= 0 && entries[static_cast<size_t>(entry)].kind == TableEntry::End) return true;
+        if (entry >= 0 && table.ends(entry)) return true;
         at += length;
     }
     return false;
 }
 
-std::string scriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces) {
+namespace {
+
+// The script's text of a string whose pieces include some that must be
+// written in raw form: an entry whose text the script would take for
+// something else, or a raw form that the texts of entries make up by
+// chance.
+std::string carefulScriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces) {
     const std::vector<TableEntry>& entries = table.entries();
     // Pieces written in raw form although an entry covers them, where each
     // piece starts in the text, and where a raw form does (both rising):
-    // kept from call to call, so that a dump makes no buffers per string.
+    // kept from call to call.
     thread_local std::vector<uint8_t> raw;
     thread_local std::vector<uint32_t> pieceStart, rawStart;
     raw.assign(pieces.size(), 0);
@@ -100,6 +104,54 @@ std::string scriptText(const TextTable& table, const uint8_t* bytes, const std::
         }
         if (!changed) return text;
     }
+}
+
+}  // namespace
+
+void appendScriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces,
+                      std::string& out) {
+    // Most strings show every entry's text as it is: written straight
+    // out, unless a piece needs the careful way.
+    const std::vector<TableEntry>& entries = table.entries();
+    const size_t begin = out.size();
+    bool lineStart = true;
+    for (const TextPiece& piece : pieces) {
+        const uint8_t* at = bytes + piece.start;
+        if (piece.entry < 0) {
+            appendRawForm(out, at[0]);
+            lineStart = false;
+            continue;
+        }
+        const TableEntry& e = entries[static_cast<size_t>(piece.entry)];
+        if (table.textMayMakeRawForm(piece.entry) || table.unsafeInScript(piece.entry) ||
+            (lineStart && table.textStartsComment(piece.entry))) {
+            out.resize(begin);
+            out += carefulScriptText(table, bytes, pieces);
+            return;
+        }
+        out += e.text;
+        for (uint32_t k = static_cast<uint32_t>(e.bytes.size()); k < piece.length; ++k) appendRawForm(out, at[k]);
+        lineStart = e.kind == TableEntry::LineBreak;
+        if (lineStart) out += '\n';
+    }
+}
+
+std::string scriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces) {
+    std::string text;
+    appendScriptText(table, bytes, pieces, text);
+    return text;
+}
+
+void appendStringText(const TextTable& table, const uint8_t* bytes, size_t length, std::string& out) {
+    thread_local std::vector<TextPiece> pieces;
+    readString(table, bytes, length, pieces);
+    appendScriptText(table, bytes, pieces, out);
+}
+
+std::string stringText(const TextTable& table, const uint8_t* bytes, size_t length) {
+    std::string text;
+    appendStringText(table, bytes, length, text);
+    return text;
 }
 
 std::string withoutLineEnds(const std::string& text) {

@@ -50,8 +50,25 @@ public:
 
     // The entry that reading uses at bytes[0..length): the longest whose
     // bytes start there, the first in the file among equal ones; -1 when
-    // none does.
-    int longestMatch(const uint8_t* bytes, size_t length) const;
+    // none does. The first two bytes pick it from a table of every pair;
+    // only pairs that begin a longer entry walk the trie.
+    int longestMatch(const uint8_t* bytes, size_t length) const {
+        if (length >= 2 && !pairs.empty()) {
+            const uint32_t slot = pairs[size_t{bytes[0]} << 8 | bytes[1]];
+            if ((slot & LONGER) == 0) return static_cast<int>(slot) - 1;
+        }
+        return walk(bytes, length);
+    }
+    // The bytes an entry takes in a string, a control code's parameters
+    // included; whether it ends a string.
+    uint32_t readLength(int entry) const { return shapes[static_cast<size_t>(entry)].readLength; }
+    bool ends(int entry) const { return shapes[static_cast<size_t>(entry)].kind == TableEntry::End; }
+    // Whether an entry's text starts with "#", or holds a "<" that begins
+    // a raw form ("<$", two hexadecimal digits, ">") or could begin one
+    // with the texts that follow: the texts the script may have to show in
+    // raw form.
+    bool textStartsComment(int entry) const { return shapes[static_cast<size_t>(entry)].startsComment; }
+    bool textMayMakeRawForm(int entry) const { return shapes[static_cast<size_t>(entry)].mayMakeRawForm; }
 
     // Every entry whose text starts text[0..length), shortest text first;
     // among entries of one text only the one of fewest bytes (the first in
@@ -80,6 +97,10 @@ private:
             return -1;
         }
         int32_t entry(int32_t node) const { return nodes[static_cast<size_t>(node)].entry; }
+        bool hasChildren(int32_t node) const {
+            const Node& n = nodes[static_cast<size_t>(node)];
+            return n.dense >= 0 || n.count > 0;
+        }
 
     private:
         struct Node {
@@ -103,13 +124,28 @@ private:
         std::vector<int32_t> targets;
         std::vector<int32_t> dense;
     };
+    // What reading and the script look at of each entry, side by side.
+    struct Shape {
+        uint32_t readLength;
+        TableEntry::Kind kind;
+        bool startsComment;
+        bool mayMakeRawForm;
+    };
+    // pairs[first << 8 | second]: the longest entry of one or two bytes
+    // that the pair starts with, plus one (0: none), with LONGER set when
+    // an entry of more bytes starts with the pair.
+    static constexpr uint32_t LONGER = 0x80000000u;
+    int walk(const uint8_t* bytes, size_t length) const;
     Trie byBytes;  // reading
+    std::vector<uint32_t> pairs;
+    std::vector<Shape> shapes;
     Trie byText;   // writing
     std::vector<TableEntry> table;
     std::vector<uint8_t> controlInText;  // per entry
     bool endTokens = false;
 
     void index();
+    void indexPairs();
 };
 
 template <typename Take>
