@@ -21,6 +21,16 @@ FileRead readWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
         case InputOpen::Failed: return FileRead::CannotOpen;
     }
     bytes.clear();
+    // The size the file has now, taken at once: the pieces then go into
+    // memory of that size, never moved as it grows.
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0 && static_cast<uint64_t>(size) <= MAX_INPUT_BYTES) bytes.reserve(static_cast<size_t>(size) + READ_PIECE);
+    }
+    if (std::fseek(file, 0, SEEK_SET) != 0) {
+        std::fclose(file);
+        return FileRead::Unreadable;
+    }
     FileRead outcome = FileRead::Read;
     for (;;) {
         if (bytes.size() > MAX_INPUT_BYTES) {

@@ -4,6 +4,7 @@
 #include "text/TextFile.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -16,6 +17,15 @@ void appendRawForm(std::string& text, uint8_t byte) {
     text += HEX_DIGITS[byte >> 4];
     text += HEX_DIGITS[byte & 15];
     text += '>';
+}
+
+char* writeRawForm(char* to, uint8_t byte) {
+    to[0] = '<';
+    to[1] = '$';
+    to[2] = HEX_DIGITS[byte >> 4];
+    to[3] = HEX_DIGITS[byte & 15];
+    to[4] = '>';
+    return to + RAW_FORM_LENGTH;
 }
 
 // The byte of a raw form at text[at], or -1 when none starts there.
@@ -31,14 +41,16 @@ int rawFormAt(const std::string& text, size_t at) {
 bool readString(const TextTable& table, const uint8_t* bytes, size_t available, std::vector<TextPiece>& pieces) {
     pieces.clear();
     for (size_t at = 0; at < available;) {
-        const int entry = table.longestMatch(bytes + at, available - at);
-        size_t length = 1;
-        if (entry >= 0) {
-            length = table.readLength(entry);
-            if (length > available - at) return false;
-        }
-        pieces.push_back({entry, static_cast<uint32_t>(at), static_cast<uint32_t>(length)});
-        if (entry >= 0 && table.ends(entry)) return true;
+        const uint64_t step = table.step(bytes + at, available - at);
+        const size_t length = TextTable::stepLength(step);
+        if (length > available - at) return false;
+        // Each field stored by itself: a piece made whole first and copied
+        // is read back from memory in wider words than it was written.
+        TextPiece& piece = pieces.emplace_back();
+        piece.entry = TextTable::stepEntry(step);
+        piece.start = static_cast<uint32_t>(at);
+        piece.length = static_cast<uint32_t>(length);
+        if (TextTable::stepEnds(step)) return true;
         at += length;
     }
     return false;
@@ -111,29 +123,33 @@ std::string carefulScriptText(const TextTable& table, const uint8_t* bytes, cons
 void appendScriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces,
                       std::string& out) {
     // Most strings show every entry's text as it is: written straight
-    // out, unless a piece needs the careful way.
-    const std::vector<TableEntry>& entries = table.entries();
+    // into room made for the widest pieces, unless a piece needs the
+    // careful way.
     const size_t begin = out.size();
+    out.resize(begin + pieces.size() * table.widestShown());
+    char* to = &out[begin];
     bool lineStart = true;
     for (const TextPiece& piece : pieces) {
         const uint8_t* at = bytes + piece.start;
         if (piece.entry < 0) {
-            appendRawForm(out, at[0]);
+            to = writeRawForm(to, at[0]);
             lineStart = false;
             continue;
         }
-        const TableEntry& e = entries[static_cast<size_t>(piece.entry)];
         if (table.textMayMakeRawForm(piece.entry) || table.unsafeInScript(piece.entry) ||
             (lineStart && table.textStartsComment(piece.entry))) {
             out.resize(begin);
             out += carefulScriptText(table, bytes, pieces);
             return;
         }
-        out += e.text;
-        for (uint32_t k = static_cast<uint32_t>(e.bytes.size()); k < piece.length; ++k) appendRawForm(out, at[k]);
-        lineStart = e.kind == TableEntry::LineBreak;
-        if (lineStart) out += '\n';
+        const uint32_t textLength = table.textLength(piece.entry);
+        std::memcpy(to, table.textOf(piece.entry), textLength);
+        to += textLength;
+        for (uint32_t k = table.byteCount(piece.entry); k < piece.length; ++k) to = writeRawForm(to, at[k]);
+        lineStart = table.entryKind(piece.entry) == TableEntry::LineBreak;
+        if (lineStart) *to++ = '\n';
     }
+    out.resize(static_cast<size_t>(to - out.data()));
 }
 
 std::string scriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces) {

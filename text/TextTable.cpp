@@ -183,17 +183,25 @@ TableProblem TextTable::read(const uint8_t* bytes, size_t length) {
     return {};
 }
 
+uint64_t TextTable::stepOf(int entry) const {
+    if (entry < 0) return uint64_t{1} << STEP_LENGTH_SHIFT;
+    const Shape& shape = shapes[static_cast<size_t>(entry)];
+    return static_cast<uint64_t>(entry + 1) | (uint64_t{shape.readLength} & STEP_LENGTH_MASK) << STEP_LENGTH_SHIFT |
+           (shape.kind == TableEntry::End ? STEP_ENDS : 0);
+}
+
 void TextTable::indexPairs() {
-    pairs.assign(size_t{1} << 16, 0);
+    pairs.assign(256, stepOf(-1));
     for (uint32_t first = 0; first < 256; ++first) {
+        pairRow[first] = 0;
         const int32_t node = byBytes.rootChild(static_cast<uint8_t>(first));
         if (node < 0) continue;
+        pairRow[first] = static_cast<uint16_t>(pairs.size() >> 8);
         const int32_t alone = byBytes.entry(node);
         for (uint32_t second = 0; second < 256; ++second) {
             const int32_t next = byBytes.child(node, static_cast<uint8_t>(second));
             const int32_t entry = next >= 0 && byBytes.entry(next) >= 0 ? byBytes.entry(next) : alone;
-            pairs[first << 8 | second] = static_cast<uint32_t>(entry + 1) |
-                                         (next >= 0 && byBytes.hasChildren(next) ? LONGER : 0);
+            pairs.push_back(stepOf(entry) | (next >= 0 && byBytes.hasChildren(next) ? LONGER : 0));
         }
     }
 }
@@ -201,12 +209,18 @@ void TextTable::indexPairs() {
 void TextTable::index() {
     controlInText.clear();
     shapes.clear();
+    texts.clear();
+    widest = RAW_FORM_LENGTH;
     for (const TableEntry& entry : table) {
         controlInText.push_back(std::any_of(entry.text.begin(), entry.text.end(), [](char c) {
             return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
         }));
-        shapes.push_back({static_cast<uint32_t>(entry.bytes.size()) + static_cast<uint32_t>(entry.parameters),
-                          entry.kind, entry.text[0] == '#', mayMakeRawForm(entry.text)});
+        const auto byteCount = static_cast<uint32_t>(entry.bytes.size());
+        shapes.push_back({static_cast<uint32_t>(texts.size()), static_cast<uint32_t>(entry.text.size()), byteCount,
+                          byteCount + static_cast<uint32_t>(entry.parameters), entry.kind, entry.text[0] == '#',
+                          mayMakeRawForm(entry.text)});
+        texts += entry.text;
+        widest = std::max(widest, entry.text.size() + RAW_FORM_LENGTH * static_cast<size_t>(entry.parameters) + 1);
     }
     byBytes.clear();
     byText.clear();
