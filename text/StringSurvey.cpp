@@ -4,7 +4,6 @@
 #include "rom/RomImage.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace {
 
@@ -19,6 +18,38 @@ bool romOffset(uint32_t address, uint32_t size, uint32_t& offset) {
     offset = loRomToFile(address);
     return offset < size;
 }
+
+// The strings found so far by their offset: open addressing over a table
+// of at least twice as many slots as strings, each the string's place plus
+// one (0: empty).
+class StringsByOffset {
+public:
+    explicit StringsByOffset(const std::vector<GameString>& strings) : strings(strings), slots(size_t{1} << 10, 0) {}
+
+    // The slot of offset: its string's place plus one, or 0 where a new
+    // one goes.
+    uint32_t& find(uint32_t offset) {
+        for (size_t i = hash(offset);; i = (i + 1) & (slots.size() - 1)) {
+            if (slots[i] == 0 || strings[slots[i] - 1].offset == offset) return slots[i];
+        }
+    }
+    // After a string was added: the table grows before it is half full.
+    void added() {
+        if (strings.size() * 2 < slots.size()) return;
+        std::vector<uint32_t> old(slots.size() * 2, 0);
+        old.swap(slots);
+        for (const uint32_t place : old) {
+            if (place != 0) find(strings[place - 1].offset) = place;
+        }
+    }
+
+private:
+    size_t hash(uint32_t offset) const {
+        return static_cast<size_t>((uint64_t{offset} * 0x9E3779B97F4A7C15ull) >> 32) & (slots.size() - 1);
+    }
+    const std::vector<GameString>& strings;
+    std::vector<uint32_t> slots;
+};
 
 }  // namespace
 
@@ -41,10 +72,10 @@ uint32_t pointerValueFor(const StringPointer& pointer, uint32_t offset) {
 StringSurvey surveyStrings(const uint8_t* romData, uint32_t size, const std::vector<PointerTable>& tables,
                            const TextTable& table) {
     StringSurvey survey;
-    std::unordered_map<uint32_t, size_t> byOffset;  // a string's offset -> its place in strings
+    StringsByOffset byOffset(survey.strings);
     uint64_t pointerCount = 0;
     for (const PointerTable& pointers : tables) pointerCount += pointers.count;
-    byOffset.reserve(static_cast<size_t>(std::min<uint64_t>(pointerCount, size)));
+    survey.strings.reserve(static_cast<size_t>(std::min<uint64_t>(pointerCount, uint64_t{1} << 16)));
     std::vector<TextPiece> pieces;  // of the string being read
     auto refuse = [&](StringSurvey::Outcome outcome, const StringPointer& pointer) {
         survey.outcome = outcome;
@@ -65,17 +96,18 @@ StringSurvey surveyStrings(const uint8_t* romData, uint32_t size, const std::vec
                 pointers.isLong ? pointer.value : (fileToLoRom(pointer.at) & BANK_BITS) | pointer.value;
             uint32_t offset = 0;
             if (!romOffset(address, size, offset)) return refuse(StringSurvey::StringOutside, pointer);
-            const auto known = byOffset.find(offset);
-            if (known != byOffset.end()) {
-                survey.strings[known->second].pointers.push_back(pointer);
+            uint32_t& known = byOffset.find(offset);
+            if (known != 0) {
+                survey.strings[known - 1].pointers.push_back(pointer);
                 continue;
             }
             GameString string{address, offset, 0, {pointer}};
             const uint32_t available = std::min(bankEnd(offset), size) - offset;
             if (!readString(table, romData + offset, available, pieces)) return refuse(StringSurvey::NoEnd, pointer);
             string.length = pieces.back().start + pieces.back().length;
-            byOffset.emplace(offset, survey.strings.size());
             survey.strings.push_back(std::move(string));
+            known = static_cast<uint32_t>(survey.strings.size());
+            byOffset.added();
         }
     }
     return survey;
