@@ -4,6 +4,7 @@
 #include "rom/Position.h"
 #include "rom/RomImage.h"
 
+#include <cstring>
 #include <set>
 
 namespace {
@@ -15,27 +16,40 @@ constexpr char LONG_TABLE[] = "long-pointers";
 
 constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
 
-// A bus address as the script shows it: "$98:800E".
-void appendBusAddress(std::string& text, uint32_t address) {
-    const char shown[] = {'$',
-                          HEX_DIGITS[address >> 20 & 15],
-                          HEX_DIGITS[address >> 16 & 15],
-                          ':',
-                          HEX_DIGITS[address >> 12 & 15],
-                          HEX_DIGITS[address >> 8 & 15],
-                          HEX_DIGITS[address >> 4 & 15],
-                          HEX_DIGITS[address & 15]};
-    text.append(shown, sizeof shown);
+// Writers into room made for them: each returns where the next goes.
+template <size_t N>
+char* put(char* to, const char (&text)[N]) {
+    std::memcpy(to, text, N - 1);
+    return to + N - 1;
 }
 
-void appendDecimal(std::string& text, uint64_t value) {
+char* put(char* to, const std::string& text) {
+    std::memcpy(to, text.data(), text.size());
+    return to + text.size();
+}
+
+// A bus address as the script shows it: "$98:800E".
+char* putBusAddress(char* to, uint32_t address) {
+    to[0] = '$';
+    to[1] = HEX_DIGITS[address >> 20 & 15];
+    to[2] = HEX_DIGITS[address >> 16 & 15];
+    to[3] = ':';
+    to[4] = HEX_DIGITS[address >> 12 & 15];
+    to[5] = HEX_DIGITS[address >> 8 & 15];
+    to[6] = HEX_DIGITS[address >> 4 & 15];
+    to[7] = HEX_DIGITS[address & 15];
+    return to + 8;
+}
+
+char* putDecimal(char* to, uint64_t value) {
     char digits[20];
     size_t count = 0;
     do {
         digits[count++] = static_cast<char>('0' + value % 10);
         value /= 10;
     } while (value != 0);
-    while (count > 0) text += digits[--count];
+    while (count > 0) *to++ = digits[--count];
+    return to;
 }
 
 bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
@@ -87,46 +101,55 @@ ScriptWriter::ScriptWriter(const std::vector<PointerTable>& tables) {
 }
 
 void ScriptWriter::add(const GameString& string, const std::string* label, const std::string& text) {
-    made += '\n';
-    made += HEADER_MARK;
-    appendDecimal(made, ++number);
-    made += "] ";
-    appendBusAddress(made, string.address);
-    made += ", ";
-    appendDecimal(made, string.length);
-    made += " bytes; ponteiros:";
+    // Written straight into room made for the longest block these can
+    // make: the header's numbers at their widest, every text line with
+    // its comment line.
+    const size_t begin = made.size();
+    made.resize(begin + 128 + 96 * string.pointers.size() + (label != nullptr ? label->size() + 16 : 0) +
+                5 * text.size());
+    char* to = &made[begin];
+    to = put(to, "\n");
+    to = put(to, HEADER_MARK);
+    to = putDecimal(to, ++number);
+    to = put(to, "] ");
+    to = putBusAddress(to, string.address);
+    to = put(to, ", ");
+    to = putDecimal(to, string.length);
+    to = put(to, " bytes; ponteiros:");
     for (size_t p = 0; p < string.pointers.size(); ++p) {
         const StringPointer& pointer = string.pointers[p];
-        made += p == 0 ? " " : ", ";
+        to = p == 0 ? put(to, " ") : put(to, ", ");
         if (pointer.at < LOROM_DATA_LIMIT) {
-            appendBusAddress(made, fileToLoRom(pointer.at));
+            to = putBusAddress(to, fileToLoRom(pointer.at));
         } else {
-            made += formatBusAddress(pointer.at);
+            to = put(to, formatBusAddress(pointer.at));
         }
-        made += pointer.isLong ? " (24 bits, tabela " : " (16 bits, tabela ";
-        appendDecimal(made, pointer.table + 1);
-        made += ", n.\xC2\xBA ";
-        appendDecimal(made, pointer.index);
-        made += ')';
+        to = pointer.isLong ? put(to, " (24 bits, tabela ") : put(to, " (16 bits, tabela ");
+        to = putDecimal(to, pointer.table + 1);
+        to = put(to, ", n.\xC2\xBA ");
+        to = putDecimal(to, pointer.index);
+        to = put(to, ")");
     }
-    made += '\n';
+    to = put(to, "\n");
     if (label != nullptr) {
-        made += "#  r\xC3\xB3tulo: ";
-        made += *label;
-        made += '\n';
+        to = put(to, "#  r\xC3\xB3tulo: ");
+        to = put(to, *label);
+        to = put(to, "\n");
     }
     for (size_t start = 0; start <= text.size();) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
         if (end > start || end < text.size()) {
-            made += "# ";
-            made.append(text, start, end - start);
-            made += '\n';
+            to = put(to, "# ");
+            std::memcpy(to, text.data() + start, end - start);
+            to += end - start;
+            to = put(to, "\n");
         }
         start = end + 1;
     }
-    made += text;
-    if (text.empty() || text.back() != '\n') made += '\n';
+    to = put(to, text);
+    if (text.empty() || text.back() != '\n') to = put(to, "\n");
+    made.resize(static_cast<size_t>(to - made.data()));
 }
 
 std::string writeScript(const ScriptSource& source, const std::vector<GameString>& strings,
