@@ -20,35 +20,48 @@ bool romOffset(uint32_t address, uint32_t size, uint32_t& offset) {
 }
 
 // The strings found so far by their offset: open addressing over a table
-// of at least twice as many slots as strings, each the string's place plus
-// one (0: empty).
+// of at least twice as many slots as strings, each an offset and its
+// string's place plus one (0: empty).
 class StringsByOffset {
 public:
-    explicit StringsByOffset(const std::vector<GameString>& strings) : strings(strings), slots(size_t{1} << 10, 0) {}
+    explicit StringsByOffset(size_t expected) : slots(slotCountFor(expected)) {}
 
-    // The slot of offset: its string's place plus one, or 0 where a new
-    // one goes.
+    // The place plus one of the string at offset, or 0 where a new one
+    // goes.
     uint32_t& find(uint32_t offset) {
         for (size_t i = hash(offset);; i = (i + 1) & (slots.size() - 1)) {
-            if (slots[i] == 0 || strings[slots[i] - 1].offset == offset) return slots[i];
+            if (slots[i].place == 0) {
+                slots[i].offset = offset;
+                return slots[i].place;
+            }
+            if (slots[i].offset == offset) return slots[i].place;
         }
     }
     // After a string was added: the table grows before it is half full.
     void added() {
-        if (strings.size() * 2 < slots.size()) return;
-        std::vector<uint32_t> old(slots.size() * 2, 0);
+        if (++count * 2 < slots.size()) return;
+        std::vector<Slot> old(slots.size() * 2);
         old.swap(slots);
-        for (const uint32_t place : old) {
-            if (place != 0) find(strings[place - 1].offset) = place;
+        for (const Slot& slot : old) {
+            if (slot.place != 0) find(slot.offset) = slot.place;
         }
     }
 
 private:
+    struct Slot {
+        uint32_t offset = 0;
+        uint32_t place = 0;
+    };
+    static size_t slotCountFor(size_t expected) {
+        size_t slots = 1024;
+        while (slots < expected * 2) slots *= 2;
+        return slots;
+    }
     size_t hash(uint32_t offset) const {
         return static_cast<size_t>((uint64_t{offset} * 0x9E3779B97F4A7C15ull) >> 32) & (slots.size() - 1);
     }
-    const std::vector<GameString>& strings;
-    std::vector<uint32_t> slots;
+    std::vector<Slot> slots;
+    size_t count = 0;
 };
 
 }  // namespace
@@ -72,10 +85,12 @@ uint32_t pointerValueFor(const StringPointer& pointer, uint32_t offset) {
 StringSurvey surveyStrings(const uint8_t* romData, uint32_t size, const std::vector<PointerTable>& tables,
                            const TextTable& table) {
     StringSurvey survey;
-    StringsByOffset byOffset(survey.strings);
     uint64_t pointerCount = 0;
     for (const PointerTable& pointers : tables) pointerCount += pointers.count;
-    survey.strings.reserve(static_cast<size_t>(std::min<uint64_t>(pointerCount, uint64_t{1} << 16)));
+    // Room for the usual counts at once; a count past them grows.
+    const auto expected = static_cast<size_t>(std::min<uint64_t>(pointerCount, uint64_t{1} << 16));
+    survey.strings.reserve(expected);
+    StringsByOffset byOffset(expected);
     std::vector<TextPiece> pieces;  // of the string being read
     auto refuse = [&](StringSurvey::Outcome outcome, const StringPointer& pointer) {
         survey.outcome = outcome;
