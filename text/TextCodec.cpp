@@ -126,7 +126,7 @@ void appendScriptText(const TextTable& table, const uint8_t* bytes, const std::v
     // into room made for the widest pieces, unless a piece needs the
     // careful way.
     const size_t begin = out.size();
-    out.resize(begin + pieces.size() * table.widestShown());
+    out.resize(begin + pieces.size() * std::max(table.widestShown(), RAW_FORM_LENGTH));
     char* to = &out[begin];
     bool lineStart = true;
     for (const TextPiece& piece : pieces) {
