@@ -218,7 +218,7 @@ Dump dump(const RomImage& rom, const TextTable& table, const std::vector<Pointer
     d.survey = surveyStrings(romData, rom.romDataSize(), tables, table);
     if (d.survey.outcome != StringSurvey::Done) return d;
     for (const GameString& string : d.survey.strings) {
-        d.texts.push_back(scriptText(table, romData + string.offset, string.pieces));
+        d.texts.push_back(stringText(table, romData + string.offset, string.length));
     }
     d.script = writeScript({tables, {}}, d.survey.strings, d.texts);
     return d;

@@ -33,9 +33,10 @@ ImageLoad loadGameImage(RomImage& rom, const char* path) {
 }
 
 ImageLoad loadGameImageFile(RomImage& rom, const std::string& path) {
-    std::vector<uint8_t> bytes;
-    const FileRead read = readWholeFile(path, bytes);
+    std::unique_ptr<uint8_t[]> bytes;
+    size_t length = 0;
+    const FileRead read = readWholeFile(path, bytes, length);
     if (read != FileRead::Read) return notRead(read);
-    if (rom.assign(bytes.data(), bytes.size()) != 0) return notRead(FileRead::TooLarge);
+    if (rom.assign(std::move(bytes), length) != 0) return notRead(FileRead::TooLarge);
     return checkGame(rom);
 }

@@ -85,7 +85,7 @@ bool TextInsertion::newTexts() {
         entryOf[s] = &entry;
         const GameString& string = strings[s];
         const uint8_t* old = rom.romData() + string.offset;
-        if (withoutLineEnds(scriptText(table, old, string.pieces)) == entry.text) continue;
+        if (withoutLineEnds(stringText(table, old, string.length)) == entry.text) continue;
         Encoding encoding = encodeText(table, entry.text);
         if (encoding.outcome != Encoding::Done) {
             encoding.bytes.clear();

@@ -116,7 +116,23 @@ public:
             }
             if (best.gain <= 0) {
                 if (out + BLOCK <= targetSize) targetTable[hash] = static_cast<uint32_t>(out);
-                out += 1 + misses++ / MISS_STRETCH;
+                const size_t step = 1 + misses++ / MISS_STRETCH;
+                out += step;
+                // The positions looked at next are known: the table slots a
+                // few steps ahead, and the bytes that the slots a little
+                // nearer name, are fetched before they are needed. (Written
+                // here: a function of these alone would count as having no
+                // effect and be left out.)
+                if (const size_t at = out + SLOTS_AHEAD * step; at + BLOCK <= targetSize) {
+                    const uint32_t ahead = hashBlock(target + at, bits);
+                    __builtin_prefetch(&sourceTable[ahead]);
+                    __builtin_prefetch(&targetTable[ahead]);
+                }
+                if (const size_t at = out + BYTES_AHEAD * step; at + BLOCK <= targetSize) {
+                    const uint32_t ahead = hashBlock(target + at, bits);
+                    if (sourceTable[ahead] != NO_POSITION) __builtin_prefetch(source + sourceTable[ahead]);
+                    if (targetTable[ahead] != NO_POSITION) __builtin_prefetch(target + targetTable[ahead]);
+                }
                 continue;
             }
             // A short match inside new data does not mean the data that
@@ -132,6 +148,10 @@ public:
     }
 
 private:
+    // How far ahead, in steps over new data, table slots and the bytes
+    // they name are fetched.
+    static constexpr size_t SLOTS_AHEAD = 4, BYTES_AHEAD = 2;
+
     struct Match {
         uint64_t kind = SOURCE_READ;
         size_t from = 0;     // where the copy reads, at the match's start

@@ -3,7 +3,7 @@
 
 #include "rom/HeaderLayout.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
 #include <cctype>
@@ -96,10 +96,9 @@ PatchResult applyBpsToEitherForm(const uint8_t* patch, size_t patchSize, const u
     }
     // The patch is for the image with a copier header the original lacks.
     if (sourceSize == uint64_t(originalSize) + COPIER_HEADER_SIZE) {
-        const uint32_t imageCrc = crc32Of(original, originalSize);
         for (const std::vector<uint8_t>& header : likelyCopierHeaders(originalSize)) {
             const uint32_t headerCrc = crc32Of(header.data(), header.size());
-            if (crc32_combine(headerCrc, imageCrc, static_cast<z_off_t>(originalSize)) != sourceCrc) continue;
+            if (libdeflate_crc32(headerCrc, original, originalSize) != sourceCrc) continue;
             std::vector<uint8_t> withHeader(header);
             withHeader.insert(withHeader.end(), original, original + originalSize);
             PatchResult r = applyBps(patch, patchSize, withHeader.data(), withHeader.size(), result);
@@ -146,17 +145,7 @@ PatchFormat patchFormatOf(const std::string& path) {
     return PatchFormat::Unknown;
 }
 
-uint32_t crc32Of(const uint8_t* bytes, size_t length) {
-    // zlib takes lengths of 32 bits: longer buffers go in pieces.
-    uLong crc = crc32(0L, Z_NULL, 0);
-    while (length > 0) {
-        const uInt piece = static_cast<uInt>(std::min<size_t>(length, 1u << 30));
-        crc = crc32(crc, bytes, piece);
-        bytes += piece;
-        length -= piece;
-    }
-    return static_cast<uint32_t>(crc);
-}
+uint32_t crc32Of(const uint8_t* bytes, size_t length) { return libdeflate_crc32(0, bytes, length); }
 
 PatchOutcome createPatch(PatchFormat format, const uint8_t* original, size_t originalSize, const uint8_t* modified,
                          size_t modifiedSize, std::vector<uint8_t>& patch) {

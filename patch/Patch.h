@@ -97,5 +97,6 @@ PatchOutcome createBps(const uint8_t* original, size_t originalSize, const uint8
 PatchResult applyBps(const uint8_t* patch, size_t patchSize, const uint8_t* original, size_t originalSize,
                      std::vector<uint8_t>& result);
 
-// zlib's CRC32 of a buffer of any size.
+// The CRC32 of a buffer of any size (the one of zlib and of BPS), by
+// libdeflate.
 uint32_t crc32Of(const uint8_t* bytes, size_t length);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,3 +16,6 @@ enum class FileRead { Read, Missing, CannotOpen, NotAFile, Unreadable, TooLarge 
 // NotAFile for a FIFO, a device or a socket (never read or waited on),
 // Unreadable when reading it failed (a folder too).
 FileRead readWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+// The same into an array of its own, of at least length bytes, the first
+// length of them the file's; the array is unspecified on a refusal.
+FileRead readWholeFile(const std::string& path, std::unique_ptr<uint8_t[]>& bytes, size_t& length);

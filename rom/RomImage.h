@@ -62,6 +62,9 @@ public:
     // same copier-header rule, the header parsed); 1 when it is 2 GiB or
     // more, else 0.
     int32_t assign(const uint8_t* bytes, size_t length);
+    // The same for an image in an array of its own, taken as it is: the
+    // first length bytes of bytes, which must hold at least that many.
+    int32_t assign(std::unique_ptr<uint8_t[]> bytes, size_t length);
     void parseHeader();
 
     // Cursor positioning and reads. Reads never touch memory outside data:

@@ -66,6 +66,16 @@ int32_t RomImage::assign(const uint8_t* bytes, size_t length) {
     return 0;
 }
 
+int32_t RomImage::assign(std::unique_ptr<uint8_t[]> bytes, size_t length) {
+    if (length > static_cast<size_t>(INT32_MAX)) return 1;
+    data = std::move(bytes);
+    loadedArray = data.get();
+    capacity = length;
+    size = static_cast<int32_t>(length);
+    takeHeldImage();
+    return 0;
+}
+
 void RomImage::holdBytes(size_t bytes, size_t kept) {
     // A reload (the ROM string reader's, a fuzzer's next input) or a growth
     // goes into the memory already held when the image fits it; what lies

@@ -6,9 +6,9 @@
 # README.md (without its parts about the source), the program pages docs/brelquim*.md (one per program; the
 # development, performance and robustness pages stay in the source),
 # LICENSE, NOTICES.txt (the notices of the libraries linked into the
-# programs) and licencas/ with the licence notices of libspng and zlib,
-# which brelquim-png and brelquim-patch carry (from Debian's copyright
-# files).
+# programs) and licencas/ with the licence notices of libspng, zlib and
+# libdeflate, which brelquim-png and the programs that make patches carry
+# (from Debian's copyright files).
 # The version is the CMake project version.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,17 +35,18 @@ bash scripts/packaged-readme.sh >"$stage/README.md"
 
 pages=(docs/brelquim*.md)
 [ -e "${pages[0]}" ] || { echo "no program pages in docs/"; exit 1; }
-documents=(README.md "${pages[@]}" LICENSE NOTICES.txt licencas/libspng.txt licencas/zlib.txt)
+documents=(README.md "${pages[@]}" LICENSE NOTICES.txt licencas/libspng.txt licencas/zlib.txt licencas/libdeflate.txt)
 # The documents of a package into folder; the notices of the libraries as
 # the build of that platform links them.
 stageDocuments() {
-  local folder=$1 libspng=$2 zlib=$3
+  local folder=$1 libspng=$2 zlib=$3 libdeflate=$4
   cp "$stage/README.md" LICENSE NOTICES.txt "$folder/"
   mkdir "$folder/docs"
   cp "${pages[@]}" "$folder/docs/"
   mkdir "$folder/licencas"
   cp "$libspng" "$folder/licencas/libspng.txt"
   cp "$zlib" "$folder/licencas/zlib.txt"
+  cp "$libdeflate" "$folder/licencas/libdeflate.txt"
 }
 
 # Windows: the exe files and the documents side by side, the documents with
@@ -55,7 +56,8 @@ mkdir "$stage/$win"
 for program in "${programs[@]}"; do
   x86_64-w64-mingw32-strip -o "$stage/$win/$program.exe" "build/windows/$program.exe"
 done
-stageDocuments "$stage/$win" build/libspng-windows/share/copyright /usr/share/doc/libz-mingw-w64-dev/copyright
+stageDocuments "$stage/$win" build/libspng-windows/share/copyright /usr/share/doc/libz-mingw-w64-dev/copyright \
+  build/libdeflate-windows/share/copyright
 rm -f "$out/$win.zip"
 (cd "$stage/$win" && zip -q -X "$out/$win.zip" "${programs[@]/%/.exe}" && zip -q -X -l "$out/$win.zip" "${documents[@]}")
 
@@ -64,7 +66,8 @@ mkdir "$stage/$linux"
 for program in "${programs[@]}"; do
   strip -o "$stage/$linux/$program" "build/linux-release/$program"
 done
-stageDocuments "$stage/$linux" build/libspng-linux/share/copyright /usr/share/doc/zlib1g/copyright
+stageDocuments "$stage/$linux" build/libspng-linux/share/copyright /usr/share/doc/zlib1g/copyright \
+  /usr/share/doc/libdeflate-dev/copyright
 tar -C "$stage" --owner=0 --group=0 --numeric-owner --sort=name -czf "$out/$linux.tar.gz" "$linux"
 
 echo "-- packages"

@@ -1,9 +1,10 @@
 #include "text/Script.h"
 
+#include "rom/HeaderLayout.h"
 #include "rom/Position.h"
 #include "rom/RomImage.h"
 
-#include <cstdio>
+#include <cstring>
 #include <set>
 
 namespace {
@@ -13,12 +14,42 @@ constexpr char TABLE_MARK[] = "#!";
 constexpr char SHORT_TABLE[] = "pointers";
 constexpr char LONG_TABLE[] = "long-pointers";
 
+constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
+
+// Writers into room made for them: each returns where the next goes.
+template <size_t N>
+char* put(char* to, const char (&text)[N]) {
+    std::memcpy(to, text, N - 1);
+    return to + N - 1;
+}
+
+char* put(char* to, const std::string& text) {
+    std::memcpy(to, text.data(), text.size());
+    return to + text.size();
+}
+
 // A bus address as the script shows it: "$98:800E".
-std::string busAddress(uint32_t address) {
-    char text[16];
-    std::snprintf(text, sizeof text, "$%02X:%04X", static_cast<unsigned>(address >> 16 & 0xFF),
-                  static_cast<unsigned>(address & 0xFFFF));
-    return text;
+char* putBusAddress(char* to, uint32_t address) {
+    to[0] = '$';
+    to[1] = HEX_DIGITS[address >> 20 & 15];
+    to[2] = HEX_DIGITS[address >> 16 & 15];
+    to[3] = ':';
+    to[4] = HEX_DIGITS[address >> 12 & 15];
+    to[5] = HEX_DIGITS[address >> 8 & 15];
+    to[6] = HEX_DIGITS[address >> 4 & 15];
+    to[7] = HEX_DIGITS[address & 15];
+    return to + 8;
+}
+
+char* putDecimal(char* to, uint64_t value) {
+    char digits[20];
+    size_t count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (count > 0) *to++ = digits[--count];
+    return to;
 }
 
 bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
@@ -56,42 +87,78 @@ std::pair<size_t, size_t> ScriptEntry::place(size_t offset) const {
     return {lines[line].second, column};
 }
 
-std::string writeScript(const ScriptSource& source, const std::vector<GameString>& strings,
-                        const std::vector<std::string>& texts) {
-    std::string script =
+ScriptWriter::ScriptWriter(const std::vector<PointerTable>& tables) {
+    made =
         "# Brelquim-text: textos do jogo. Cada texto tem o cabe\xC3\xA7" "alho \"#[n]\" (endere\xC3\xA7o, tamanho e\n"
         "# ponteiros), o original nas linhas \"# \" e, abaixo, a c\xC3\xB3pia a editar. Linhas que\n"
         "# come\xC3\xA7" "am com # n\xC3\xA3o s\xC3\xA3o texto; <$XX> \xC3\xA9 um byte escrito como est\xC3\xA1; uma quebra de\n"
         "# linha s\xC3\xB3 conta depois do texto de uma quebra da tabela.\n";
-    for (const PointerTable& table : source.tables) {
-        script += TABLE_MARK;
-        script += table.isLong ? LONG_TABLE : SHORT_TABLE;
-        script += ' ' + formatBusAddress(table.offset) + ':' + std::to_string(table.count) + '\n';
+    for (const PointerTable& table : tables) {
+        made += TABLE_MARK;
+        made += table.isLong ? LONG_TABLE : SHORT_TABLE;
+        made += ' ' + formatBusAddress(table.offset) + ':' + std::to_string(table.count) + '\n';
     }
+}
+
+void ScriptWriter::add(const GameString& string, const std::string* label, const std::string& text) {
+    // Written straight into room made for the longest block these can
+    // make: the header's numbers at their widest, every text line with
+    // its comment line.
+    const size_t begin = made.size();
+    made.resize(begin + 128 + 96 * string.pointers.size() + (label != nullptr ? label->size() + 16 : 0) +
+                5 * text.size());
+    char* to = &made[begin];
+    to = put(to, "\n");
+    to = put(to, HEADER_MARK);
+    to = putDecimal(to, ++number);
+    to = put(to, "] ");
+    to = putBusAddress(to, string.address);
+    to = put(to, ", ");
+    to = putDecimal(to, string.length);
+    to = put(to, " bytes; ponteiros:");
+    for (size_t p = 0; p < string.pointers.size(); ++p) {
+        const StringPointer& pointer = string.pointers[p];
+        to = p == 0 ? put(to, " ") : put(to, ", ");
+        if (pointer.at < LOROM_DATA_LIMIT) {
+            to = putBusAddress(to, fileToLoRom(pointer.at));
+        } else {
+            to = put(to, formatBusAddress(pointer.at));
+        }
+        to = pointer.isLong ? put(to, " (24 bits, tabela ") : put(to, " (16 bits, tabela ");
+        to = putDecimal(to, pointer.table + 1);
+        to = put(to, ", n.\xC2\xBA ");
+        to = putDecimal(to, pointer.index);
+        to = put(to, ")");
+    }
+    to = put(to, "\n");
+    if (label != nullptr) {
+        to = put(to, "#  r\xC3\xB3tulo: ");
+        to = put(to, *label);
+        to = put(to, "\n");
+    }
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start || end < text.size()) {
+            to = put(to, "# ");
+            std::memcpy(to, text.data() + start, end - start);
+            to += end - start;
+            to = put(to, "\n");
+        }
+        start = end + 1;
+    }
+    to = put(to, text);
+    if (text.empty() || text.back() != '\n') to = put(to, "\n");
+    made.resize(static_cast<size_t>(to - made.data()));
+}
+
+std::string writeScript(const ScriptSource& source, const std::vector<GameString>& strings,
+                        const std::vector<std::string>& texts) {
+    ScriptWriter writer(source.tables);
     for (size_t n = 0; n < strings.size(); ++n) {
-        const GameString& string = strings[n];
-        script += '\n';
-        script += HEADER_MARK + std::to_string(n + 1) + "] " + busAddress(string.address) + ", " +
-                  std::to_string(string.length) + " bytes; ponteiros:";
-        for (size_t p = 0; p < string.pointers.size(); ++p) {
-            const StringPointer& pointer = string.pointers[p];
-            script += (p == 0 ? " " : ", ") + formatBusAddress(pointer.at) + " (" +
-                      (pointer.isLong ? "24" : "16") + " bits, tabela " + std::to_string(pointer.table + 1) +
-                      ", n.\xC2\xBA " + std::to_string(pointer.index) + ")";
-        }
-        script += '\n';
-        if (n < source.labels.size()) script += "#  r\xC3\xB3tulo: " + source.labels[n] + '\n';
-        const std::string& text = texts[n];
-        for (size_t start = 0; start <= text.size();) {
-            size_t end = text.find('\n', start);
-            if (end == std::string::npos) end = text.size();
-            if (end > start || end < text.size()) script += "# " + text.substr(start, end - start) + '\n';
-            start = end + 1;
-        }
-        script += text;
-        if (text.empty() || text.back() != '\n') script += '\n';
+        writer.add(strings[n], n < source.labels.size() ? &source.labels[n] : nullptr, texts[n]);
     }
-    return script;
+    return std::move(writer.text());
 }
 
 ScriptReading readScript(const std::string& script) {

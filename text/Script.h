@@ -24,6 +24,22 @@ struct ScriptSource {
 std::string writeScript(const ScriptSource& source, const std::vector<GameString>& strings,
                         const std::vector<std::string>& texts);
 
+// The same script made block by block: text() holds what is made and not
+// yet taken, which the caller may write out and empty between blocks.
+class ScriptWriter {
+public:
+    // Starts with the script's head and the tables.
+    explicit ScriptWriter(const std::vector<PointerTable>& tables);
+    // The next string's block (numbered from 1 in the order of calls): its
+    // header, its label line when label is not null, its text.
+    void add(const GameString& string, const std::string* label, const std::string& text);
+    std::string& text() { return made; }
+
+private:
+    std::string made;
+    size_t number = 0;
+};
+
 // A string's block as read back: its number (from 1), its text with the
 // line ends left out, and where each of its lines starts, to name a place
 // in the text by line and column.

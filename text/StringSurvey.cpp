@@ -3,7 +3,7 @@
 #include "rom/HeaderLayout.h"
 #include "rom/RomImage.h"
 
-#include <unordered_map>
+#include <algorithm>
 
 namespace {
 
@@ -18,6 +18,51 @@ bool romOffset(uint32_t address, uint32_t size, uint32_t& offset) {
     offset = loRomToFile(address);
     return offset < size;
 }
+
+// The strings found so far by their offset: open addressing over a table
+// of at least twice as many slots as strings, each an offset and its
+// string's place plus one (0: empty).
+class StringsByOffset {
+public:
+    explicit StringsByOffset(size_t expected) : slots(slotCountFor(expected)) {}
+
+    // The place plus one of the string at offset, or 0 where a new one
+    // goes.
+    uint32_t& find(uint32_t offset) {
+        for (size_t i = hash(offset);; i = (i + 1) & (slots.size() - 1)) {
+            if (slots[i].place == 0) {
+                slots[i].offset = offset;
+                return slots[i].place;
+            }
+            if (slots[i].offset == offset) return slots[i].place;
+        }
+    }
+    // After a string was added: the table grows before it is half full.
+    void added() {
+        if (++count * 2 < slots.size()) return;
+        std::vector<Slot> old(slots.size() * 2);
+        old.swap(slots);
+        for (const Slot& slot : old) {
+            if (slot.place != 0) find(slot.offset) = slot.place;
+        }
+    }
+
+private:
+    struct Slot {
+        uint32_t offset = 0;
+        uint32_t place = 0;
+    };
+    static size_t slotCountFor(size_t expected) {
+        size_t slots = 1024;
+        while (slots < expected * 2) slots *= 2;
+        return slots;
+    }
+    size_t hash(uint32_t offset) const {
+        return static_cast<size_t>((uint64_t{offset} * 0x9E3779B97F4A7C15ull) >> 32) & (slots.size() - 1);
+    }
+    std::vector<Slot> slots;
+    size_t count = 0;
+};
 
 }  // namespace
 
@@ -40,7 +85,13 @@ uint32_t pointerValueFor(const StringPointer& pointer, uint32_t offset) {
 StringSurvey surveyStrings(const uint8_t* romData, uint32_t size, const std::vector<PointerTable>& tables,
                            const TextTable& table) {
     StringSurvey survey;
-    std::unordered_map<uint32_t, size_t> byOffset;  // a string's offset -> its place in strings
+    uint64_t pointerCount = 0;
+    for (const PointerTable& pointers : tables) pointerCount += pointers.count;
+    // Room for the usual counts at once; a count past them grows.
+    const auto expected = static_cast<size_t>(std::min<uint64_t>(pointerCount, uint64_t{1} << 16));
+    survey.strings.reserve(expected);
+    StringsByOffset byOffset(expected);
+    std::vector<TextPiece> pieces;  // of the string being read
     auto refuse = [&](StringSurvey::Outcome outcome, const StringPointer& pointer) {
         survey.outcome = outcome;
         survey.pointer = pointer;
@@ -60,19 +111,18 @@ StringSurvey surveyStrings(const uint8_t* romData, uint32_t size, const std::vec
                 pointers.isLong ? pointer.value : (fileToLoRom(pointer.at) & BANK_BITS) | pointer.value;
             uint32_t offset = 0;
             if (!romOffset(address, size, offset)) return refuse(StringSurvey::StringOutside, pointer);
-            const auto known = byOffset.find(offset);
-            if (known != byOffset.end()) {
-                survey.strings[known->second].pointers.push_back(pointer);
+            uint32_t& known = byOffset.find(offset);
+            if (known != 0) {
+                survey.strings[known - 1].pointers.push_back(pointer);
                 continue;
             }
-            GameString string{address, offset, 0, {pointer}, {}};
+            GameString string{address, offset, 0, {pointer}};
             const uint32_t available = std::min(bankEnd(offset), size) - offset;
-            if (!readString(table, romData + offset, available, string.pieces)) {
-                return refuse(StringSurvey::NoEnd, pointer);
-            }
-            string.length = string.pieces.back().start + string.pieces.back().length;
-            byOffset.emplace(offset, survey.strings.size());
+            if (!readString(table, romData + offset, available, pieces)) return refuse(StringSurvey::NoEnd, pointer);
+            string.length = pieces.back().start + pieces.back().length;
             survey.strings.push_back(std::move(string));
+            known = static_cast<uint32_t>(survey.strings.size());
+            byOffset.added();
         }
     }
     return survey;

@@ -34,7 +34,6 @@ struct GameString {
     uint32_t offset;   // file offset
     uint32_t length;   // bytes, the end token included
     std::vector<StringPointer> pointers;
-    std::vector<TextPiece> pieces;
     // True when a 16-bit pointer reaches it: it must stay in its bank.
     bool bankBound() const;
 };

@@ -4,6 +4,7 @@
 #include "text/TextFile.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -18,6 +19,15 @@ void appendRawForm(std::string& text, uint8_t byte) {
     text += '>';
 }
 
+char* writeRawForm(char* to, uint8_t byte) {
+    to[0] = '<';
+    to[1] = '$';
+    to[2] = HEX_DIGITS[byte >> 4];
+    to[3] = HEX_DIGITS[byte & 15];
+    to[4] = '>';
+    return to + RAW_FORM_LENGTH;
+}
+
 // The byte of a raw form at text[at], or -1 when none starts there.
 int rawFormAt(const std::string& text, size_t at) {
     if (text.size() - at < RAW_FORM_LENGTH || text[at] != '<' || text[at + 1] != '$' || text[at + 4] != '>') return -1;
@@ -29,28 +39,34 @@ int rawFormAt(const std::string& text, size_t at) {
 }  // namespace
 
 bool readString(const TextTable& table, const uint8_t* bytes, size_t available, std::vector<TextPiece>& pieces) {
-    const std::vector<TableEntry>& entries = table.entries();
     pieces.clear();
     for (size_t at = 0; at < available;) {
-        const int entry = table.longestMatch(bytes + at, available - at);
-        size_t length = 1;
-        if (entry >= 0) {
-            const TableEntry& e = entries[static_cast<size_t>(entry)];
-            length = e.bytes.size() + static_cast<size_t>(e.parameters);
-            if (length > available - at) return false;
-        }
-        pieces.push_back({entry, static_cast<uint32_t>(at), static_cast<uint32_t>(length)});
-        if (entry >= 0 && entries[static_cast<size_t>(entry)].kind == TableEntry::End) return true;
+        const uint64_t step = table.step(bytes + at, available - at);
+        const size_t length = TextTable::stepLength(step);
+        if (length > available - at) return false;
+        // Each field stored by itself: a piece made whole first and copied
+        // is read back from memory in wider words than it was written.
+        TextPiece& piece = pieces.emplace_back();
+        piece.entry = TextTable::stepEntry(step);
+        piece.start = static_cast<uint32_t>(at);
+        piece.length = static_cast<uint32_t>(length);
+        if (TextTable::stepEnds(step)) return true;
         at += length;
     }
     return false;
 }
 
-std::string scriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces) {
+namespace {
+
+// The script's text of a string whose pieces include some that must be
+// written in raw form: an entry whose text the script would take for
+// something else, or a raw form that the texts of entries make up by
+// chance.
+std::string carefulScriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces) {
     const std::vector<TableEntry>& entries = table.entries();
     // Pieces written in raw form although an entry covers them, where each
     // piece starts in the text, and where a raw form does (both rising):
-    // kept from call to call, so that a dump makes no buffers per string.
+    // kept from call to call.
     thread_local std::vector<uint8_t> raw;
     thread_local std::vector<uint32_t> pieceStart, rawStart;
     raw.assign(pieces.size(), 0);
@@ -100,6 +116,58 @@ std::string scriptText(const TextTable& table, const uint8_t* bytes, const std::
         }
         if (!changed) return text;
     }
+}
+
+}  // namespace
+
+void appendScriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces,
+                      std::string& out) {
+    // Most strings show every entry's text as it is: written straight
+    // into room made for the widest pieces, unless a piece needs the
+    // careful way.
+    const size_t begin = out.size();
+    out.resize(begin + pieces.size() * std::max(table.widestShown(), RAW_FORM_LENGTH));
+    char* to = &out[begin];
+    bool lineStart = true;
+    for (const TextPiece& piece : pieces) {
+        const uint8_t* at = bytes + piece.start;
+        if (piece.entry < 0) {
+            to = writeRawForm(to, at[0]);
+            lineStart = false;
+            continue;
+        }
+        if (table.textMayMakeRawForm(piece.entry) || table.unsafeInScript(piece.entry) ||
+            (lineStart && table.textStartsComment(piece.entry))) {
+            out.resize(begin);
+            out += carefulScriptText(table, bytes, pieces);
+            return;
+        }
+        const uint32_t textLength = table.textLength(piece.entry);
+        std::memcpy(to, table.textOf(piece.entry), textLength);
+        to += textLength;
+        for (uint32_t k = table.byteCount(piece.entry); k < piece.length; ++k) to = writeRawForm(to, at[k]);
+        lineStart = table.entryKind(piece.entry) == TableEntry::LineBreak;
+        if (lineStart) *to++ = '\n';
+    }
+    out.resize(static_cast<size_t>(to - out.data()));
+}
+
+std::string scriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces) {
+    std::string text;
+    appendScriptText(table, bytes, pieces, text);
+    return text;
+}
+
+void appendStringText(const TextTable& table, const uint8_t* bytes, size_t length, std::string& out) {
+    thread_local std::vector<TextPiece> pieces;
+    readString(table, bytes, length, pieces);
+    appendScriptText(table, bytes, pieces, out);
+}
+
+std::string stringText(const TextTable& table, const uint8_t* bytes, size_t length) {
+    std::string text;
+    appendStringText(table, bytes, length, text);
+    return text;
 }
 
 std::string withoutLineEnds(const std::string& text) {

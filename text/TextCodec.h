@@ -36,6 +36,14 @@ bool readString(const TextTable& table, const uint8_t* bytes, size_t available, 
 // character) is written in raw form instead, so that every text reads back
 // as the same bytes.
 std::string scriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces);
+// The same text appended to out.
+void appendScriptText(const TextTable& table, const uint8_t* bytes, const std::vector<TextPiece>& pieces,
+                      std::string& out);
+
+// The script's text of the string that bytes[0..length) hold whole (as a
+// survey found it), appended to out.
+void appendStringText(const TextTable& table, const uint8_t* bytes, size_t length, std::string& out);
+std::string stringText(const TextTable& table, const uint8_t* bytes, size_t length);
 
 // The script's text with its line ends, which mean nothing to writing,
 // left out.

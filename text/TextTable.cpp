@@ -64,6 +64,22 @@ TableProblem::Kind parseLine(const std::string& line, TableEntry& entry) {
     return TableProblem::None;
 }
 
+// Whether a "<" in text begins a raw form, or the start of one that the
+// texts after it could complete.
+bool mayMakeRawForm(const std::string& text) {
+    const auto fits = [](char c, size_t k) {
+        if (k == 1) return c == '$';
+        if (k == 4) return c == '>';
+        return textfile::hexDigit(static_cast<unsigned char>(c)) >= 0;
+    };
+    for (size_t at = text.find('<'); at != std::string::npos; at = text.find('<', at + 1)) {
+        size_t k = 1;
+        while (k < RAW_FORM_LENGTH && at + k < text.size() && fits(text[at + k], k)) ++k;
+        if (k == RAW_FORM_LENGTH || at + k == text.size()) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 namespace {
@@ -179,12 +195,44 @@ TableProblem TextTable::read(const uint8_t* bytes, size_t length) {
     return {};
 }
 
+uint64_t TextTable::stepOf(int entry) const {
+    if (entry < 0) return uint64_t{1} << STEP_LENGTH_SHIFT;
+    const Shape& shape = shapes[static_cast<size_t>(entry)];
+    return static_cast<uint64_t>(entry + 1) | (uint64_t{shape.readLength} & STEP_LENGTH_MASK) << STEP_LENGTH_SHIFT |
+           (shape.kind == TableEntry::End ? STEP_ENDS : 0);
+}
+
+void TextTable::indexPairs() {
+    pairs.assign(256, stepOf(-1));
+    for (uint32_t first = 0; first < 256; ++first) {
+        pairRow[first] = 0;
+        const int32_t node = byBytes.rootChild(static_cast<uint8_t>(first));
+        if (node < 0) continue;
+        pairRow[first] = static_cast<uint16_t>(pairs.size() >> 8);
+        const int32_t alone = byBytes.entry(node);
+        for (uint32_t second = 0; second < 256; ++second) {
+            const int32_t next = byBytes.child(node, static_cast<uint8_t>(second));
+            const int32_t entry = next >= 0 && byBytes.entry(next) >= 0 ? byBytes.entry(next) : alone;
+            pairs.push_back(stepOf(entry) | (next >= 0 && byBytes.hasChildren(next) ? LONGER : 0));
+        }
+    }
+}
+
 void TextTable::index() {
     controlInText.clear();
+    shapes.clear();
+    texts.clear();
+    widest = RAW_FORM_LENGTH;
     for (const TableEntry& entry : table) {
         controlInText.push_back(std::any_of(entry.text.begin(), entry.text.end(), [](char c) {
             return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
         }));
+        const auto byteCount = static_cast<uint32_t>(entry.bytes.size());
+        shapes.push_back({static_cast<uint32_t>(texts.size()), static_cast<uint32_t>(entry.text.size()), byteCount,
+                          byteCount + static_cast<uint32_t>(entry.parameters), entry.kind, entry.text[0] == '#',
+                          mayMakeRawForm(entry.text)});
+        texts += entry.text;
+        widest = std::max(widest, entry.text.size() + RAW_FORM_LENGTH * static_cast<size_t>(entry.parameters) + 1);
     }
     byBytes.clear();
     byText.clear();
@@ -193,6 +241,7 @@ void TextTable::index() {
         byBytes.add(entry.bytes.data(), entry.bytes.size(), static_cast<int32_t>(i), true);
     }
     byBytes.compact();
+    indexPairs();
     // Writing: among entries of one text, the one of fewest bytes, the first
     // among equals; so entries go in by their byte count, fewest first. An
     // entry whose bytes an earlier entry also has is never read, and
@@ -220,7 +269,7 @@ std::vector<SameBytes> TextTable::sameBytes() const {
     return pairs;
 }
 
-int TextTable::longestMatch(const uint8_t* bytes, size_t length) const {
+int TextTable::walk(const uint8_t* bytes, size_t length) const {
     if (length == 0) return -1;
     int32_t node = byBytes.rootChild(bytes[0]);
     int found = -1;

@@ -71,7 +71,37 @@ public:
     // The entry that reading uses at bytes[0..length): the longest whose
     // bytes start there, the first in the file among equal ones; -1 when
     // none does.
-    int longestMatch(const uint8_t* bytes, size_t length) const;
+    int longestMatch(const uint8_t* bytes, size_t length) const { return stepEntry(step(bytes, length)); }
+
+    // A step of reading at bytes[0..length), packed: the entry longestMatch
+    // gives plus one (0 for a raw byte), the bytes the step takes (a
+    // control code's parameters included; 1 for a raw byte) and whether it
+    // ends the string. The first two bytes pick it from a table of every
+    // pair; only pairs that begin a longer entry walk the trie.
+    uint64_t step(const uint8_t* bytes, size_t length) const {
+        if (length >= 2) {
+            const uint64_t slot = pairs[size_t{pairRow[bytes[0]]} << 8 | bytes[1]];
+            if ((slot & LONGER) == 0) return slot;
+        }
+        return stepOf(walk(bytes, length));
+    }
+    static int stepEntry(uint64_t step) { return static_cast<int>(static_cast<uint32_t>(step)) - 1; }
+    static size_t stepLength(uint64_t step) { return static_cast<size_t>(step >> STEP_LENGTH_SHIFT & STEP_LENGTH_MASK); }
+    static bool stepEnds(uint64_t step) { return (step & STEP_ENDS) != 0; }
+    // Whether an entry's text starts with "#", or holds a "<" that begins
+    // a raw form ("<$", two hexadecimal digits, ">") or could begin one
+    // with the texts that follow: the texts the script may have to show in
+    // raw form.
+    bool textStartsComment(int entry) const { return shapes[static_cast<size_t>(entry)].startsComment; }
+    bool textMayMakeRawForm(int entry) const { return shapes[static_cast<size_t>(entry)].mayMakeRawForm; }
+    // An entry's text and the count of its bytes, from one block that
+    // holds every text; the most characters any entry shows in the script
+    // (its text, its parameters' raw forms and a line end).
+    const char* textOf(int entry) const { return texts.data() + shapes[static_cast<size_t>(entry)].textAt; }
+    uint32_t textLength(int entry) const { return shapes[static_cast<size_t>(entry)].textLength; }
+    uint32_t byteCount(int entry) const { return shapes[static_cast<size_t>(entry)].byteCount; }
+    TableEntry::Kind entryKind(int entry) const { return shapes[static_cast<size_t>(entry)].kind; }
+    size_t widestShown() const { return widest; }
 
     // Every entry whose text starts text[0..length), shortest text first;
     // among entries of one text only the one of fewest bytes (the first in
@@ -86,6 +116,7 @@ private:
     // through in turn.
     class Trie {
     public:
+        Trie() { clear(); }
         void clear();
         void add(const uint8_t* key, size_t length, int32_t entry, bool keepFirst);
         // Lays the children out for looking up; after the last add.
@@ -100,6 +131,10 @@ private:
             return -1;
         }
         int32_t entry(int32_t node) const { return nodes[static_cast<size_t>(node)].entry; }
+        bool hasChildren(int32_t node) const {
+            const Node& n = nodes[static_cast<size_t>(node)];
+            return n.dense >= 0 || n.count > 0;
+        }
 
     private:
         struct Node {
@@ -123,7 +158,33 @@ private:
         std::vector<int32_t> targets;
         std::vector<int32_t> dense;
     };
+    // What reading and the script look at of each entry, side by side.
+    struct Shape {
+        uint32_t textAt;
+        uint32_t textLength;
+        uint32_t byteCount;
+        uint32_t readLength;
+        TableEntry::Kind kind;
+        bool startsComment;
+        bool mayMakeRawForm;
+    };
+    // pairs[pairRow[first] << 8 | second]: the step of the longest entry
+    // of one or two bytes that the pair starts with (a raw byte's when
+    // none does), with LONGER set when an entry of more bytes starts with
+    // the pair. Row 0 holds raw bytes, for every first byte that starts no
+    // entry.
+    static constexpr int STEP_LENGTH_SHIFT = 32;
+    static constexpr uint64_t STEP_LENGTH_MASK = 0x3FFFFFFF;
+    static constexpr uint64_t STEP_ENDS = uint64_t{1} << 62;
+    static constexpr uint64_t LONGER = uint64_t{1} << 63;
+    uint16_t pairRow[256] = {};
+    uint64_t stepOf(int entry) const;
+    int walk(const uint8_t* bytes, size_t length) const;
     Trie byBytes;  // reading
+    std::vector<uint64_t> pairs = std::vector<uint64_t>(256, uint64_t{1} << STEP_LENGTH_SHIFT);
+    std::vector<Shape> shapes;
+    std::string texts;
+    size_t widest = 0;
     Trie byText;   // writing
     std::vector<TableEntry> table;
     std::vector<uint8_t> controlInText;  // per entry
@@ -131,6 +192,7 @@ private:
     size_t firstWindows1252Line = 0;
 
     void index();
+    void indexPairs();
 };
 
 template <typename Take>

@@ -120,17 +120,29 @@ int runDump(const TextOptions& options) {
         printOverReserved(onString, survey.strings);
         return 1;
     }
-    ScriptSource source{options.tables, {}};
-    std::vector<std::string> texts;
+    // The script goes to the file as it is made, a block of strings at a
+    // time.
+    constexpr size_t WRITE_AT = size_t{1} << 18;
+    ReplacingFile output(options.output);
+    ScriptWriter writer(options.tables);
+    std::string text, label;
     size_t pointers = 0, bytes = 0;
     for (const GameString& string : survey.strings) {
-        texts.push_back(scriptText(table, romData + string.offset, string.pieces));
-        if (!options.labels.empty()) source.labels.push_back(labelOf(rom, string));
+        text.clear();
+        appendStringText(table, romData + string.offset, string.length, text);
+        if (!options.labels.empty()) label = labelOf(rom, string);
+        writer.add(string, options.labels.empty() ? nullptr : &label, text);
+        if (writer.text().size() >= WRITE_AT) {
+            output.write(writer.text().data(), writer.text().size());
+            writer.text().clear();
+        }
         pointers += string.pointers.size();
         bytes += string.length;
     }
-    const std::string script = writeScript(source, survey.strings, texts);
-    if (!cli::replaceOrSay(options.output, script.data(), script.size())) {
+    output.write(writer.text().data(), writer.text().size());
+    const ReplacingFile::Outcome written = output.commit();
+    if (written != ReplacingFile::Outcome::Replaced) {
+        cli::printWriteFailure(options.output, written, output.reason());
         cli::printNothingWritten();
         return 1;
     }

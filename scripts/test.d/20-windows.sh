@@ -37,7 +37,8 @@ for program in "${programs[@]}"; do
   echo "size: $(stat -c %s "$exe") bytes"
 done
 # Only brelquim-png carries the PNG library and zlib's compression;
-# brelquim-patch (and whatever makes patches) carries zlib's CRC32 alone.
+# brelquim-patch (and whatever makes patches) carries libdeflate's CRC32
+# alone.
 for program in "${programs[@]}"; do
   [ "$program" = brelquim-png ] && continue
   if grep -q -a -e spng_ctx_new -e inflateInit "$PWD/build/windows/$program.exe"; then

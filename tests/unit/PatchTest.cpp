@@ -176,6 +176,27 @@ std::vector<Pair> pairs() {
     return list;
 }
 
+// The CRC32 of patches against zlib's on random buffers of every length
+// up to a few vector widths and some far longer, at every alignment.
+TEST(PatchCrc, AgreesWithZlibOnRandomBuffers) {
+    uint64_t state = 0x2545F4914F6CDD1Dull;
+    const auto next = [&] {
+        state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+        return state;
+    };
+    Bytes buffer(300 * KIB);
+    for (uint8_t& byte : buffer) byte = static_cast<uint8_t>(next() >> 32);
+    std::vector<size_t> lengths;
+    for (size_t length = 0; length <= 300; ++length) lengths.push_back(length);
+    for (int k = 0; k < 40; ++k) lengths.push_back(next() % (buffer.size() - 64));
+    for (const size_t length : lengths) {
+        const size_t start = next() % 64;
+        const Bytes piece(buffer.begin() + static_cast<std::ptrdiff_t>(start),
+                          buffer.begin() + static_cast<std::ptrdiff_t>(start + length));
+        ASSERT_EQ(crc32Of(buffer.data() + start, length), zlibCrc(piece)) << length << " bytes from " << start;
+    }
+}
+
 TEST(PatchRoundTrip, EveryPairComesBackByteForByteInBothFormats) {
     for (const Pair& pair : pairs()) {
         for (PatchFormat format : {PatchFormat::Ips, PatchFormat::Bps}) {

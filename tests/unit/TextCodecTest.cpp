@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <string>
@@ -82,6 +83,37 @@ TEST(TextReading, LongestMatchFirstEntryAndRawBytes) {
     EXPECT_EQ(scriptText(table, bytes.data(), pieces), "AB<$43><c><$00><br>\nA<end>");
     EXPECT_EQ(pieces.back().start + pieces.back().length, 8u);
     EXPECT_FALSE(readString(table, bytes.data(), 4, pieces));  // a parameter past the end
+}
+
+// The entry reading takes, from the table of pairs and the trie, against
+// every entry tried in turn: the longest whose bytes start there, the first
+// in the file among equal ones.
+TEST(TextReading, LongestMatchAsEveryEntryTriedInTurnFindsIt) {
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 300; ++round) {
+        std::string file;
+        const int entries = 1 + static_cast<int>(random() % 40);
+        for (int i = 0; i < entries; ++i) {
+            const int length = 1 + static_cast<int>(random() % 4);
+            for (int k = 0; k < length; ++k) file += "0123"[random() % 4], file += "0123"[random() % 4];
+            file += "=x\n";
+        }
+        const TextTable table = tableOf(file);
+        std::vector<uint8_t> bytes(64);
+        for (uint8_t& b : bytes) b = static_cast<uint8_t>(random() % 4 * 16 + random() % 4);
+        for (size_t at = 0; at < bytes.size(); ++at) {
+            const size_t length = bytes.size() - at;
+            int expected = -1;
+            for (size_t e = 0; e < table.entries().size(); ++e) {
+                const std::vector<uint8_t>& b = table.entries()[e].bytes;
+                if (b.size() > length || !std::equal(b.begin(), b.end(), bytes.begin() + static_cast<long>(at))) continue;
+                if (expected < 0 || b.size() > table.entries()[static_cast<size_t>(expected)].bytes.size()) {
+                    expected = static_cast<int>(e);
+                }
+            }
+            ASSERT_EQ(table.longestMatch(bytes.data() + at, length), expected) << file << " at " << at;
+        }
+    }
 }
 
 TEST(TextReading, TextsTheScriptWouldMisreadAreWrittenRaw) {
