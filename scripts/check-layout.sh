@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # What each folder may include besides itself.
-libraries="encoding platform rom tiles graphics text patch placement png insertion cli"
+libraries="encoding platform rom tiles graphics text patch placement png preview insertion cli"
 declare -A allowed=(
   [encoding]=""
   [platform]="encoding"
@@ -20,6 +20,7 @@ declare -A allowed=(
   [patch]="encoding platform rom"
   [placement]="encoding platform rom"
   [png]="encoding platform rom tiles graphics"
+  [preview]="encoding platform rom tiles graphics text png"
   [insertion]="encoding platform rom tiles graphics text patch placement png"
   [cli]="encoding platform rom tiles graphics text patch placement png insertion"
   [programs]="$libraries"

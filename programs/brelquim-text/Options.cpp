@@ -1,6 +1,9 @@
 #include "programs/brelquim-text/Options.h"
 
+#include "graphics/GameLayout.h"
 #include "rom/Position.h"
+
+#include <cstdlib>
 
 namespace text_program {
 
@@ -14,7 +17,76 @@ bool parseTable(const std::string& text, bool isLong, PointerTable& table) {
     return true;
 }
 
+// A decimal number from low to high.
+bool readNumber(const std::string& text, long low, long high, int& value) {
+    if (text.empty() || text.size() > 6) return false;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    const long number = std::strtol(text.c_str(), nullptr, 10);
+    if (number < low || number > high) return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
+// The largest box the page and the pictures take, in pixels and lines.
+constexpr long MOST_PIXELS = 4096;
+constexpr long MOST_LINES = 64;
+
+int numberOf(const cli::Parse& p, const char* option, int otherwise) {
+    int value = otherwise;
+    if (p.has(option)) readNumber(p.last(option), 0, MOST_PIXELS, value);
+    return value;
+}
+
+PreviewSettings previewSettingsOf(const cli::Parse& p) {
+    PreviewSettings settings;
+    FontSettings& font = settings.font;
+    font.graphic = numberOf(p, "--font-graphic", font.graphic);
+    font.bpp = numberOf(p, "--bpp", font.bpp);
+    font.first = numberOf(p, "--first", font.first);
+    if (p.last("--advance") == "glyph") {
+        font.measured = true;
+    } else {
+        font.advance = numberOf(p, "--advance", font.advance);
+    }
+    font.spacing = numberOf(p, "--spacing", font.spacing);
+    BoxSettings& box = settings.box;
+    box.width = numberOf(p, "--box-width", box.width);
+    box.lines = numberOf(p, "--lines", box.lines);
+    box.lineHeight = numberOf(p, "--line-height", box.lineHeight);
+    box.breaks = p.all("--break");
+    return settings;
+}
+
 }  // namespace
+
+bool isGraphicNumber(const std::string& text) {
+    int value = 0;
+    return readNumber(text, 0, GRAPHICS_COUNT - 1, value);
+}
+
+bool isFontDepth(const std::string& text) { return text == "2" || text == "4" || text == "8"; }
+
+bool isSmallNumber(const std::string& text) {
+    int value = 0;
+    return readNumber(text, 0, 255, value);
+}
+
+bool isAdvance(const std::string& text) {
+    int value = 0;
+    return text == "glyph" || readNumber(text, 1, MOST_PIXELS, value);
+}
+
+bool isPixels(const std::string& text) {
+    int value = 0;
+    return readNumber(text, 1, MOST_PIXELS, value);
+}
+
+bool isLineCount(const std::string& text) {
+    int value = 0;
+    return readNumber(text, 1, MOST_LINES, value);
+}
 
 bool isPointerTable(const std::string& text) {
     PointerTable table{0, 0, false};
@@ -24,11 +96,20 @@ bool isPointerTable(const std::string& text) {
 TextOptions textOptionsOf(const cli::CommandParse& parse) {
     const cli::Parse& p = parse.parse;
     TextOptions options;
-    options.command = parse.command == 0 ? TextOptions::Dump : TextOptions::Insert;
+    constexpr TextOptions::Command COMMANDS[] = {TextOptions::Dump, TextOptions::Insert, TextOptions::Preview,
+                                                 TextOptions::Check};
+    options.command = COMMANDS[parse.command];
     options.input = p.last("-i");
     options.table = p.last("--table");
     options.output = p.last("-o");
-    if (options.command == TextOptions::Dump) {
+    if (options.command == TextOptions::Preview || options.command == TextOptions::Check) {
+        if (options.output.empty()) options.output = DEFAULT_PAGE;
+        options.labels = p.last("--labels");
+        options.pngFolder = p.last("--png");
+        options.preview = previewSettingsOf(p);
+        if (!p.positionals.empty()) options.script = p.positionals.front();
+    }
+    if (options.command != TextOptions::Insert) {
         if (options.output.empty()) options.output = DEFAULT_SCRIPT;
         options.labels = p.last("--labels");
         // The tables in the order they were given, whichever the kind.

@@ -4,6 +4,7 @@
 #include "cli/FreeRange.h"
 #include "cli/Options.h"
 #include "placement/Placement.h"
+#include "preview/Layout.h"
 #include "text/StringSurvey.h"
 
 #include <string>
@@ -12,7 +13,7 @@
 namespace text_program {
 
 struct TextOptions {
-    enum Command { Dump, Insert } command = Dump;
+    enum Command { Dump, Insert, Preview, Check } command = Dump;
     std::string input;                 // -i
     std::string output;                // -o (dump: the script, "textos.txt" by default)
     std::string table;                 // --table
@@ -21,7 +22,14 @@ struct TextOptions {
     std::vector<Span> freeRanges;      // --free (insert)
     std::string script;                // insert: the script to put back
     std::string patch;                 // --patch (insert)
+    // preview and check: the script is optional (the dump's text without
+    // one); -o is the page, "previa.html" by default.
+    PreviewSettings preview;           // --font-graphic ... --break
+    std::string pngFolder;             // --png (preview)
 };
+
+// The default name of the preview's page.
+constexpr char DEFAULT_PAGE[] = "previa.html";
 
 // The default name of a dump's script.
 constexpr char DEFAULT_SCRIPT[] = "textos.txt";
@@ -30,6 +38,8 @@ constexpr char DEFAULT_SCRIPT[] = "textos.txt";
 // their help lines).
 const cli::Spec& dumpOptionSpec();
 const cli::Spec& insertOptionSpec();
+const cli::Spec& previewOptionSpec();
+const cli::Spec& checkOptionSpec();
 const cli::Program& textProgram();
 
 // The options of a command line that parsed.
@@ -38,5 +48,13 @@ TextOptions textOptionsOf(const cli::CommandParse& parse);
 // Checks of values, as the option layer takes them; that of a --free
 // value is shared with brelquim-insert.
 bool isPointerTable(const std::string& text);
+// --font-graphic, --bpp, --first and --spacing (0 to 255), --advance and
+// the box's sizes.
+bool isGraphicNumber(const std::string& text);
+bool isFontDepth(const std::string& text);
+bool isSmallNumber(const std::string& text);
+bool isAdvance(const std::string& text);
+bool isPixels(const std::string& text);
+bool isLineCount(const std::string& text);
 
 }  // namespace text_program

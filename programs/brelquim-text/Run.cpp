@@ -9,7 +9,9 @@
 #include "platform/Platform.h"
 #include "platform/ReplacingFile.h"
 #include "insertion/NewImage.h"
+#include "programs/brelquim-text/Inputs.h"
 #include "programs/brelquim-text/Options.h"
+#include "programs/brelquim-text/Preview.h"
 #include "programs/brelquim-text/Words.h"
 #include "insertion/TextInsertion.h"
 #include "text/Script.h"
@@ -24,6 +26,8 @@ namespace {
 
 // Labels are at most 31 characters, a placeholder 8.
 constexpr size_t LABEL_ROOM = 40;
+
+}  // namespace
 
 // A file that cannot be read ends the run before anything is written.
 void printFileRefusal(const std::string& path, FileRead outcome) {
@@ -75,21 +79,26 @@ std::string labelOf(const RomImage& rom, const GameString& string) {
     return firstNonUtf8(label) == label.size() ? label : windows1252ToUtf8(label.data(), label.size());
 }
 
+bool loadLabels(RomImage& rom, const std::string& path) {
+    if (path.empty()) return true;
+    // The label list reads its file itself: a FIFO or a device is refused
+    // before it could be waited on.
+    if (fileKind(path.c_str()) == FileKind::Other) {
+        printFileRefusal(path, FileRead::NotAFile);
+        return false;
+    }
+    return rom.loadLabels(path.c_str()) == 0;
+}
+
+namespace {
+
 int runDump(const TextOptions& options) {
     if (!outputIsNew(options.output, {&options.input, &options.table, &options.labels})) return 1;
     RomImage rom;
     if (!loadImage(rom, options.input)) return 1;
     TextTable table;
     if (!readTable(options.table, table)) return 1;
-    if (!options.labels.empty()) {
-        // The label list reads its file itself: a FIFO or a device is
-        // refused before it could be waited on.
-        if (fileKind(options.labels.c_str()) == FileKind::Other) {
-            printFileRefusal(options.labels, FileRead::NotAFile);
-            return 1;
-        }
-        if (rom.loadLabels(options.labels.c_str()) != 0) return 1;
-    }
+    if (!loadLabels(rom, options.labels)) return 1;
 
     const uint8_t* romData = rom.romData();
     const StringSurvey survey = surveyStrings(romData, rom.romDataSize(), options.tables, table);
@@ -164,7 +173,13 @@ int runText(int argc, char** argv) {
     int status = 0;
     if (!cli::readCommandLine(textProgram(), argc, argv, parse, status)) return status;
     const TextOptions options = textOptionsOf(parse);
-    return options.command == TextOptions::Dump ? runDump(options) : runInsertText(options);
+    switch (options.command) {
+        case TextOptions::Dump: return runDump(options);
+        case TextOptions::Insert: return runInsertText(options);
+        case TextOptions::Preview:
+        case TextOptions::Check: return runPreview(options);
+    }
+    return 1;
 }
 
 }  // namespace text_program
