@@ -26,6 +26,9 @@ void drawGlyphs(const LaidBox& box, const GlyphFont& font, const BoxSettings& se
     }
 }
 
+// What the page shows of a line past the box, at most.
+constexpr int32_t MOST_OVERFLOW_WIDTH = 4096;
+
 uint32_t boxHeight(const BoxSettings& settings, size_t lines) {
     return static_cast<uint32_t>((std::max<size_t>(lines, 1) - 1) * static_cast<size_t>(settings.lineHeight) +
                                  TILE_SIDE);
@@ -47,6 +50,7 @@ Picture drawBox(const LaidBox& box, const GlyphFont& font, const BoxSettings& se
 Picture drawOverflowingBox(const LaidBox& box, const GlyphFont& font, const BoxSettings& settings, int fontColours) {
     int32_t widest = settings.width;
     for (const LaidLine& line : box.lines) widest = std::max(widest, line.width);
+    widest = std::min(widest, std::max<int32_t>(settings.width, MOST_OVERFLOW_WIDTH));
     Picture picture;
     picture.width = static_cast<uint32_t>(widest);
     picture.height = boxHeight(settings, std::max(box.lines.size(), static_cast<size_t>(settings.lines)));

@@ -16,7 +16,8 @@ Picture drawBox(const LaidBox& box, const GlyphFont& font, const BoxSettings& se
 // The box with the part of a line past its right edge and the lines past
 // its last drawn too, in the overflow colours: index OUTSIDE where nothing
 // is drawn outside the box, OUTSIDE + c for a pixel of colour c there.
-// As wide as the widest line and as high as the lines, at least the box.
+// As wide as the widest line (at most 4096 pixels, or the box's width)
+// and as high as the lines, at least the box.
 // A font of more than four colours (fontColours) is shown in four shades.
 constexpr uint8_t OUTSIDE = 4;
 Picture drawOverflowingBox(const LaidBox& box, const GlyphFont& font, const BoxSettings& settings, int fontColours);

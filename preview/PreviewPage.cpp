@@ -2,6 +2,7 @@
 
 #include "encoding/Encoding.h"
 #include "png/Base64.h"
+#include "png/HtmlText.h"
 
 #include <cstring>
 
@@ -34,20 +35,6 @@ constexpr char PAGE_HEAD[] =
 
 // The page's own words, written in Windows-1252 like every message.
 std::string words(const char* text) { return windows1252ToUtf8(text, std::strlen(text)); }
-
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
 
 std::string anchor(size_t number) { return "texto-" + std::to_string(number); }
 
@@ -86,11 +73,11 @@ std::string previewPage(const std::vector<PageString>& strings, bool translated)
     for (const PageString& string : strings) {
         page += "<section id=\"" + anchor(string.number) + "\"" + (string.overflows ? " class=\"passa\"" : "") +
                 ">\n<h2>" + words("Texto ") + std::to_string(string.number);
-        if (!string.label.empty()) page += " &middot; " + escaped(string.label);
+        if (!string.label.empty()) page += " &middot; " + htmlEscaped(string.label);
         page += "</h2>\n";
         addFigure(page, "original", string.original);
         if (translated) addFigure(page, "tradu\xE7\xE3o", string.translated);
-        page += "<pre>" + escaped(string.text) + "</pre>\n</section>\n";
+        page += "<pre>" + htmlEscaped(string.text) + "</pre>\n</section>\n";
     }
     page += "</body>\n</html>\n";
     return page;

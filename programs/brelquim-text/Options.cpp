@@ -29,8 +29,11 @@ bool readNumber(const std::string& text, long low, long high, int& value) {
     return true;
 }
 
-// The largest box the page and the pictures take, in pixels and lines.
-constexpr long MOST_PIXELS = 4096;
+// The largest box the page and the pictures take: a box's width, a line's
+// height (in pixels) and its lines, so that no picture passes 8 million
+// pixels.
+constexpr long MOST_PIXELS = 2048;
+constexpr long MOST_LINE_HEIGHT = 64;
 constexpr long MOST_LINES = 64;
 
 int numberOf(const cli::Parse& p, const char* option, int otherwise) {
@@ -81,6 +84,11 @@ bool isAdvance(const std::string& text) {
 bool isPixels(const std::string& text) {
     int value = 0;
     return readNumber(text, 1, MOST_PIXELS, value);
+}
+
+bool isLineHeight(const std::string& text) {
+    int value = 0;
+    return readNumber(text, 1, MOST_LINE_HEIGHT, value);
 }
 
 bool isLineCount(const std::string& text) {

@@ -55,6 +55,7 @@ bool isFontDepth(const std::string& text);
 bool isSmallNumber(const std::string& text);
 bool isAdvance(const std::string& text);
 bool isPixels(const std::string& text);
+bool isLineHeight(const std::string& text);
 bool isLineCount(const std::string& text);
 
 }  // namespace text_program

@@ -181,7 +181,8 @@ std::vector<cli::Option> previewOptions() {
                              isSmallNumber));
     options.push_back(option("--box-width", "<pixels>", "largura da caixa de texto (padr\xE3o: 224)", isPixels));
     options.push_back(option("--lines", "<n>", "linhas da caixa (padr\xE3o: 3)", isLineCount));
-    options.push_back(option("--line-height", "<pixels>", "pixels de uma linha \xE0 seguinte (padr\xE3o: 16)", isPixels));
+    options.push_back(option("--line-height", "<pixels>", "pixels de uma linha \xE0 seguinte (padr\xE3o: 16)",
+                             isLineHeight));
     cli::Option breaks = option("--break", "<texto>",
                                 "o texto de uma entrada da tabela que abre uma nova caixa; pode ser repetida",
                                 cli::nonEmpty);
