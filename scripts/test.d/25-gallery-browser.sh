@@ -111,11 +111,12 @@ sed -i -e 's/^Welcome to the castle!<end>$/Bem-vindo ao castelo, amigos!<end>/' 
 strings=$(grep -c '^#\[' textos.txt)
 boxes=$(grep -o '<img class="caixa"' previa.html | wc -l)
 [ "$boxes" -eq $((strings * 2)) ] || { echo "the page has $boxes boxes for $strings strings"; exit 1; }
-render previa.html preview.png 1400 $((strings * 340 + 200))
+render previa.html preview.png 1600 $((strings * 480 + 300))
 "$build/tests/screenshot_check" preview.png 1c2a3a $((boxes * 224 * 40 * 9))
 if grep -v -E "$browserOwn" requests.txt >page-requests.txt; then
   echo "the preview page made requests:"
   cat page-requests.txt
   exit 1
 fi
+[ -z "${PREVIEW_SCREENSHOT:-}" ] || cp preview.png "$PREVIEW_SCREENSHOT"
 echo "preview in chromium: $boxes boxes of $strings strings shown, no request"
