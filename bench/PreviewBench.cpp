@@ -56,7 +56,7 @@ std::vector<PagePicture> pictures(const LaidString& laid, const GlyphFont& font,
     for (const LaidBox& box : laid.boxes) {
         const Picture picture = drawOverflowingBox(box, font, settings.box, 4);
         PagePicture page{{}, picture.width, picture.height};
-        writeIndexedPng(picture, 4, overflowPalette(), "Software", "Brelquim", page.png);
+        writeIndexedPng(picture, 4, overflowPalette(), "Software", "Brelquim", page.png, PngCompression::Fast);
         drawn.push_back(std::move(page));
     }
     return drawn;

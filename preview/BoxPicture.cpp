@@ -55,12 +55,12 @@ Picture drawOverflowingBox(const LaidBox& box, const GlyphFont& font, const BoxS
     picture.width = static_cast<uint32_t>(widest);
     picture.height = boxHeight(settings, std::max(box.lines.size(), static_cast<size_t>(settings.lines)));
     const uint32_t boxBottom = boxHeight(settings, static_cast<size_t>(settings.lines));
-    const auto inside = [&](uint32_t x, uint32_t y) { return x < uint32_t(settings.width) && y < boxBottom; };
-    picture.pixels.resize(size_t{picture.width} * picture.height);
-    for (uint32_t y = 0; y < picture.height; ++y) {
-        for (uint32_t x = 0; x < picture.width; ++x) {
-            picture.pixels[size_t(y) * picture.width + x] = inside(x, y) ? 0 : OUTSIDE;
-        }
+    const uint32_t boxWidth = static_cast<uint32_t>(settings.width);
+    const auto inside = [&](uint32_t x, uint32_t y) { return x < boxWidth && y < boxBottom; };
+    // The ground: the box's pixels 0, the rest OUTSIDE.
+    picture.pixels.assign(size_t{picture.width} * picture.height, OUTSIDE);
+    for (uint32_t y = 0; y < boxBottom; ++y) {
+        std::fill_n(picture.pixels.begin() + std::ptrdiff_t(size_t(y) * picture.width), boxWidth, uint8_t(0));
     }
     drawGlyphs(box, font, settings, picture, [&](int x, int y, uint8_t colour) {
         const int shade = fontColours <= 4 ? colour : (colour * 3 + (fontColours - 1) / 2) / (fontColours - 1);

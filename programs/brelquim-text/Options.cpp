@@ -112,7 +112,6 @@ TextOptions textOptionsOf(const cli::CommandParse& parse) {
     options.output = p.last("-o");
     if (options.command == TextOptions::Preview || options.command == TextOptions::Check) {
         if (options.output.empty()) options.output = DEFAULT_PAGE;
-        options.labels = p.last("--labels");
         options.pngFolder = p.last("--png");
         options.preview = previewSettingsOf(p);
         if (!p.positionals.empty()) options.script = p.positionals.front();

@@ -85,7 +85,8 @@ PagePicture pagePicture(const Picture& picture, const std::vector<Colour>& palet
     PagePicture page;
     page.width = picture.width;
     page.height = picture.height;
-    writeIndexedPng(picture, pngBitDepthFor(int(palette.size())), palette, PNG_KEYWORD, PNG_TEXT, page.png);
+    writeIndexedPng(picture, pngBitDepthFor(int(palette.size())), palette, PNG_KEYWORD, PNG_TEXT, page.png,
+                    PngCompression::Fast);
     return page;
 }
 
@@ -190,7 +191,11 @@ int runPreview(const TextOptions& options) {
         shown.original = pagePictures(original, font, options.preview);
         const LaidString judgedLaid =
             strings[s].translated ? layout.layOut(judged[s].data(), judged[s].size()) : original;
-        if (!options.script.empty()) shown.translated = pagePictures(judgedLaid, font, options.preview);
+        // A translation of the original's bytes shows the original's pictures.
+        const bool same = !strings[s].translated || strings[s].translation == strings[s].original;
+        if (!options.script.empty()) {
+            shown.translated = same ? shown.original : pagePictures(judgedLaid, font, options.preview);
+        }
         shown.overflows = !overflowsOf(judgedLaid, options.preview.box).empty();
         if (shown.overflows) ++overflowing;
         if (!options.pngFolder.empty()) {
@@ -199,7 +204,7 @@ int runPreview(const TextOptions& options) {
                 if (!outputIsNew(path, {&options.input, &options.table, &options.labels, &options.script})) return 1;
                 std::vector<uint8_t> png;
                 writeIndexedPng(drawBox(judgedLaid.boxes[b], font, options.preview.box), depth, palette, PNG_KEYWORD,
-                                PNG_TEXT, png);
+                                PNG_TEXT, png, PngCompression::Fast);
                 if (!writeOutput(path, png.data(), png.size())) return 1;
                 ++pictures;
             }

@@ -209,8 +209,8 @@ cli::Spec previewSpec(bool page) {
     script.required = false;
     script.check = cli::nonEmpty;
     declared.positionals = {script};
-    declared.notes = "Sem roteiro, os textos da imagem (os de dump). Sem roteiro, indique --pointers ou\n"
-                     "--long-pointers; com ele, valem as tabelas que o roteiro nomeia.";
+    declared.notes = "Sem roteiro, mostra os textos da imagem (os de dump) e precisa de --pointers ou\n"
+                     "--long-pointers; com roteiro, valem as tabelas que ele nomeia.";
     return declared;
 }
 

@@ -500,7 +500,7 @@ SampleRom buildSampleRom(SampleKind kind) {
         sample.graphics.push_back(std::move(g));
     }
     if (kind == SampleKind::Standard) {
-        if (offset > SAMPLE_TEXT_DESCRIPTOR) throw std::length_error("sample graphics run into the text");
+        if (offset > TEXT16_OFFSET) throw std::length_error("sample graphics run into the text");
         sample.text = placeText(builder);
         builder.bytes(SAMPLE_TEXT_DESCRIPTOR, textDescriptor());
     }
