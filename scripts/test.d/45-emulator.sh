@@ -168,6 +168,17 @@ case_text_patched() {
 
 passed=0
 failed=0
+# Counts a verdict: PASS and its line, or FAIL, its line and the output.
+verdict() { # yes-or-empty pass-line fail-line output
+  if [ "$1" = yes ]; then
+    echo "PASS $2"
+    passed=$((passed + 1))
+  else
+    echo "FAIL $3"
+    echo "$4"
+    failed=$((failed + 1))
+  fi
+}
 run_case() { # name function
   local name=$1 dir="$work/$1" output status=0
   if [ ${#only[@]} -gt 0 ]; then
@@ -193,14 +204,8 @@ run_case() { # name function
   output=$("$build/tests/emulator/snes_screen" "$core" "$dir/case.sfc" --box "$dir/boxes/texto_001.png" \
     --frame-png "$dir/frame.png" 2>/dev/null) || status=$?
   [ -z "$frames" ] || [ ! -f "$dir/frame.png" ] || cp "$dir/frame.png" "$frames/$name.png"
-  if [ "$status" -eq 0 ]; then
-    echo "PASS $name: $(sed -n 's/^.*: \([0-9]* frames, [0-9]* frames a second\)$/\1/p' <<<"$output")"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $name:"
-    echo "$output"
-    failed=$((failed + 1))
-  fi
+  verdict "$([ "$status" -eq 0 ] && echo yes)" \
+    "$name: $(sed -n 's/^.*: \([0-9]* frames, [0-9]* frames a second\)$/\1/p' <<<"$output")" "$name:" "$output"
 }
 
 run_case sample case_sample
@@ -243,14 +248,9 @@ expect_differ() { # name seen-words missed-words snes_screen-arguments...
   local name=$1 seen=$2 missed=$3 status=0 output
   shift 3
   output=$("$build/tests/emulator/snes_screen" "$core" "$@" 2>/dev/null) || status=$?
-  if [ "$status" -eq 1 ]; then
-    echo "PASS $name: $seen ($(sed -n 's/^.*: \([0-9]* pixels differ\).*$/\1/p' <<<"$output"))"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $name: $missed (status $status)"
-    echo "$output"
-    failed=$((failed + 1))
-  fi
+  verdict "$([ "$status" -eq 1 ] && echo yes)" \
+    "$name: $seen ($(sed -n 's/^.*: \([0-9]* pixels differ\).*$/\1/p' <<<"$output"))" \
+    "$name: $missed (status $status)" "$output"
 }
 expect_differ teeth "one bit flipped in graphic 12's stream is seen" \
   "an image with one bit of graphic 12 flipped passed as the sample" \
