@@ -160,8 +160,14 @@ namespace {
 // The options of preview and check: dump's reading of the image, the
 // font and the box.
 std::vector<cli::Option> previewOptions() {
-    const cli::Spec& dump = dumpOptionSpec();
-    std::vector<cli::Option> options(dump.options.begin(), dump.options.begin() + 5);  // -i ... --labels
+    std::vector<cli::Option> options;
+    for (const cli::Option& option : dumpOptionSpec().options) {
+        const std::string& name = option.names.front();
+        if (name == "-i" || name == "--table" || name == "--pointers" || name == "--long-pointers" ||
+            name == "--labels") {
+            options.push_back(option);
+        }
+    }
     const auto option = [](const char* name, const char* value, const char* help, bool (*check)(const std::string&)) {
         cli::Option declared{{name}, value, help};
         declared.check = check;
