@@ -3,6 +3,7 @@
 #include "graphics/GameLayout.h"
 #include "graphics/GraphicsDirectory.h"
 #include "png/Base64.h"
+#include "png/HtmlText.h"
 
 #include <cstdio>
 
@@ -31,20 +32,6 @@ constexpr char PAGE_HEAD[] =
     "</head>\n"
     "<body>\n";
 
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
 std::string numbered(const char* format, unsigned long long a, unsigned long long b = 0) {
     char text[128];
     std::snprintf(text, sizeof text, format, a, b);
@@ -62,7 +49,7 @@ std::string caption(const GalleryEntry& entry) {
         case GalleryEntry::Drawn: text += ", " + byteCount(entry.size); break;
         case GalleryEntry::Missing: text += ", <span class=\"falta\">ausente</span>"; break;
         case GalleryEntry::Unreadable:
-            text += ", <span class=\"falta\">ileg\xEDvel: " + escaped(entry.reason) + "</span>";
+            text += ", <span class=\"falta\">ileg\xEDvel: " + htmlEscaped(entry.reason) + "</span>";
             break;
     }
     text += "<br>";
@@ -101,7 +88,7 @@ std::string namesIn(const std::vector<GalleryEntry>& entries, GalleryEntry::Stat
 std::string galleryPage(const std::vector<GalleryEntry>& entries, const std::string& drawnWith, bool logRead) {
     std::string html = PAGE_HEAD;
     html += std::string("<h1>Brelquim v") + PROGRAM_VERSION + ": gr\xE1" + "ficos de " + OUTPUT_FOLDER + "</h1>\n";
-    html += "<p>" + escaped(drawnWith) + "</p>\n";
+    html += "<p>" + htmlEscaped(drawnWith) + "</p>\n";
     int missing = 0, unreadable = 0;
     const std::string missingNames = namesIn(entries, GalleryEntry::Missing, missing);
     const std::string unreadableNames = namesIn(entries, GalleryEntry::Unreadable, unreadable);

@@ -1,6 +1,7 @@
 #include "png/PngImage.h"
 
 #include <spng.h>
+#include <zlib.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -21,11 +22,15 @@ using Context = std::unique_ptr<spng_ctx, ContextFree>;
 // Samples of a row packed at a bit depth below 8, leftmost pixel in the
 // high bits of its byte.
 void packRow(const uint8_t* indices, uint32_t width, int bitDepth, uint8_t* out) {
-    const int perByte = 8 / bitDepth;
+    const uint32_t perByte = uint32_t(8 / bitDepth);
     const size_t rowBytes = (size_t(width) * bitDepth + 7) / 8;
-    std::memset(out, 0, rowBytes);
-    for (uint32_t x = 0; x < width; ++x) {
-        out[x / perByte] |= static_cast<uint8_t>(indices[x] << (8 - bitDepth * (1 + int(x % perByte))));
+    // Each byte's pixels from the left, the first in its highest bits; past
+    // the row's end, zeros.
+    uint32_t x = 0;
+    for (size_t b = 0; b < rowBytes; ++b) {
+        unsigned byte = 0;
+        for (uint32_t k = 0; k < perByte; ++k, ++x) byte = (byte << bitDepth) | (x < width ? indices[x] : 0u);
+        out[b] = static_cast<uint8_t>(byte);
     }
 }
 
@@ -65,10 +70,16 @@ int pngBitDepthFor(int colours) {
 }
 
 bool writeIndexedPng(const Picture& picture, int bitDepth, const std::vector<Colour>& palette,
-                     const char* keyword, const std::string& text, std::vector<uint8_t>& png) {
+                     const char* keyword, const std::string& text, std::vector<uint8_t>& png,
+                     PngCompression compression) {
     Context ctx(spng_ctx_new(SPNG_CTX_ENCODER));
     if (!ctx || palette.empty() || palette.size() > 256) return false;
     spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
+    if (compression == PngCompression::Fast) {
+        spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
+        spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_DISABLE_FILTERING);
+        spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_STRATEGY, Z_RLE);
+    }
 
     spng_ihdr ihdr{};
     ihdr.width = picture.width;

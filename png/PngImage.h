@@ -20,10 +20,16 @@ constexpr uint32_t MAX_PICTURE_HEIGHT = MAX_PICTURE_PIXELS / TILE_SIDE;
 // The smallest PNG bit depth (1, 2, 4 or 8) that holds colours entries.
 int pngBitDepthFor(int colours);
 
+// How a PNG is compressed: the smallest file (zlib's default level, the
+// row filters chosen per row), or quickly (zlib's fastest level, matching
+// runs only, no row filter), for many small pictures written at once.
+enum class PngCompression { Smallest, Fast };
+
 // An indexed PNG of the picture, with the palette as its PLTE and one
 // tEXt chunk of the keyword and text. False only when libspng fails.
 bool writeIndexedPng(const Picture& picture, int bitDepth, const std::vector<Colour>& palette,
-                     const char* keyword, const std::string& text, std::vector<uint8_t>& png);
+                     const char* keyword, const std::string& text, std::vector<uint8_t>& png,
+                     PngCompression compression = PngCompression::Smallest);
 
 // A PNG as read: indices of an indexed picture, or colours of any other.
 struct ReadPng {

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # What each folder may include besides itself.
-libraries="encoding platform rom tiles graphics text patch placement png discovery insertion cli"
+libraries="encoding platform rom tiles graphics text patch placement png discovery preview insertion cli"
 declare -A allowed=(
   [encoding]=""
   [platform]="encoding"
@@ -21,8 +21,9 @@ declare -A allowed=(
   [placement]="encoding platform rom"
   [png]="encoding platform rom tiles graphics"
   [discovery]="encoding platform rom text"
+  [preview]="encoding platform rom tiles graphics text png"
   [insertion]="encoding platform rom tiles graphics text patch placement png"
-  [cli]="encoding platform rom tiles graphics text patch placement png discovery insertion"
+  [cli]="encoding platform rom tiles graphics text patch placement png discovery preview insertion"
   [programs]="$libraries"
   [tests/sample]="encoding platform rom tiles graphics"
   [bench]="$libraries tests/sample"

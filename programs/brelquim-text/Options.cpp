@@ -3,6 +3,7 @@
 #include "discovery/PointerFinder.h"
 #include "discovery/RelativeSearch.h"
 #include "discovery/TextScan.h"
+#include "graphics/GameLayout.h"
 #include "rom/Position.h"
 
 #include <cstdlib>
@@ -25,6 +26,51 @@ uint32_t countOf(const std::string& text, uint32_t otherwise) {
     return text.empty() ? otherwise : static_cast<uint32_t>(std::strtoul(text.c_str(), nullptr, 10));
 }
 
+// A decimal number from low to high.
+bool readNumber(const std::string& text, long low, long high, int& value) {
+    if (text.empty() || text.size() > 6) return false;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    const long number = std::strtol(text.c_str(), nullptr, 10);
+    if (number < low || number > high) return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
+// The largest box the page and the pictures take: a box's width, a line's
+// height (in pixels) and its lines, so that no picture passes 8 million
+// pixels.
+constexpr long MOST_PIXELS = 2048;
+constexpr long MOST_LINE_HEIGHT = 64;
+constexpr long MOST_LINES = 64;
+
+int numberOf(const cli::Parse& p, const char* option, int otherwise) {
+    int value = otherwise;
+    if (p.has(option)) readNumber(p.last(option), 0, MOST_PIXELS, value);
+    return value;
+}
+
+PreviewSettings previewSettingsOf(const cli::Parse& p) {
+    PreviewSettings settings;
+    FontSettings& font = settings.font;
+    font.graphic = numberOf(p, "--font-graphic", font.graphic);
+    font.bpp = numberOf(p, "--bpp", font.bpp);
+    font.first = numberOf(p, "--first", font.first);
+    if (p.last("--advance") == "glyph") {
+        font.measured = true;
+    } else {
+        font.advance = numberOf(p, "--advance", font.advance);
+    }
+    font.spacing = numberOf(p, "--spacing", font.spacing);
+    BoxSettings& box = settings.box;
+    box.width = numberOf(p, "--box-width", box.width);
+    box.lines = numberOf(p, "--lines", box.lines);
+    box.lineHeight = numberOf(p, "--line-height", box.lineHeight);
+    box.breaks = p.all("--break");
+    return settings;
+}
+
 }  // namespace
 
 bool isSearchWord(const std::string& text) { return constrainingCharacters(text) >= 0; }
@@ -33,6 +79,38 @@ bool isLeastCount(const std::string& text) {
     if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return false;
     const unsigned long value = std::strtoul(text.c_str(), nullptr, 10);
     return value >= 1 && value <= MOST_LEAST;
+}
+
+bool isGraphicNumber(const std::string& text) {
+    int value = 0;
+    return readNumber(text, 0, GRAPHICS_COUNT - 1, value);
+}
+
+bool isFontDepth(const std::string& text) { return text == "2" || text == "4" || text == "8"; }
+
+bool isSmallNumber(const std::string& text) {
+    int value = 0;
+    return readNumber(text, 0, 255, value);
+}
+
+bool isAdvance(const std::string& text) {
+    int value = 0;
+    return text == "glyph" || readNumber(text, 1, MOST_PIXELS, value);
+}
+
+bool isPixels(const std::string& text) {
+    int value = 0;
+    return readNumber(text, 1, MOST_PIXELS, value);
+}
+
+bool isLineHeight(const std::string& text) {
+    int value = 0;
+    return readNumber(text, 1, MOST_LINE_HEIGHT, value);
+}
+
+bool isLineCount(const std::string& text) {
+    int value = 0;
+    return readNumber(text, 1, MOST_LINES, value);
 }
 
 bool isPointerTable(const std::string& text) {
@@ -60,7 +138,13 @@ TextOptions textOptionsOf(const cli::CommandParse& parse) {
         options.least = countOf(p.last("--min-count"), DEFAULT_LEAST_POINTERS);
         return options;
     }
-    if (options.command == TextOptions::Dump) {
+    if (options.command == TextOptions::Preview || options.command == TextOptions::Check) {
+        if (options.output.empty()) options.output = DEFAULT_PAGE;
+        options.pngFolder = p.last("--png");
+        options.preview = previewSettingsOf(p);
+        if (!p.positionals.empty()) options.script = p.positionals.front();
+    }
+    if (options.command != TextOptions::Insert) {
         if (options.output.empty()) options.output = DEFAULT_SCRIPT;
         options.labels = p.last("--labels");
         // The tables in the order they were given, whichever the kind.

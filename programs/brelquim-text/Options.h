@@ -5,6 +5,7 @@
 #include "cli/FreeRange.h"
 #include "cli/Options.h"
 #include "placement/Placement.h"
+#include "preview/Layout.h"
 #include "text/StringSurvey.h"
 
 #include <string>
@@ -14,7 +15,7 @@ namespace text_program {
 
 struct TextOptions {
     // In the order the program declares them.
-    enum Command { Dump, Insert, Search, Scan, Pointers } command = Dump;
+    enum Command { Dump, Insert, Search, Scan, Pointers, Preview, Check } command = Dump;
     std::string input;                 // -i
     std::string output;                // -o (dump: the script, "textos.txt" by default)
     std::string table;                 // --table
@@ -27,7 +28,14 @@ struct TextOptions {
     std::vector<std::string> words;    // search: the words to find
     bool wide = false;                 // --wide (search)
     uint32_t least = 0;                // --min (scan), --min-count (pointers)
+    // preview and check: the script is optional (the dump's text without
+    // one); -o is the page, "previa.html" by default.
+    PreviewSettings preview;           // --font-graphic ... --break
+    std::string pngFolder;             // --png (preview)
 };
+
+// The default name of the preview's page.
+constexpr char DEFAULT_PAGE[] = "previa.html";
 
 // The default name of a dump's script.
 constexpr char DEFAULT_SCRIPT[] = "textos.txt";
@@ -39,6 +47,8 @@ const cli::Spec& insertOptionSpec();
 const cli::Spec& searchOptionSpec();
 const cli::Spec& scanOptionSpec();
 const cli::Spec& pointersOptionSpec();
+const cli::Spec& previewOptionSpec();
+const cli::Spec& checkOptionSpec();
 const cli::Program& textProgram();
 
 // The options of a command line that parsed.
@@ -51,5 +61,14 @@ bool isPointerTable(const std::string& text);
 bool isSearchWord(const std::string& text);
 // A count of --min and --min-count: decimal, 1 to 65535.
 bool isLeastCount(const std::string& text);
+// --font-graphic, --bpp, --first and --spacing (0 to 255), --advance and
+// the box's sizes.
+bool isGraphicNumber(const std::string& text);
+bool isFontDepth(const std::string& text);
+bool isSmallNumber(const std::string& text);
+bool isAdvance(const std::string& text);
+bool isPixels(const std::string& text);
+bool isLineHeight(const std::string& text);
+bool isLineCount(const std::string& text);
 
 }  // namespace text_program

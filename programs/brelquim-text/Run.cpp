@@ -10,7 +10,9 @@
 #include "platform/ReplacingFile.h"
 #include "rom/Position.h"
 #include "insertion/NewImage.h"
+#include "programs/brelquim-text/Inputs.h"
 #include "programs/brelquim-text/Options.h"
+#include "programs/brelquim-text/Preview.h"
 #include "programs/brelquim-text/Words.h"
 #include "insertion/TextInsertion.h"
 #include "text/Script.h"
@@ -27,6 +29,8 @@ namespace {
 // Labels are at most 31 characters, a placeholder 8.
 constexpr size_t LABEL_ROOM = 40;
 
+}  // namespace
+
 // A file that cannot be read ends the run before anything is written.
 void printFileRefusal(const std::string& path, FileRead outcome) {
     cli::printReadFailure(path, outcome);
@@ -40,7 +44,7 @@ bool loadImage(RomImage& rom, const std::string& path) {
     return false;
 }
 
-bool readTable(const std::string& path, TextTable& table, bool needsEnd = true) {
+bool readTable(const std::string& path, TextTable& table, bool needsEnd) {
     std::vector<uint8_t> bytes;
     const FileRead read = readWholeFile(path, bytes);
     if (read != FileRead::Read) {
@@ -88,6 +92,19 @@ std::string labelOf(const RomImage& rom, const GameString& string) {
     return firstNonUtf8(label) == label.size() ? label : windows1252ToUtf8(label.data(), label.size());
 }
 
+bool loadLabels(RomImage& rom, const std::string& path) {
+    if (path.empty()) return true;
+    // The label list reads its file itself: a FIFO or a device is refused
+    // before it could be waited on.
+    if (fileKind(path.c_str()) == FileKind::Other) {
+        printFileRefusal(path, FileRead::NotAFile);
+        return false;
+    }
+    return rom.loadLabels(path.c_str()) == 0;
+}
+
+namespace {
+
 int runDump(const TextOptions& options) {
     if (!outputIsNew(options.output, {&options.input, &options.table, &options.labels})) return 1;
     RomImage rom;
@@ -99,15 +116,7 @@ int runDump(const TextOptions& options) {
     }
     TextTable table;
     if (!readTable(options.table, table)) return 1;
-    if (!options.labels.empty()) {
-        // The label list reads its file itself: a FIFO or a device is
-        // refused before it could be waited on.
-        if (fileKind(options.labels.c_str()) == FileKind::Other) {
-            printFileRefusal(options.labels, FileRead::NotAFile);
-            return 1;
-        }
-        if (rom.loadLabels(options.labels.c_str()) != 0) return 1;
-    }
+    if (!loadLabels(rom, options.labels)) return 1;
 
     const uint8_t* romData = rom.romData();
     const StringSurvey survey = surveyStrings(romData, rom.romDataSize(), options.tables, table);
@@ -277,6 +286,8 @@ int runText(int argc, char** argv) {
         case TextOptions::Search: return runSearch(options);
         case TextOptions::Scan: return runScan(options);
         case TextOptions::Pointers: return runPointers(options);
+        case TextOptions::Preview:
+        case TextOptions::Check: return runPreview(options);
     }
     return 1;
 }

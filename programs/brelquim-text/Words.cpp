@@ -266,6 +266,83 @@ const cli::Spec& pointersOptionSpec() {
     return spec;
 }
 
+namespace {
+
+// The options of preview and check: dump's reading of the image, the
+// font and the box.
+std::vector<cli::Option> previewOptions() {
+    std::vector<cli::Option> options;
+    for (const cli::Option& option : dumpOptionSpec().options) {
+        const std::string& name = option.names.front();
+        if (name == "-i" || name == "--table" || name == "--pointers" || name == "--long-pointers" ||
+            name == "--labels") {
+            options.push_back(option);
+        }
+    }
+    const auto option = [](const char* name, const char* value, const char* help, bool (*check)(const std::string&)) {
+        cli::Option declared{{name}, value, help};
+        declared.check = check;
+        return declared;
+    };
+    options.push_back(option("--font-graphic", "<n>", "o gr\xE1""fico da fonte (padr\xE3o: 9)", isGraphicNumber));
+    options.push_back(option("--bpp", "<2|4|8>", "bits por pixel da fonte (padr\xE3o: 2)", isFontDepth));
+    options.push_back(option("--first", "<n>",
+                             "o tile de um caractere \xE9 o c\xF3""digo da sua entrada de um byte menos n\n"
+                             "(padr\xE3o: 0)",
+                             isSmallNumber));
+    options.push_back(option("--advance", "<n|glyph>",
+                             "pixels por glifo, ou glyph: a largura de cada glifo (\xFAltima coluna\n"
+                             "acesa + 1 + --spacing) (padr\xE3o: 8)",
+                             isAdvance));
+    options.push_back(option("--spacing", "<n>", "pixels depois de cada glifo com --advance glyph (padr\xE3o: 1)",
+                             isSmallNumber));
+    options.push_back(option("--box-width", "<pixels>", "largura da caixa de texto (padr\xE3o: 224)", isPixels));
+    options.push_back(option("--lines", "<n>", "linhas da caixa (padr\xE3o: 3)", isLineCount));
+    options.push_back(option("--line-height", "<pixels>", "pixels de uma linha \xE0 seguinte (padr\xE3o: 16)",
+                             isLineHeight));
+    cli::Option breaks = option("--break", "<texto>",
+                                "o texto de uma entrada da tabela que abre uma nova caixa; pode ser repetida",
+                                cli::nonEmpty);
+    breaks.repeatable = true;
+    options.push_back(breaks);
+    return options;
+}
+
+cli::Spec previewSpec(bool page) {
+    cli::Spec declared;
+    declared.options = previewOptions();
+    if (page) {
+        cli::Option output{{"-o"}, "<p\xE1gina.html>",
+                           std::string("a p\xE1gina a gravar (padr\xE3o: ") + DEFAULT_PAGE + ")"};
+        output.check = cli::nonEmpty;
+        cli::Option png{{"--png"}, "<pasta>", "grava tamb\xE9m cada caixa como PNG indexado (texto_NNN.png)"};
+        png.check = cli::nonEmpty;
+        declared.options.push_back(output);
+        declared.options.push_back(png);
+    }
+    declared.options.push_back(cli::helpOption("mostra esta ajuda"));
+    declared.options.push_back(cli::versionOption("mostra a vers\xE3o"));
+    cli::Positional script{"<roteiro>"};
+    script.required = false;
+    script.check = cli::nonEmpty;
+    declared.positionals = {script};
+    declared.notes = "Sem roteiro, mostra os textos da imagem (os de dump) e precisa de --pointers ou\n"
+                     "--long-pointers; com roteiro, valem as tabelas que ele nomeia.";
+    return declared;
+}
+
+}  // namespace
+
+const cli::Spec& previewOptionSpec() {
+    static const cli::Spec spec = previewSpec(true);
+    return spec;
+}
+
+const cli::Spec& checkOptionSpec() {
+    static const cli::Spec spec = previewSpec(false);
+    return spec;
+}
+
 const cli::Program& textProgram() {
     static const cli::Spec own = [] {
         cli::Spec declared;
@@ -281,7 +358,9 @@ const cli::Program& textProgram() {
          {"insert", &insertOptionSpec(), "p\xF5""e o roteiro traduzido numa nova imagem"},
          {"search", &searchOptionSpec(), "busca relativa: acha os c\xF3""digos das letras de palavras vistas na tela"},
          {"scan", &scanOptionSpec(), "lista onde h\xE1 texto que a tabela l\xEA"},
-         {"pointers", &pointersOptionSpec(), "acha as tabelas de ponteiros que levam ao texto"}}};
+         {"pointers", &pointersOptionSpec(), "acha as tabelas de ponteiros que levam ao texto"},
+         {"preview", &previewOptionSpec(), "desenha cada texto na caixa, como o console (previa.html)"},
+         {"check", &checkOptionSpec(), "aponta cada linha que passa da caixa de texto"}}};
     return program;
 }
 
@@ -536,6 +615,65 @@ void printFoundTables(const PointerSearch& search, const std::string& dumpLine) 
     if (!search.tables.empty()) cli::printWithPath("", dumpLine);
     std::printf("Trechos de texto que nenhuma tabela alcan\xE7""a: %u de %u\n", static_cast<unsigned>(search.unreached),
                 static_cast<unsigned>(search.runs));
+}
+
+void printNoPointerTables() {
+    std::printf("Sem roteiro, indique as tabelas de ponteiros com --pointers ou --long-pointers.\n");
+}
+
+void printFontUnreadable(int graphic) {
+    std::printf("A fonte (%s) fica fora dos dados da ROM.\n", graphicFileName(graphic).c_str());
+}
+
+void printPreviewUnknownString(const std::string& script, size_t line, size_t strings) {
+    printScript(script);
+    std::printf(", linha %u: a imagem tem s\xF3 %u textos nessas tabelas.\n", static_cast<unsigned>(line),
+                static_cast<unsigned>(strings));
+}
+
+void printPreviewNotWritable(const std::string& script, const ScriptEntry& entry, const Encoding& encoding) {
+    const auto [line, column] = entry.place(encoding.at);
+    printScript(script);
+    std::printf(", linha %u, coluna %u (texto %u): ", static_cast<unsigned>(line), static_cast<unsigned>(column),
+                static_cast<unsigned>(entry.number));
+    printEncodingProblem(entry, encoding);
+}
+
+void printOverflow(size_t string, const Overflow& overflow) {
+    if (overflow.kind == Overflow::Line) {
+        std::printf("Texto %u, linha %u: %d pixels numa caixa de %d.\n", static_cast<unsigned>(string),
+                    static_cast<unsigned>(overflow.line), overflow.size, overflow.limit);
+    } else {
+        std::printf("Texto %u, caixa %u: %d linhas numa caixa de %d.\n", static_cast<unsigned>(string),
+                    static_cast<unsigned>(overflow.box), overflow.size, overflow.limit);
+    }
+}
+
+void printMissingGlyph(size_t string, const MissingGlyph& missing) {
+    std::printf("Texto %u, linha %u, coluna %u: a fonte n\xE3o tem glifo para o caractere ",
+                static_cast<unsigned>(string), static_cast<unsigned>(missing.line),
+                static_cast<unsigned>(missing.column));
+    printCharacter(missing.character, 0);
+    std::printf(" (nenhuma entrada de um byte o escreve).\n");
+}
+
+void printChecked(size_t strings, size_t failing) {
+    if (failing == 0) {
+        std::printf("%u textos cabem nas caixas.\n", static_cast<unsigned>(strings));
+    } else {
+        std::printf("%u de %u textos n\xE3o cabem nas caixas ou t\xEAm caracteres sem glifo.\n",
+                    static_cast<unsigned>(failing), static_cast<unsigned>(strings));
+    }
+}
+
+void printPreviewed(size_t strings, size_t overflowing, const std::string& page, size_t pictures,
+                    const std::string& folder) {
+    std::printf("%u textos, %u %s da caixa -> ", static_cast<unsigned>(strings), static_cast<unsigned>(overflowing),
+                overflowing == 1 ? "passa" : "passam");
+    cli::printWithPath("", page);
+    if (folder.empty()) return;
+    std::printf("%u caixas em PNG -> ", static_cast<unsigned>(pictures));
+    cli::printWithPath("", folder);
 }
 
 }  // namespace text_program

@@ -8,11 +8,16 @@
 # the listener sees such a request. The page also forbids every fetch in
 # its Content-Security-Policy, and the end-to-end tests check that it
 # names nothing but its own data: pictures.
+# The preview page of brelquim-text (previa.html of the sample's strings
+# and a translation of them, one of its lines too long) is rendered the
+# same way: every box of every string must show (each box 224 x 40 grey
+# pixels at three times the size; what overflows is red, no grey), and it
+# must fetch nothing either.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash scripts/setup.sh $(cat scripts/build-packages.txt) chromium python3
 [ -f build/default/CMakeCache.txt ] || cmake --preset default >/dev/null
-cmake --build --preset default --target brelquim brelquim-png make_sample_rom screenshot_check >/dev/null
+cmake --build --preset default --target brelquim brelquim-png brelquim-text make_sample_rom screenshot_check >/dev/null
 build="$PWD/build/default"
 work=$(mktemp -d)
 listener=""
@@ -94,3 +99,24 @@ if grep -v -E "$browserOwn" requests.txt >page-requests.txt; then
   exit 1
 fi
 echo "gallery in chromium: $(ls arquivos | wc -l) graphics' pictures shown, no request"
+
+# The preview: the 16-bit table's strings, string 1 translated one glyph
+# too long and string 4 into four lines; each string shows its original
+# box beside its translated one.
+: >requests.txt
+"$build/brelquim-text" dump -i game.sfc --table game.tbl --pointers '$98:8000:7' >/dev/null
+sed -i -e 's/^Welcome to the castle!<end>$/Bem-vindo ao castelo, amigos!<end>/' \
+  -e 's/^Ask the guard\.<end>$/Ask<br>the<br>guard.<end>/' textos.txt
+"$build/brelquim-text" preview -i game.sfc --table game.tbl textos.txt >/dev/null
+strings=$(grep -c '^#\[' textos.txt)
+boxes=$(grep -o '<img class="caixa"' previa.html | wc -l)
+[ "$boxes" -eq $((strings * 2)) ] || { echo "the page has $boxes boxes for $strings strings"; exit 1; }
+render previa.html preview.png 1600 $((strings * 480 + 300))
+"$build/tests/screenshot_check" preview.png 1c2a3a $((boxes * 224 * 40 * 9))
+if grep -v -E "$browserOwn" requests.txt >page-requests.txt; then
+  echo "the preview page made requests:"
+  cat page-requests.txt
+  exit 1
+fi
+[ -z "${PREVIEW_SCREENSHOT:-}" ] || cp preview.png "$PREVIEW_SCREENSHOT"
+echo "preview in chromium: $boxes boxes of $strings strings shown, no request"

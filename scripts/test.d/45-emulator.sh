@@ -4,7 +4,10 @@
 # real SNES emulator (Debian's bsnes-mercury libretro core, driven by
 # tests/emulator's headless frontend) and compares the last frame pixel
 # by pixel with the screen that the sample's boot program must show,
-# drawn by the project's own tile code from the image's bytes. One check
+# drawn by the project's own tile code from the image's bytes, its text
+# box the picture that `brelquim-text preview --png` draws of the first
+# string (the case's boxes/texto_001.png when it made one, else the
+# preview of the image's own first string). One check
 # shows that the comparison has teeth: an image with one bit of graphic
 # 12's stream flipped must not pass as the sample.
 #
@@ -112,6 +115,43 @@ case_text_moved() {
   mv new.sfc case.sfc
 }
 
+# String 1 translated (the script's text given), previewed by the script
+# into boxes/ and put back: the console must draw the preview's box.
+translated() { # text
+  sample
+  local tables=(--pointers '$98:8000:7')
+  "$build/brelquim-text" dump -i case.sfc --table case.tbl "${tables[@]}" >dump.txt
+  TEXT="$1" perl -0pi -e 's/\nWelcome to the castle!<end>\n/\n$ENV{TEXT}\n/' textos.txt
+  "$build/brelquim-text" preview -i case.sfc --table case.tbl textos.txt --png boxes -o page.html >preview.txt
+  "$build/brelquim-text" insert -i case.sfc -o new.sfc --table case.tbl --free '$98:E000:$99:8000' textos.txt >insert.txt
+  mv new.sfc case.sfc
+}
+# Three lines, the first wrapped by hand, accented letters, the words the
+# table keeps in one code.
+case_text_wrapped() {
+  translated $'Ol\xc3\xa1! Voc\xc3\xaa chegou ao<br>castelo. the castle<br>\xc3\xa9 seu.<end>'
+}
+# A line one glyph too long: check names it, the page draws it red, the
+# console clips it at the box's edge.
+case_text_line_over() {
+  translated 'Bem-vindo ao castelo, amigos!<br>ok<end>'
+  local status=0
+  "$build/brelquim-text" check -i case.sfc --table case.tbl --pointers '$98:8000:7' >check.txt || status=$?
+  [ "$status" -eq 1 ] || { echo "check ended with $status"; cat check.txt; return 1; }
+  grep -q '^Texto 1, linha 1: 232 pixels numa caixa de 224\.$' check.txt || { cat check.txt; return 1; }
+  grep -q 'href="#texto-1"' page.html || { echo "the page links no overflow"; return 1; }
+}
+# Five lines: the box shows three.
+case_text_box_over() {
+  translated $'Um<br>dois<br>tr\xc3\xaas<br>quatro<br>cinco<end>'
+  "$build/brelquim-text" check -i case.sfc --table case.tbl --pointers '$98:8000:7' >check.txt && return 1
+  grep -q '^Texto 1, caixa 1: 5 linhas numa caixa de 3\.$' check.txt || { cat check.txt; return 1; }
+}
+# A control code, a break right before the end, the two-byte word.
+case_text_codes() {
+  translated '<color><$03>Ganhou: the castle!<br><end>'
+}
+
 # The translation shipped as a BPS: made from the sample and the translated
 # image, applied by brelquim-patch to a clean copy, which is the case.
 case_text_patched() {
@@ -128,6 +168,17 @@ case_text_patched() {
 
 passed=0
 failed=0
+# Counts a verdict: PASS and its line, or FAIL, its line and the output.
+verdict() { # yes-or-empty pass-line fail-line output
+  if [ "$1" = yes ]; then
+    echo "PASS $2"
+    passed=$((passed + 1))
+  else
+    echo "FAIL $3"
+    echo "$4"
+    failed=$((failed + 1))
+  fi
+}
 run_case() { # name function
   local name=$1 dir="$work/$1" output status=0
   if [ ${#only[@]} -gt 0 ]; then
@@ -142,16 +193,19 @@ run_case() { # name function
     failed=$((failed + 1))
     return
   fi
-  output=$("$build/tests/emulator/snes_screen" "$core" "$dir/case.sfc" --frame-png "$dir/frame.png" 2>/dev/null) || status=$?
-  [ -z "$frames" ] || [ ! -f "$dir/frame.png" ] || cp "$dir/frame.png" "$frames/$name.png"
-  if [ "$status" -eq 0 ]; then
-    echo "PASS $name: $(sed -n 's/^.*: \([0-9]* frames, [0-9]* frames a second\)$/\1/p' <<<"$output")"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $name:"
-    echo "$output"
+  if [ ! -f "$dir/boxes/texto_001.png" ] &&
+    ! "$build/brelquim-text" preview -i "$dir/case.sfc" --table "$dir/case.tbl" --pointers '$98:8000:7' \
+      --png "$dir/boxes" -o "$dir/page.html" >"$dir/preview.txt"; then
+    echo "FAIL $name: the preview was not made"
+    cat "$dir/preview.txt"
     failed=$((failed + 1))
+    return
   fi
+  output=$("$build/tests/emulator/snes_screen" "$core" "$dir/case.sfc" --box "$dir/boxes/texto_001.png" \
+    --frame-png "$dir/frame.png" 2>/dev/null) || status=$?
+  [ -z "$frames" ] || [ ! -f "$dir/frame.png" ] || cp "$dir/frame.png" "$frames/$name.png"
+  verdict "$([ "$status" -eq 0 ] && echo yes)" \
+    "$name: $(sed -n 's/^.*: \([0-9]* frames, [0-9]* frames a second\)$/\1/p' <<<"$output")" "$name:" "$output"
 }
 
 run_case sample case_sample
@@ -161,6 +215,10 @@ run_case moved-2mib case_moved_2mib
 run_case moved-4mib case_moved_4mib
 run_case text-moved case_text_moved
 run_case text-patched case_text_patched
+run_case text-wrapped case_text_wrapped
+run_case text-line-over case_text_line_over
+run_case text-box-over case_text_box_over
+run_case text-codes case_text_codes
 
 if [ ${#only[@]} -gt 0 ]; then
   echo "$passed passed, $failed failed"
@@ -183,17 +241,24 @@ mkdir -p "$teeth"
   byte=$(od -An -tu1 -j "$start" -N1 case.sfc | tr -d ' ')
   cp case.sfc flipped.sfc
   printf "\\$(printf '%03o' $((byte ^ 1)))" | dd of=flipped.sfc bs=1 seek="$start" conv=notrunc status=none
+  "$build/brelquim-text" preview -i case.sfc --table case.tbl --pointers '$98:8000:7' --png boxes >/dev/null
 )
-status=0
-output=$("$build/tests/emulator/snes_screen" "$core" "$teeth/flipped.sfc" --expect-from "$teeth/case.sfc" 2>/dev/null) || status=$?
-if [ "$status" -eq 1 ]; then
-  echo "PASS teeth: one bit flipped in graphic 12's stream is seen ($(sed -n 's/^.*: \([0-9]* pixels differ\).*$/\1/p' <<<"$output"))"
-  passed=$((passed + 1))
-else
-  echo "FAIL teeth: an image with one bit of graphic 12 flipped passed as the sample (status $status)"
-  echo "$output"
-  failed=$((failed + 1))
-fi
+# A check with teeth passes when the frame differs (status 1).
+expect_differ() { # name seen-words missed-words snes_screen-arguments...
+  local name=$1 seen=$2 missed=$3 status=0 output
+  shift 3
+  output=$("$build/tests/emulator/snes_screen" "$core" "$@" 2>/dev/null) || status=$?
+  verdict "$([ "$status" -eq 1 ] && echo yes)" \
+    "$name: $seen ($(sed -n 's/^.*: \([0-9]* pixels differ\).*$/\1/p' <<<"$output"))" \
+    "$name: $missed (status $status)" "$output"
+}
+expect_differ teeth "one bit flipped in graphic 12's stream is seen" \
+  "an image with one bit of graphic 12 flipped passed as the sample" \
+  "$teeth/flipped.sfc" --box "$teeth/boxes/texto_001.png" --expect-from "$teeth/case.sfc"
+# The box's teeth: the sample's frame against the box of another string
+# (texto_003.png, "Potion") must differ too.
+expect_differ box-teeth "another string's box is seen" "the sample passed with another string's box" \
+  "$teeth/case.sfc" --box "$teeth/boxes/texto_003.png"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

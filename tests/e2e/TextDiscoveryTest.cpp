@@ -33,9 +33,10 @@ TEST(TextDiscovery, FromAWordToTheDumpOfEveryString) {
     const RunResult search = ws.run(Program::Text, {"search", "-i", "game.sfc", "Welcome to", "castle", "-o", "draft.tbl"});
     EXPECT_EQ(search.status, 0);
     EXPECT_EQ(search.console, BANNER +
-                                 "Mapeamento 1 (2 de 2 palavras, 2 ocorr\xEAncias): A=20 a=40 espa\xE7o=60\n"
+                                 "Mapeamento 1 (2 de 2 palavras, 3 ocorr\xEAncias): A=20 a=40 espa\xE7o=60\n"
                                  "  Welcome to: $98:800E (c000e)\n"
                                  "  castle: $98:801D (c001d)\n"
+                                 "  castle: $9B:800E (d800e)\n"
                                  "Rascunho da tabela do mapeamento 1 -> draft.tbl\n");
     const std::string written = ws.readText("draft.tbl");
     EXPECT_EQ(written.substr(0, written.find('\n') + 1), "# brelquim-text search: \"Welcome to\" \"castle\"\n");
@@ -52,7 +53,8 @@ TEST(TextDiscovery, FromAWordToTheDumpOfEveryString) {
               "$98:8028 11 Magic Sword\n"
               "$98:803E 16 Where is the key\n"
               "$9A:8005 18 The door is locked\n"
-              "$9A:801A 12 A gate opens\n");
+              "$9A:801A 12 A gate opens\n"
+              "$9B:800A 10 the castle\n");  // the text engine's dictionary
     EXPECT_NE(scan.console.find("A tabela n\xE3o tem fim de texto; os bytes que mais seguem um trecho: "),
               std::string::npos);
 

@@ -240,6 +240,28 @@ struct Refusal {
 
 void PrintTo(const Refusal& r, std::ostream* out) { *out << r.name; }
 
+// Where the sample's boot program holds the directory's bus address (the
+// operand of its load): a 24-bit pointer that leads onto the directory.
+uint32_t directoryReference() {
+    static const uint8_t operand[] = {0xF7, 0xF6, 0x86};
+    const std::vector<uint8_t>& image = sample().image;
+    return static_cast<uint32_t>(std::search(image.begin(), image.end(), operand, operand + 3) - image.begin());
+}
+
+std::string hexText(uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%x", static_cast<unsigned>(value));
+    return text;
+}
+
+std::string busText(uint32_t offset) {
+    const uint32_t address = fileToLoRom(offset);
+    char text[16];
+    std::snprintf(text, sizeof text, "$%02X:%04X", static_cast<unsigned>(address >> 16),
+                  static_cast<unsigned>(address & 0xFFFF));
+    return text;
+}
+
 class TextRefusal : public testing::TestWithParam<Refusal> {};
 
 TEST_P(TextRefusal, NamesTheProblemAndWritesNothing) {
@@ -446,10 +468,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "A tabela de ponteiros 1 ($80:FFFC:$80:FFFE) cobre o cabe\xE7""alho interno da ROM e os seus "
                 "vetores.\n" + NOTHING_WRITTEN},
         Refusal{"a string over the directory", {"dump", "-i", "game.sfc", "--table", "game.tbl", "--pointers",
-                                                "$98:8000:7", "--long-pointers", "15e:1", "-o", "x.txt"},
+                                                "$98:8000:7", "--long-pointers", hexText(directoryReference()) + ":1",
+                                                "-o", "x.txt"},
                 [](const Workspace&) {},
-                "Texto 7, ponteiro $80:815E (tabela 2, n.\xBA 0): o texto ($86:F6F7:$86:F6F8) cobre o diret\xF3rio "
-                "de gr\xE1""ficos.\n" + NOTHING_WRITTEN},
+                "Texto 7, ponteiro " + busText(directoryReference()) +
+                    " (tabela 2, n.\xBA 0): o texto ($86:F6F7:$86:F6F8) cobre o diret\xF3rio de gr\xE1""ficos.\n" +
+                    NOTHING_WRITTEN},
         Refusal{"a pointer table over the checksum", insertArgs(),
                 [](const Workspace& ws) {
                     writeScript(ws, "#!pointers $98:8000:7\n#!pointers $80:FFDC:1\n#[1]\nOi<end>\n");

@@ -4,6 +4,7 @@
 #include "graphics/GraphicCodec.h"
 #include "rom/HeaderLayout.h"
 #include "rom/RomImage.h"
+#include "png/PngImage.h"
 #include "tests/sample/SampleRom.h"
 #include "tiles/TileFormat.h"
 
@@ -13,15 +14,11 @@ namespace {
 
 // What the boot program shows (tests/sample/boot/boot.s).
 constexpr int PICTURE_GRAPHIC = 12;
-constexpr int FONT_GRAPHIC = 9;
 constexpr int PICTURE_COLUMNS = 16;
-constexpr int PICTURE_ROWS = 24;
+constexpr int PICTURE_ROWS = 20;
 constexpr uint32_t PICTURE_LIMIT = PICTURE_COLUMNS * PICTURE_ROWS * 32;
-constexpr uint32_t FONT_LIMIT = 256 * 16;
-constexpr uint32_t TEXT_TABLE_ADDRESS = 0x988000;
-constexpr uint32_t TEXT_BANK = 0x980000;
-constexpr int TEXT_MAX = 32;
-constexpr int TEXT_ROW = 26;
+constexpr int BOX_LEFT = 2 * TILE_SIDE, BOX_TOP = 22 * TILE_SIDE;
+constexpr uint32_t BOX_WIDTH = 224, BOX_HEIGHT = 40;
 // Palette 1, level of colour i: round(31 i / 15); palette 0: four levels.
 constexpr uint8_t PICTURE_LEVELS[16] = {0, 2, 4, 6, 8, 10, 12, 14, 17, 19, 21, 23, 25, 27, 29, 31};
 constexpr uint8_t TEXT_LEVELS[4] = {0, 10, 21, 31};
@@ -59,29 +56,8 @@ std::vector<uint8_t> romDataOf(const std::vector<uint8_t>& file) {
 }
 
 bool drawExpectedScreen(const std::vector<uint8_t>& rom, Screen& screen, std::string& reason) {
-    std::vector<uint8_t> picture, font;
-    if (!decodeShown(rom, PICTURE_GRAPHIC, PICTURE_LIMIT, picture, reason) ||
-        !decodeShown(rom, FONT_GRAPHIC, FONT_LIMIT, font, reason)) {
-        return false;
-    }
-    font.resize(FONT_LIMIT, 0);  // tiles past the font's end are blank
-
-    const uint32_t table = loRomToFile(TEXT_TABLE_ADDRESS);
-    if (rom.size() < table + 2) {
-        reason = "the image ends before the text table";
-        return false;
-    }
-    const uint32_t pointer = rom[table] | rom[table + 1] << 8;
-    if (pointer < 0x8000) {
-        reason = "the first string's pointer is below $8000";
-        return false;
-    }
-    const uint32_t stringAt = loRomToFile(TEXT_BANK | pointer);
-    std::vector<uint8_t> string;
-    for (uint32_t i = 0; i < TEXT_MAX && stringAt + i < rom.size() && pointer + i <= 0xFFFF; ++i) {
-        string.push_back(rom[stringAt + i]);
-        if (rom[stringAt + i] == SAMPLE_END_TOKEN) break;
-    }
+    std::vector<uint8_t> picture;
+    if (!decodeShown(rom, PICTURE_GRAPHIC, PICTURE_LIMIT, picture, reason)) return false;
 
     screen = Screen();
     uint8_t pixels[TILE_PIXELS];
@@ -95,11 +71,27 @@ bool drawExpectedScreen(const std::vector<uint8_t>& rom, Screen& screen, std::st
             if (pixels[i]) screen.at(left + i % TILE_SIDE, top + i / TILE_SIDE) = PICTURE_LEVELS[pixels[i]];
         }
     }
-    // BG3: one font tile a byte of the string.
-    for (size_t c = 0; c < string.size(); ++c) {
-        decodeTile(TileFormat::Bpp2, font.data() + string[c] * 16, pixels, TILE_SIDE);
-        for (int i = 0; i < TILE_PIXELS; ++i) {
-            if (pixels[i]) screen.at(int(c) * TILE_SIDE + i % TILE_SIDE, TEXT_ROW * TILE_SIDE + i / TILE_SIDE) = TEXT_LEVELS[pixels[i]];
+    return true;
+}
+
+bool drawTextBox(const std::vector<uint8_t>& png, Screen& screen, std::string& reason) {
+    const ReadPng box = readPng(png.data(), png.size(), "Software");
+    if (box.outcome != ReadPng::Read || !box.indexed) {
+        reason = "not an indexed PNG";
+        return false;
+    }
+    if (box.picture.width != BOX_WIDTH || box.picture.height != BOX_HEIGHT) {
+        reason = "not a box of 224 x 40 pixels";
+        return false;
+    }
+    for (uint32_t y = 0; y < BOX_HEIGHT; ++y) {
+        for (uint32_t x = 0; x < BOX_WIDTH; ++x) {
+            const uint8_t index = box.picture.pixels[y * BOX_WIDTH + x];
+            if (index > 3) {
+                reason = "a pixel past the font's four colours";
+                return false;
+            }
+            if (index) screen.at(BOX_LEFT + int(x), BOX_TOP + int(y)) = TEXT_LEVELS[index];
         }
     }
     return true;

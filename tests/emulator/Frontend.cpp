@@ -2,9 +2,11 @@
 // shows: it loads a SNES core, runs the image for a number of frames,
 // writes the last frame as a PNG, and compares it pixel by pixel with the
 // screen that the sample's boot program must show (ExpectedScreen), each
-// screen pixel taken as the nearest of the console's 32 levels.
+// screen pixel taken as the nearest of the console's 32 levels. The text
+// box of that screen is the picture that `brelquim-text preview --png`
+// drew of the first string (--box): the preview is judged by the console.
 //
-//   snes_screen <core.so> <image> [--frames N] [--frame-png FILE]
+//   snes_screen <core.so> <image> --box PNG [--frames N] [--frame-png FILE]
 //               [--expected-png FILE] [--expect-from IMAGE]
 //
 // --expect-from draws the expected screen from another image's bytes (the
@@ -158,6 +160,7 @@ struct Options {
     const char* framePng = nullptr;
     const char* expectedPng = nullptr;
     const char* expectFrom = nullptr;
+    const char* box = nullptr;
 };
 
 bool parse(int argc, char** argv, Options& options) {
@@ -171,6 +174,8 @@ bool parse(int argc, char** argv, Options& options) {
             options.framePng = argv[++i];
         } else if (arg == "--expected-png" && hasValue) {
             options.expectedPng = argv[++i];
+        } else if (arg == "--box" && hasValue) {
+            options.box = argv[++i];
         } else if (arg == "--expect-from" && hasValue) {
             options.expectFrom = argv[++i];
         } else if (arg[0] != '-' && !options.core) {
@@ -181,7 +186,7 @@ bool parse(int argc, char** argv, Options& options) {
             return false;
         }
     }
-    return options.core && options.image;
+    return options.core && options.image && options.box;
 }
 
 }  // namespace
@@ -190,7 +195,7 @@ int main(int argc, char** argv) {
     Options options;
     if (!parse(argc, argv, options)) {
         std::fprintf(stderr,
-                     "usage: snes_screen <core.so> <image> [--frames N] [--frame-png FILE] "
+                     "usage: snes_screen <core.so> <image> --box PNG [--frames N] [--frame-png FILE] "
                      "[--expected-png FILE] [--expect-from IMAGE]\n");
         return 2;
     }
@@ -204,6 +209,10 @@ int main(int argc, char** argv) {
     std::string reason;
     if (!drawExpectedScreen(romDataOf(readBytes(expectFrom)), expected, reason)) {
         std::fprintf(stderr, "%s: %s\n", expectFrom, reason.c_str());
+        return 2;
+    }
+    if (!drawTextBox(readBytes(options.box), expected, reason)) {
+        std::fprintf(stderr, "%s: %s\n", options.box, reason.c_str());
         return 2;
     }
     if (options.expectedPng && !writeLevelsPng(options.expectedPng, SCREEN_WIDTH, SCREEN_HEIGHT, expected.levels)) {

@@ -9,12 +9,14 @@
 #include "graphics/GraphicCodec.h"
 #include "tiles/TileFormat.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
 #include <initializer_list>
 #include <iterator>
+#include <map>
 #include <stdexcept>
 
 namespace {
@@ -350,6 +352,44 @@ SampleText placeText(ImageBuilder& builder) {
     return text;
 }
 
+// The text descriptor (SampleRom.h), from the table's entries.
+std::vector<uint8_t> textDescriptor() {
+    const std::vector<TableEntry> entries = tableEntries();
+    std::vector<uint8_t> head(5, 0);
+    std::map<std::string, uint8_t> codeOf;  // a character's one-byte code, the first entry's
+    for (const TableEntry& entry : entries) {
+        if (entry.prefix == '/') head[0] = entry.code[0];
+        if (entry.prefix == '*') head[1] = entry.code[0];
+        if (entry.prefix == '$') {
+            head[2] = entry.code[0];
+            head[3] = static_cast<uint8_t>(entry.parameters);
+        }
+        if (entry.prefix == 0 && entry.code.size() == 1) codeOf.emplace(entry.text, entry.code[0]);
+    }
+    std::vector<std::vector<uint8_t>> words;
+    for (const TableEntry& entry : entries) {
+        if (entry.prefix != 0 || (entry.code.size() == 1 && codeOf.count(entry.text))) continue;
+        std::vector<uint8_t> characters;
+        for (size_t i = 0; i < entry.text.size();) {
+            size_t length = 1;
+            while (i + length < entry.text.size() && (uint8_t(entry.text[i + length]) & 0xC0) == 0x80) ++length;
+            characters.push_back(codeOf.at(entry.text.substr(i, length)));
+            i += length;
+        }
+        std::vector<uint8_t> record = {0, uint8_t(entry.code.size())};
+        record.insert(record.end(), entry.code.begin(), entry.code.end());
+        record.push_back(uint8_t(characters.size()));
+        record.insert(record.end(), characters.begin(), characters.end());
+        record[0] = uint8_t(record.size());
+        words.push_back(record);
+    }
+    std::stable_sort(words.begin(), words.end(),
+                     [](const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) { return a[1] > b[1]; });
+    head[4] = uint8_t(words.size());
+    for (const auto& word : words) head.insert(head.end(), word.begin(), word.end());
+    return head;
+}
+
 void placeBootProgram(ImageBuilder& builder) {
     builder.bytes(0, std::vector<uint8_t>(BOOT_CODE, BOOT_CODE + BOOT_CODE_SIZE));
     builder.bytes(LOROM_HEADER_OFFSET + INTERNAL_HEADER_SIZE,
@@ -466,7 +506,11 @@ SampleRom buildSampleRom(SampleKind kind) {
         builder.bytes(g.fileOffset, g.stream).record(graphic, g.unpackedSize, g.dataAddress);
         sample.graphics.push_back(std::move(g));
     }
-    if (kind == SampleKind::Standard) sample.text = placeText(builder);
+    if (kind == SampleKind::Standard) {
+        if (offset > TEXT16_OFFSET) throw std::length_error("sample graphics run into the text");
+        sample.text = placeText(builder);
+        builder.bytes(SAMPLE_TEXT_DESCRIPTOR, textDescriptor());
+    }
     placeBootProgram(builder);
     sample.bootEnd = static_cast<uint32_t>(BOOT_CODE_SIZE);
     sealHeader(builder);

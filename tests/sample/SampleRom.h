@@ -60,6 +60,16 @@ struct SampleText {
     uint32_t unusedEnd = 0;                  // file offsets [unusedStart, unusedEnd)
 };
 
+// Where the text descriptor lies (file offset of $9B:8000): the codes the
+// boot program's text engine reads the strings by, taken from the table's
+// entries. The end token, the line break, the control code and its
+// parameter count, the number of words, then each word that one code
+// stands for (an entry of more than one character or of more than one
+// byte): its record's size, its code's length and bytes, its text's length
+// in characters and the code of each through the table's one-byte entries.
+// The longest codes come first.
+constexpr uint32_t SAMPLE_TEXT_DESCRIPTOR = 0x0D8000;
+
 // The table's end token and line break, as the strings use them.
 constexpr uint8_t SAMPLE_END_TOKEN = 0x00;
 constexpr uint8_t SAMPLE_LINE_BREAK = 0x01;

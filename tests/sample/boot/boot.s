@@ -4,11 +4,14 @@
 ; into the image:
 ;   - graphic 12 (a 4 bpp picture), decoded from its compressed stream
 ;     into work RAM and shown as tiles on BG1: tile i at column i mod 16,
-;     tile row i div 16, at most 24 tile rows;
-;   - the first string of the 16-bit pointer table at $98:8000, one tile
-;     per byte of the string (up to its end token, included, or 32 bytes)
-;     on BG3 at tile row 26, drawn with graphic 9 (the 2 bpp font, tile c
-;     for code c).
+;     tile row i div 16, tile rows 0 to 19 (the rest of the map blank, so
+;     that nothing of it lies in front of the text box);
+;   - the first string of the 16-bit pointer table at $98:8000 in a text
+;     box on BG3, as a game's text engine draws it: 3 lines of 28 cells,
+;     the first cell at tile column 2 of tile row 22, lines two tile rows
+;     apart, one glyph of graphic 9 (the 2 bpp font, tile c for code c)
+;     a cell. The codes it needs come from the text descriptor at
+;     $9B:8000 that the image holds (see text_box below).
 ; Then it ends forced blank and waits forever. Mode 1; BG1 in palette 1
 ; (a ramp of 16 greys), BG3 in palette 0 (4 greys), backdrop black.
 ;
@@ -32,9 +35,17 @@ PICTURE         = 12            ; the 4 bpp picture
 FONT            = 9             ; the 2 bpp font
 TEXT_TABLE      = $988000       ; 16-bit pointers to strings in bank $98
 TEXT_BANK       = $98
-END_TOKEN       = $00           ; the sample table's end token (/00=<end>)
-TEXT_MAX        = 32            ; bytes of the string shown at most
-TEXT_ROW        = 26            ; tile row of the string on BG3
+; The text descriptor: the end token, the line break, the control code
+; and its parameter count, the number of dictionary words, then each word:
+; its record's size, its code's length and bytes, its text's length and
+; the codes of its characters.
+DESCRIPTOR      = $9B8000
+WORDS           = 5             ; where the first word's record starts
+TEXT_LIMIT      = 1024          ; bytes of a string read at most
+BOX_ROW         = 22            ; tile row of the box's first line on BG3
+BOX_COLUMN      = 2             ; tile column of its first cell
+BOX_LINES       = 3
+BOX_CELLS       = 28
 
 ; What is shown of the picture: 24 rows of 16 tiles of 32 bytes.
 PICTURE_LIMIT   = 24 * 16 * 32
@@ -85,6 +96,17 @@ fill     = $09
 flags    = $0A                  ; flags left in the group
 string   = $0C                  ; 3 bytes: the string's address
 produced = $10                  ; 2 bytes: bytes the decoder stored
+line     = $12                  ; the box's line being drawn (stays at BOX_LINES past it)
+cell     = $13                  ; its next cell (stays at BOX_CELLS past it)
+end_code = $14                  ; the descriptor's codes
+break_code = $15
+control_code = $16
+parameters = $17                ; 2 bytes: the control code's parameter bytes
+words_left = $19
+remaining = $1A                 ; bytes of a word's code or text left
+word     = $1B                  ; 2 bytes: descriptor index of the word's record
+skip     = $1D                  ; 2 bytes: the record's size
+start_y  = $1F                  ; 2 bytes: where the word's code would start
 
 .segment "CODE"
 
@@ -151,7 +173,7 @@ reset:
         lda #^FONT_BUFFER
         jsr copy_to_vram
 
-        ; BG1's map: rows 0 to 23, columns 0 to 15 hold tiles 0 to 383 in
+        ; BG1's map: rows 0 to 19, columns 0 to 15 hold tiles 0 to 319 in
         ; palette 1; every other entry the blank tile.
         ldx #BG1_MAP
         stx VMADD
@@ -162,7 +184,7 @@ reset:
         txa
         and #$0010              ; columns 16 to 31
         bne @bg1_blank
-        cpx #24 * 32
+        cpx #20 * 32
         bcs @bg1_blank
         txa                     ; tile = row * 16 + column
         and #$000F
@@ -181,7 +203,7 @@ reset:
         cpx #32 * 32
         bne @bg1_entry
 
-        ; BG3's map: blank, then the string's bytes at row 26 (palette 0).
+        ; BG3's map: blank, then the string in the text box (palette 0).
         ldx #BG3_MAP
         stx VMADD
         lda #BLANK_TILE
@@ -190,25 +212,9 @@ reset:
         sta VMDATA
         dex
         bne @bg3_entry
-        lda #BG3_MAP + TEXT_ROW * 32
-        sta VMADD
-        lda f:TEXT_TABLE        ; the first pointer: the string in bank $98
-        sta string
         sep #$20
         .a8
-        lda #TEXT_BANK
-        sta string+2
-        ldy #$0000
-@text_byte:
-        lda [string],y
-        sta VMDATA              ; tile = the byte
-        stz VMDATA+1
-        iny
-        cmp #END_TOKEN
-        beq @text_done
-        cpy #TEXT_MAX
-        bne @text_byte
-@text_done:
+        jsr text_box
 
         ; Palettes: 0 for BG3 (CGRAM 0 to 3, 0 also the backdrop), 1 for
         ; BG1 (CGRAM 16 to 31).
@@ -350,6 +356,168 @@ copy_to_vram:
         stx DAS0
         lda #$01
         sta MDMAEN
+        rts
+
+; Draws the first string of the 16-bit table in the text box, as the game's
+; text engine would: the end token ends it (not drawn); the line break
+; moves to the next line; the control code and its parameter bytes are
+; not drawn; a dictionary word's code is drawn as its characters, one glyph
+; each (the longest code first, as the descriptor lists them); any other
+; byte is one glyph, the font tile of its value. Glyphs past the 28th cell
+; of a line and lines past the third are not drawn.
+.a8
+.i16
+text_box:
+        lda f:DESCRIPTOR
+        sta end_code
+        lda f:DESCRIPTOR + 1
+        sta break_code
+        lda f:DESCRIPTOR + 2
+        sta control_code
+        lda f:DESCRIPTOR + 3
+        sta parameters
+        stz parameters+1
+        stz line
+        stz cell
+        rep #$20
+        .a16
+        lda f:TEXT_TABLE        ; the first pointer: the string in bank $98
+        sta string
+        sep #$20
+        .a8
+        lda #TEXT_BANK
+        sta string+2
+        ldy #$0000
+@next:
+        cpy #TEXT_LIMIT
+        bcs @done
+        lda [string],y
+        cmp end_code
+        beq @done
+        cmp break_code
+        bne @not_break
+        iny
+        stz cell
+        lda line
+        cmp #BOX_LINES
+        bcs @next
+        inc line
+        bra @next
+@not_break:
+        cmp control_code
+        bne @not_control
+        rep #$20
+        .a16
+        tya
+        sec                     ; the code, then its parameters
+        adc parameters
+        tay
+        sep #$20
+        .a8
+        bra @next
+@not_control:
+        jsr dictionary_word
+        bcs @next
+        lda [string],y
+        jsr draw_glyph
+        iny
+        bra @next
+@done:
+        rts
+
+; When a dictionary word's code starts at [string],y: draws its characters,
+; moves Y past the code and sets the carry; else leaves Y and clears it.
+.a8
+.i16
+dictionary_word:
+        lda f:DESCRIPTOR + 4
+        sta words_left
+        ldx #WORDS
+@word:
+        lda words_left
+        beq @none
+        stx word
+        sty start_y
+        lda f:DESCRIPTOR,x      ; the record's size
+        sta skip
+        stz skip+1
+        inx
+        lda f:DESCRIPTOR,x      ; the code's length
+        sta remaining
+        inx
+@compare:
+        lda f:DESCRIPTOR,x
+        cmp [string],y
+        bne @other
+        inx
+        iny
+        dec remaining
+        bne @compare
+        lda f:DESCRIPTOR,x      ; the text's length
+        sta remaining
+        inx
+@character:
+        lda remaining
+        beq @found
+        lda f:DESCRIPTOR,x
+        jsr draw_glyph
+        inx
+        dec remaining
+        bra @character
+@found:
+        sec
+        rts
+@other:
+        ldy start_y
+        rep #$20
+        .a16
+        lda word
+        clc
+        adc skip
+        tax
+        sep #$20
+        .a8
+        dec words_left
+        bra @word
+@none:
+        clc
+        rts
+
+; Draws the glyph of code A in the box's next cell, when the cell and its
+; line lie in the box. Keeps X and Y.
+.a8
+.i16
+draw_glyph:
+        pha
+        lda line
+        cmp #BOX_LINES
+        bcs @clipped
+        lda cell
+        cmp #BOX_CELLS
+        bcs @clipped
+        inc cell
+        rep #$20
+        .a16
+        lda line                ; the cell's map entry: BG3_MAP + row * 32 + column
+        and #$00FF
+        xba                     ; line * 64: two tile rows a line
+        lsr a
+        lsr a
+        sta produced
+        lda cell
+        and #$00FF
+        clc
+        adc produced
+        adc #BG3_MAP + BOX_ROW * 32 + BOX_COLUMN - 1
+        sta VMADD
+        sep #$20
+        .a8
+        pla
+        sta VMDATA              ; tile = the code
+        stz VMDATA+1
+        rts
+@clipped:
+        pla
         rts
 
 unused_interrupt:
