@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # What each folder may include besides itself.
-libraries="encoding platform rom tiles graphics text patch placement png insertion cli"
+libraries="encoding platform rom tiles graphics text patch placement png insertion project cli"
 declare -A allowed=(
   [encoding]=""
   [platform]="encoding"
@@ -21,7 +21,8 @@ declare -A allowed=(
   [placement]="encoding platform rom"
   [png]="encoding platform rom tiles graphics"
   [insertion]="encoding platform rom tiles graphics text patch placement png"
-  [cli]="encoding platform rom tiles graphics text patch placement png insertion"
+  [project]="encoding platform rom tiles graphics text patch placement png insertion"
+  [cli]="encoding platform rom tiles graphics text patch placement png insertion project"
   [programs]="$libraries"
   [tests/sample]="encoding platform rom tiles graphics"
   [bench]="$libraries tests/sample"

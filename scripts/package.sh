@@ -7,7 +7,8 @@
 # development, performance and robustness pages stay in the source),
 # LICENSE, NOTICES.txt (the notices of the libraries linked into the
 # programs) and licencas/ with the licence notices of libspng and zlib,
-# which brelquim-png and brelquim-patch carry (from Debian's copyright
+# which brelquim-png and brelquim-patch carry, and of toml++ and libmd,
+# which the programs reading the project carry (from Debian's copyright
 # files).
 # The version is the CMake project version.
 set -euo pipefail
@@ -32,7 +33,8 @@ mkdir -p "$out"
 
 pages=(docs/brelquim*.md)
 [ -e "${pages[0]}" ] || { echo "no program pages in docs/"; exit 1; }
-documents=(README.md "${pages[@]}" LICENSE NOTICES.txt licencas/libspng.txt licencas/zlib.txt)
+documents=(README.md "${pages[@]}" LICENSE NOTICES.txt licencas/libspng.txt licencas/zlib.txt
+  licencas/tomlplusplus.txt licencas/libmd.txt)
 # The documents of a package into folder; the notices of the libraries as
 # the build of that platform links them.
 stageDocuments() {
@@ -43,6 +45,8 @@ stageDocuments() {
   mkdir "$folder/licencas"
   cp "$libspng" "$folder/licencas/libspng.txt"
   cp "$zlib" "$folder/licencas/zlib.txt"
+  cp /usr/share/doc/libtomlplusplus-dev/copyright "$folder/licencas/tomlplusplus.txt"
+  cp /usr/share/doc/libmd-dev/copyright "$folder/licencas/libmd.txt"
 }
 
 # Windows: the exe files and the documents side by side, the documents with
