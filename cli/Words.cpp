@@ -178,4 +178,49 @@ void printNewImageFailure(const NewImageWrite& written, const std::string& outpu
     printNothingWritten();
 }
 
+namespace {
+
+const char* typeWords(ProjectProblem::Type type) {
+    switch (type) {
+        case ProjectProblem::Text: return "um texto entre aspas";
+        case ProjectProblem::Integer: return "um n\xFAmero inteiro";
+        case ProjectProblem::Boolean: return "true ou false";
+        case ProjectProblem::List: return "uma lista [...]";
+        case ProjectProblem::Table: return "uma se\xE7\xE3o ou tabela { ... }";
+        case ProjectProblem::IntegerOrGlyph: return "um n\xFAmero inteiro ou \"glyph\"";
+    }
+    return "";
+}
+
+}  // namespace
+
+void printProjectRefusal(const std::string& path, const ProjectProblem& problem) {
+    printWithPath("Projeto ", path, "");
+    if (problem.kind == ProjectProblem::MissingKey) {
+        std::printf(": falta a chave %s.\n", problem.key.c_str());
+    } else {
+        std::printf(", linha %u: ", static_cast<unsigned>(problem.line));
+    }
+    switch (problem.kind) {
+        case ProjectProblem::Syntax: std::printf("o arquivo n\xE3o \xE9 TOML v\xE1lido.\n"); break;
+        case ProjectProblem::UnknownSection: std::printf("se\xE7\xE3o desconhecida [%s].\n", problem.key.c_str()); break;
+        case ProjectProblem::UnknownKey: std::printf("chave desconhecida %s.\n", problem.key.c_str()); break;
+        case ProjectProblem::WrongType:
+            std::printf("%s deve ser %s.\n", problem.key.c_str(), typeWords(problem.expected));
+            break;
+        case ProjectProblem::BadValue: std::printf("valor inv\xE1lido para %s.\n", problem.key.c_str()); break;
+        case ProjectProblem::BadPosition:
+            std::printf("posi\xE7\xE3o inv\xE1lida em %s: ", problem.key.c_str());
+            printVerbatim(problem.value.c_str());
+            std::printf("\n");
+            break;
+        case ProjectProblem::BadGraphic:
+            std::printf("%s: os gr\xE1""ficos do jogo v\xE3o de 0 a %d.\n", problem.key.c_str(), GRAPHICS_COUNT - 1);
+            break;
+        case ProjectProblem::MissingKey:
+        case ProjectProblem::None: break;
+    }
+    printNothingWritten();
+}
+
 }  // namespace cli

@@ -12,6 +12,7 @@
 #include "placement/Placement.h"
 #include "platform/FileBytes.h"
 #include "platform/ReplacingFile.h"
+#include "project/Project.h"
 #include "rom/RomImage.h"
 
 #include <cstdint>
@@ -82,5 +83,9 @@ void printPatchWritten(PatchFormat format, const std::string& path, size_t patch
 // Why writeNewImage wrote nothing (or the image only), output and patch
 // as the user named them.
 void printNewImageFailure(const NewImageWrite& written, const std::string& output, const std::string& patch);
+
+// What is wrong with a project file: "Projeto <path>, linha L: " and why
+// (the key named), then "Nada foi gravado.".
+void printProjectRefusal(const std::string& path, const ProjectProblem& problem);
 
 }  // namespace cli

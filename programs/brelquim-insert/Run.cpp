@@ -1,6 +1,7 @@
 #include "programs/brelquim-insert/Run.h"
 
 #include "cli/Mistake.h"
+#include "cli/ProjectFile.h"
 #include "rom/RomImage.h"
 #include "insertion/EditSource.h"
 #include "insertion/Insertion.h"
@@ -19,7 +20,10 @@ int runInsert(int argc, char** argv) {
     cli::CommandParse parse;
     int status = 0;
     if (!cli::readCommandLine(insertProgram(), argc, argv, parse, status)) return status;
-    const InsertOptions options = insertOptionsOf(parse.parse);
+    std::optional<Project> project;
+    if (!cli::loadRunProject(parse.parse, project)) return 1;
+    const InsertOptions options = insertOptionsOf(parse.parse, project ? &*project : nullptr);
+    if (options.input.empty()) return cli::refuseMissing(insertProgram(), -1, "-i");
     if (sameFile(options.input.c_str(), options.output.c_str())) {
         cli::printOutputIsInput(options.output);
         return 1;

@@ -1,6 +1,7 @@
 #include "programs/brelquim-insert/Words.h"
 
 #include "cli/Mistake.h"
+#include "cli/ProjectFile.h"
 #include "cli/Words.h"
 #include "insertion/NewImage.h"
 #include "graphics/GameLayout.h"
@@ -27,6 +28,7 @@ const cli::Spec& insertOptionSpec() {
         cli::Spec declared;
         cli::Option input{{"-i"}, "<rom>", "a imagem de origem (nunca alterada)"};
         input.required = true;
+        input.projectGives = true;
         input.check = cli::nonEmpty;
         cli::Option output{{"-o"}, "<nova rom>", "a imagem a gravar, com os gr\xE1""ficos editados"};
         output.required = true;
@@ -44,7 +46,7 @@ const cli::Spec& insertOptionSpec() {
         cli::Option patch{{"--patch"}, "<arquivo.bps|.ips>",
                           "grava tamb\xE9m o patch da ROM de origem para a nova (sem cabe\xE7""alho de copiadora)"};
         patch.check = isPatchPath;
-        declared.options = {input, output, folder, free, resize, patch, cli::helpOption("mostra esta ajuda"),
+        declared.options = {input, output, folder, free, resize, patch, cli::projectOption(), cli::helpOption("mostra esta ajuda"),
                             cli::versionOption("mostra a vers\xE3o")};
         return declared;
     }();

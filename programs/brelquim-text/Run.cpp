@@ -1,6 +1,7 @@
 #include "programs/brelquim-text/Run.h"
 
 #include "cli/Mistake.h"
+#include "cli/ProjectFile.h"
 #include "cli/Words.h"
 #include "encoding/Encoding.h"
 #include "rom/RomImage.h"
@@ -163,7 +164,11 @@ int runText(int argc, char** argv) {
     cli::CommandParse parse;
     int status = 0;
     if (!cli::readCommandLine(textProgram(), argc, argv, parse, status)) return status;
-    const TextOptions options = textOptionsOf(parse);
+    std::optional<Project> project;
+    if (!cli::loadRunProject(parse.parse, project)) return 1;
+    const TextOptions options = textOptionsOf(parse, project ? &*project : nullptr);
+    const std::string missing = missingOption(options);
+    if (!missing.empty()) return cli::refuseMissing(textProgram(), parse.command, missing, missing[0] == '<');
     return options.command == TextOptions::Dump ? runDump(options) : runInsertText(options);
 }
 

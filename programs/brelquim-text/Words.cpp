@@ -1,6 +1,7 @@
 #include "programs/brelquim-text/Words.h"
 
 #include "cli/Mistake.h"
+#include "cli/ProjectFile.h"
 #include "cli/Words.h"
 #include "encoding/Encoding.h"
 #include "graphics/GameLayout.h"
@@ -18,6 +19,13 @@ namespace {
 cli::Option required(cli::Option option) {
     option.required = true;
     option.check = cli::nonEmpty;
+    return option;
+}
+
+// Required, but a project may give it.
+cli::Option fromProject(cli::Option option) {
+    option = required(option);
+    option.projectGives = true;
     return option;
 }
 
@@ -107,6 +115,7 @@ const cli::Spec& dumpOptionSpec() {
                              "Posi\xE7\xE3o LoROM ($98:8000) ou deslocamento no arquivo sem cabe\xE7""alho\n"
                              "de copiadora (c0000); n de 1 a 65535. Pode ser repetida"};
         pointers.repeatable = true;
+        pointers.projectGives = true;
         pointers.check = isPointerTable;
         cli::Option longPointers{{"--long-pointers"}, "<tabela>:<n>",
                                  "tabela de n ponteiros de 24 bits (endere\xE7os LoROM); pode ser repetida"};
@@ -116,12 +125,13 @@ const cli::Spec& dumpOptionSpec() {
         labels.check = cli::nonEmpty;
         cli::Option output{{"-o"}, "<roteiro>", std::string("o roteiro a gravar (padr\xE3o: ") + DEFAULT_SCRIPT + ")"};
         output.check = cli::nonEmpty;
-        declared.options = {required({{"-i"}, "<rom>", "a imagem do jogo"}),
-                            required({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
+        declared.options = {fromProject({{"-i"}, "<rom>", "a imagem do jogo"}),
+                            fromProject({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
                             pointers,
                             longPointers,
                             labels,
                             output,
+                            cli::projectOption(),
                             cli::helpOption("mostra esta ajuda"),
                             cli::versionOption("mostra a vers\xE3o")};
         declared.oneRequired = {{"--pointers", "--long-pointers"}};
@@ -141,15 +151,17 @@ const cli::Spec& insertOptionSpec() {
         cli::Option patch{{"--patch"}, "<arquivo.bps|.ips>",
                           "grava tamb\xE9m o patch da ROM de origem para a nova (sem cabe\xE7""alho de copiadora)"};
         patch.check = isPatchPath;
-        declared.options = {required({{"-i"}, "<rom>", "a imagem de origem (nunca alterada)"}),
+        declared.options = {fromProject({{"-i"}, "<rom>", "a imagem de origem (nunca alterada)"}),
                             required({{"-o"}, "<nova rom>", "a imagem a gravar, com os textos traduzidos"}),
-                            required({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
+                            fromProject({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
                             free,
                             patch,
+                            cli::projectOption(),
                             cli::helpOption("mostra esta ajuda"),
                             cli::versionOption("mostra a vers\xE3o")};
         declared.positionals = {{"<roteiro>"}};
         declared.positionals.front().check = cli::nonEmpty;
+        declared.positionals.front().projectGives = true;
         return declared;
     }();
     return spec;
