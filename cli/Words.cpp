@@ -1,4 +1,5 @@
 #include "cli/Words.h"
+#include "encoding/Encoding.h"
 
 #include "rom/HeaderLayout.h"
 
@@ -176,6 +177,255 @@ void printNewImageFailure(const NewImageWrite& written, const std::string& outpu
             return;
     }
     printNothingWritten();
+}
+
+namespace {
+
+// A line about a graphic's file: before, its path ("<folder>/grafico_NNN.bin",
+// the folder as the user gave it), after.
+void printGraphicLine(const char* before, const std::string& folder, int graphic, const char* after) {
+    printWithPath(before, graphicPath(folder, graphic), after);
+}
+
+// "$98:8004 (tabela 1, n.\xBA 2)": where a pointer lies and which it is.
+void printPointer(const StringPointer& pointer) {
+    std::printf("%s (tabela %u, n.\xBA %u)", formatBusAddress(pointer.at).c_str(),
+                static_cast<unsigned>(pointer.table + 1), static_cast<unsigned>(pointer.index));
+}
+
+// A string by its number and its first pointer.
+void printString(const TextInsertResult& result, size_t string) {
+    std::printf("Texto %u, ponteiro ", static_cast<unsigned>(string + 1));
+    printPointer(result.survey.strings[string].pointers.front());
+}
+
+// The character at a place of a script's text: itself when it is plain
+// ASCII, and its Unicode number.
+void printCharacter(const std::string& text, size_t at) {
+    const uint32_t value = codePointAt(text, at);
+    if (value >= 0x20 && value < 0x7F) std::printf("'%c' ", static_cast<char>(value));
+    std::printf("(U+%04X)", static_cast<unsigned>(value));
+}
+
+// "Roteiro <script>": the start of a line about the script.
+void printScript(const std::string& script) { printWithPath("Roteiro ", script, ""); }
+
+void printGraphicUnreadable(int graphic) {
+    std::printf("Erro de leitura de %s: o texto n\xE3o \xE9 posto numa imagem cujos gr\xE1""ficos n\xE3o "
+                "se leem.\n",
+                graphicFileName(graphic).c_str());
+}
+
+void printUnknownString(const TextInsertResult& result, const std::string& script) {
+    printScript(script);
+    std::printf(", linha %u: a imagem tem s\xF3 %u textos nessas tabelas.\n", static_cast<unsigned>(result.line),
+                static_cast<unsigned>(result.survey.strings.size()));
+}
+
+// Why the table cannot write a text, after its place in the script.
+void printEncodingProblem(const ScriptEntry& entry, const Encoding& encoding) {
+    switch (encoding.outcome) {
+        case Encoding::Uncovered:
+            std::printf("nenhuma entrada da tabela escreve o caractere ");
+            printCharacter(entry.text, encoding.at);
+            std::printf("; escreva-o como <$XX> se for um byte.\n");
+            break;
+        case Encoding::NoParameters:
+            std::printf("o c\xF3""digo de controle precisa dos seus par\xE2metros, cada um como <$XX>.\n");
+            break;
+        case Encoding::NoEndToken:
+            std::printf("o texto n\xE3o termina com um fim da tabela; sem ele o jogo leria al\xE9m do texto.\n");
+            break;
+        case Encoding::EndBeforeEnd: std::printf("um fim de texto antes do fim do texto.\n"); break;
+        case Encoding::ReadsOtherwise:
+            std::printf("a tabela leria estes bytes como outro texto; escreva este trecho de outro modo ou com "
+                        "<$XX>.\n");
+            break;
+        case Encoding::NotUtf8: std::printf("o roteiro n\xE3o est\xE1 em UTF-8.\n"); break;
+        case Encoding::Done: break;
+    }
+}
+
+// "Roteiro <script>, linha L, coluna C (texto n): " and why.
+void printNotWritable(const TextInsertResult& result, const std::string& script) {
+    const ScriptEntry& entry = *result.entry;
+    const auto [line, column] = entry.place(result.encoding.at);
+    printScript(script);
+    std::printf(", linha %u, coluna %u (texto %u): ", static_cast<unsigned>(line), static_cast<unsigned>(column),
+                static_cast<unsigned>(entry.number));
+    printEncodingProblem(entry, result.encoding);
+}
+
+void printNoRoom(const TextInsertResult& result) {
+    printString(result, result.entry->number - 1);
+    std::printf(": precisa de %u bytes, e o seu banco tem no m\xE1ximo %u bytes livres juntos.\n"
+                "Indique com --free espa\xE7o sem uso nesse banco.\n",
+                static_cast<unsigned>(result.needed), static_cast<unsigned>(result.room));
+}
+
+}  // namespace
+
+void printGraphicRefusal(const InsertResult& result, const std::string& folder, const std::vector<Span>& freeRanges) {
+    switch (result.outcome) {
+        case InsertResult::ReadError:
+            printGraphicLine("Erro de leitura de ", folder, result.graphic, "\n");
+            break;
+        case InsertResult::EditUnreadable:
+            printGraphicLine("Erro ao ler ", folder, result.graphic, "\n");
+            break;
+        case InsertResult::EditEmpty:
+            printGraphicLine("", folder, result.graphic,
+                             ": arquivo vazio; um gr\xE1""fico tem de 1 a 65535 bytes.\n");
+            break;
+        case InsertResult::EditNotAFile:
+            printReadFailure(graphicPath(folder, result.graphic), FileRead::NotAFile);
+            break;
+        case InsertResult::EditTooLarge:
+            printGraphicLine("", folder, result.graphic,
+                             ": mais de 65535 bytes; um gr\xE1""fico tem de 1 a 65535 bytes.\n");
+            break;
+        case InsertResult::WrongSize:
+            printGraphicLine("", folder, result.graphic, "");
+            std::printf(": %u bytes, mas o gr\xE1""fico tem %u. Use --allow-resize para mudar o tamanho.\n",
+                        static_cast<unsigned>(result.editSize), static_cast<unsigned>(result.graphicSize));
+            break;
+        case InsertResult::BadFreeRange:
+            printFreeRangeRefusal(freeRanges[result.freeRange.range], result.freeRange);
+            return;
+        case InsertResult::LongerThanBank:
+            printGraphicLine("", folder, result.graphic,
+                             ": comprimido passa de 32 KiB, mais que um banco da ROM; n\xE3o pode ser colocado.\n");
+            break;
+        case InsertResult::PastLoRomLimit:
+            printGraphicLine("Sem espa\xE7o para ", folder, result.graphic,
+                             ": a imagem passaria de 4 MiB, o limite de uma ROM LoROM.\n");
+            break;
+        case InsertResult::StreamOverChangedFields:
+            std::printf("Os dados de %s cobrem bytes do diret\xF3rio ou do cabe\xE7""alho que a inser\xE7\xE3o "
+                        "reescreve; o gr\xE1""fico mudaria.\n",
+                        graphicFileName(result.graphic).c_str());
+            break;
+        case InsertResult::Mismatch:
+            std::printf("Erro interno: %s n\xE3o confere na nova imagem.\n", graphicFileName(result.graphic).c_str());
+            break;
+        case InsertResult::Done:
+            return;
+    }
+    printNothingWritten();
+}
+
+void printGraphicChanges(const InsertResult& result, uint16_t checksum) {
+    for (const GraphicChange& change : result.changes) {
+        std::printf("%s %06x %04x -> %06x %04x %s\n", graphicFileName(change.graphic).c_str(),
+                    static_cast<unsigned>(change.oldAddress), static_cast<unsigned>(change.oldLength),
+                    static_cast<unsigned>(change.newAddress), static_cast<unsigned>(change.newLength),
+                    placeKindWords(change.kind));
+    }
+    printGrowth(result.oldRomDataSize, result.newRomDataSize, "gr\xE1""ficos");
+    std::printf("Gr\xE1""ficos alterados: %u\n", static_cast<unsigned>(result.changes.size()));
+    printBytesAdded(result.oldRomDataSize, result.newRomDataSize);
+    printNewChecksum(checksum);
+}
+
+void printTableRefusal(const std::string& path, const TableProblem& problem) {
+    printWithPath("Tabela ", path, "");
+    std::printf(", linha %u: ", static_cast<unsigned>(problem.line));
+    switch (problem.kind) {
+        case TableProblem::NoEquals: std::printf("falta o sinal =.\n"); break;
+        case TableProblem::NoDigits: std::printf("antes do = v\xEAm s\xF3 d\xED""gitos hexadecimais.\n"); break;
+        case TableProblem::OddDigits: std::printf("n\xFAmero \xEDmpar de d\xED""gitos hexadecimais.\n"); break;
+        case TableProblem::EmptyText: std::printf("falta o texto depois do =.\n"); break;
+        case TableProblem::ParameterCount:
+            std::printf("um c\xF3""digo de controle precisa de \",N\" no fim, N de 0 a %d.\n", MOST_PARAMETERS);
+            break;
+        case TableProblem::None: break;
+    }
+    printNothingWritten();
+}
+
+void printScriptRefusal(const std::string& path, const ScriptReading& reading) {
+    printScript(path);
+    if (reading.outcome == ScriptReading::NoTables) {
+        std::printf(": nenhuma linha \"#!pointers\" ou \"#!long-pointers\" diz de onde v\xEAm os textos.\n");
+        printNothingWritten();
+        return;
+    }
+    std::printf(", linha %u: ", static_cast<unsigned>(reading.line));
+    switch (reading.outcome) {
+        case ScriptReading::TextOutsideEntry: std::printf("texto antes do primeiro cabe\xE7""alho \"#[n]\".\n"); break;
+        case ScriptReading::BadHeader: std::printf("cabe\xE7""alho inv\xE1lido; o formato \xE9 \"#[n] ...\".\n"); break;
+        case ScriptReading::BadTables:
+            std::printf("tabela de ponteiros inv\xE1lida; o formato \xE9 \"#!pointers $BB:AAAA:n\".\n");
+            break;
+        case ScriptReading::TablesLate:
+            std::printf("as tabelas de ponteiros v\xEAm antes do primeiro texto.\n");
+            break;
+        case ScriptReading::Repeated: std::printf("o mesmo texto aparece duas vezes.\n"); break;
+        case ScriptReading::NoTables:
+        case ScriptReading::Done: break;
+    }
+    printNothingWritten();
+}
+
+void printSurveyRefusal(const StringSurvey& survey) {
+    std::printf("Ponteiro ");
+    printPointer(survey.pointer);
+    switch (survey.outcome) {
+        case StringSurvey::TableOutside: std::printf(" fora dos dados da ROM.\n"); break;
+        case StringSurvey::StringOutside:
+            std::printf(": o texto (%0*x) fica fora dos dados da ROM.\n", survey.pointer.isLong ? 6 : 4,
+                        static_cast<unsigned>(survey.pointer.value));
+            break;
+        case StringSurvey::NoEnd:
+            std::printf(": o texto n\xE3o termina dentro do seu banco de 32 KiB.\n");
+            break;
+        case StringSurvey::Done: break;
+    }
+    printNothingWritten();
+}
+
+void printTextRefusal(const TextInsertResult& result, const std::string& script, const std::vector<Span>& freeRanges) {
+    switch (result.outcome) {
+        case TextInsertResult::GraphicUnreadable: printGraphicUnreadable(result.graphic); break;
+        case TextInsertResult::SurveyRefused: printSurveyRefusal(result.survey); return;
+        case TextInsertResult::UnknownString: printUnknownString(result, script); break;
+        case TextInsertResult::NotWritable: printNotWritable(result, script); break;
+        case TextInsertResult::LongerThanBank:
+            std::printf("Texto %u: %u bytes n\xE3o cabem num banco de 32 KiB.\n",
+                        static_cast<unsigned>(result.entry->number), static_cast<unsigned>(result.needed));
+            break;
+        case TextInsertResult::NoRoom: printNoRoom(result); break;
+        case TextInsertResult::PastLoRomLimit:
+            std::printf("Texto %u: a imagem passaria de 4 MiB, o limite de um jogo LoROM.\n",
+                        static_cast<unsigned>(result.entry->number));
+            break;
+        case TextInsertResult::BadFreeRange:
+            printFreeRangeRefusal(freeRanges[result.freeRange.range], result.freeRange);
+            return;
+        case TextInsertResult::Mismatch:
+            std::printf("Erro interno: a nova imagem n\xE3o se l\xEA como deveria.\n");
+            break;
+        case TextInsertResult::Done: return;
+    }
+    printNothingWritten();
+}
+
+void printTextChanges(const TextInsertResult& result, const std::vector<Span>& freeRanges, uint16_t checksum) {
+    for (const TextChange& change : result.changes) {
+        printString(result, change.string);
+        std::printf(": %s %u -> %s %u %s\n", formatBusAddress(change.oldOffset).c_str(),
+                    static_cast<unsigned>(change.oldLength), formatBusAddress(change.newOffset).c_str(),
+                    static_cast<unsigned>(change.newLength), placeKindWords(change.kind));
+    }
+    printGrowth(result.oldRomDataSize, result.newRomDataSize, "textos");
+    std::printf("Textos alterados: %u\n", static_cast<unsigned>(result.changes.size()));
+    printBytesAdded(result.oldRomDataSize, result.newRomDataSize);
+    for (size_t r = 0; r < result.freeUsed.size(); ++r) {
+        if (!result.freeUsed[r]) continue;
+        std::printf("Faixa livre %s: %u bytes ainda livres\n", formatRange(freeRanges[r]).c_str(),
+                    static_cast<unsigned>(result.freeLeft[r]));
+    }
+    printNewChecksum(checksum);
 }
 
 namespace {

@@ -6,7 +6,9 @@
 
 #include "graphics/GameImage.h"
 #include "graphics/GraphicsDirectory.h"
+#include "insertion/Insertion.h"
 #include "insertion/NewImage.h"
+#include "insertion/TextInsertion.h"
 #include "insertion/Reserved.h"
 #include "patch/Patch.h"
 #include "placement/Placement.h"
@@ -17,6 +19,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace cli {
 
@@ -83,6 +86,22 @@ void printPatchWritten(PatchFormat format, const std::string& path, size_t patch
 // Why writeNewImage wrote nothing (or the image only), output and patch
 // as the user named them.
 void printNewImageFailure(const NewImageWrite& written, const std::string& output, const std::string& patch);
+
+// The words of the two insertions, which brelquim-insert, brelquim-text
+// and brelquim-build print alike: why insertGraphics refused (graphics
+// named by their file in folder; freeRanges as the run gave them), and the
+// changed graphics with the summary.
+void printGraphicRefusal(const InsertResult& result, const std::string& folder, const std::vector<Span>& freeRanges);
+void printGraphicChanges(const InsertResult& result, uint16_t checksum);
+// A table, a script or a survey of the strings refused, then "Nada foi
+// gravado.".
+void printTableRefusal(const std::string& path, const TableProblem& problem);
+void printScriptRefusal(const std::string& path, const ScriptReading& reading);
+void printSurveyRefusal(const StringSurvey& survey);
+// Why insertText refused (the script named by path), and the changed
+// strings with the summary and what is left of each free range used.
+void printTextRefusal(const TextInsertResult& result, const std::string& script, const std::vector<Span>& freeRanges);
+void printTextChanges(const TextInsertResult& result, const std::vector<Span>& freeRanges, uint16_t checksum);
 
 // What is wrong with a project file: "Projeto <path>, linha L: " and why
 // (the key named), then "Nada foi gravado.".

@@ -49,7 +49,7 @@ int runInsert(int argc, char** argv) {
     FolderEdits edits(options.folder);
     const InsertResult result = insertGraphics(rom, edits, {options.freeRanges, options.allowResize});
     if (result.outcome != InsertResult::Done) {
-        printRefusal(result, options);
+        cli::printGraphicRefusal(result, options.folder, options.freeRanges);
         return 1;
     }
     const NewImageWrite written = writeNewImage(rom, options.output, options.patch, original);
@@ -57,7 +57,7 @@ int runInsert(int argc, char** argv) {
         cli::printNewImageFailure(written, options.output, options.patch);
         return 1;
     }
-    printChanges(result, static_cast<uint16_t>(rom.checksum));
+    cli::printGraphicChanges(result, static_cast<uint16_t>(rom.checksum));
     if (!options.patch.empty()) cli::printPatchWritten(patchFormatOf(options.patch), options.patch, written.patchSize);
     return 0;
 }

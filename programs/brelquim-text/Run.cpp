@@ -48,7 +48,7 @@ bool readTable(const std::string& path, TextTable& table) {
     }
     const TableProblem problem = table.read(bytes.data(), bytes.size());
     if (problem.kind != TableProblem::None) {
-        printTableRefusal(path, problem);
+        cli::printTableRefusal(path, problem);
         return false;
     }
     return true;
@@ -95,7 +95,7 @@ int runDump(const TextOptions& options) {
     const uint8_t* romData = rom.romData();
     const StringSurvey survey = surveyStrings(romData, rom.romDataSize(), options.tables, table);
     if (survey.outcome != StringSurvey::Done) {
-        printSurveyRefusal(survey);
+        cli::printSurveyRefusal(survey);
         return 1;
     }
     ScriptSource source{options.tables, {}};
@@ -137,14 +137,14 @@ int runInsertText(const TextOptions& options) {
     }
     const ScriptReading script = readScript(std::string(scriptBytes.begin(), scriptBytes.end()));
     if (script.outcome != ScriptReading::Done) {
-        printScriptRefusal(options.script, script);
+        cli::printScriptRefusal(options.script, script);
         return 1;
     }
 
     const std::vector<uint8_t> original = options.patch.empty() ? std::vector<uint8_t>{} : romDataOf(rom);
     const TextInsertResult result = insertText(rom, table, script, options.freeRanges);
     if (result.outcome != TextInsertResult::Done) {
-        printInsertRefusal(result, options);
+        cli::printTextRefusal(result, options.script, options.freeRanges);
         return 1;
     }
     const NewImageWrite written = writeNewImage(rom, options.output, options.patch, original);
@@ -152,7 +152,7 @@ int runInsertText(const TextOptions& options) {
         cli::printNewImageFailure(written, options.output, options.patch);
         return 1;
     }
-    printTextChanges(result, options, static_cast<uint16_t>(rom.checksum));
+    cli::printTextChanges(result, options.freeRanges, static_cast<uint16_t>(rom.checksum));
     if (!options.patch.empty()) cli::printPatchWritten(patchFormatOf(options.patch), options.patch, written.patchSize);
     return 0;
 }

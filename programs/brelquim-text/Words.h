@@ -1,8 +1,8 @@
-// What brelquim-text prints: its command line's declarations (help
-// lines), each refusal of its own, the dump's summary, the changed strings
-// and the insertion's summary. Windows-1252 text; names the user gave are
-// printed as they came. What it shares with the other programs is worded
-// in cli/Words.h.
+// What brelquim-text says of its own: its command line's declarations
+// (help lines, in Words.cpp) and the dump's summary. Windows-1252 text;
+// names the user gave are printed as they came. The refusals of the
+// table, the script and the insertion, and the changed strings, are worded
+// in cli/Words.h, which brelquim-build prints them with too.
 #pragma once
 
 #include "cli/Options.h"
@@ -15,12 +15,7 @@
 
 namespace text_program {
 
-void printTableRefusal(const std::string& path, const TableProblem& problem);
-void printScriptRefusal(const std::string& path, const ScriptReading& reading);
-void printSurveyRefusal(const StringSurvey& survey);
 // A dump's summary line.
 void printDumped(size_t strings, size_t pointers, size_t bytes, const std::string& script);
-void printInsertRefusal(const TextInsertResult& result, const TextOptions& options);
-void printTextChanges(const TextInsertResult& result, const TextOptions& options, uint16_t checksum);
 
 }  // namespace text_program
