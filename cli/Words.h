@@ -12,6 +12,7 @@
 #include "insertion/Reserved.h"
 #include "patch/Patch.h"
 #include "placement/Placement.h"
+#include "png/Conversion.h"
 #include "platform/FileBytes.h"
 #include "platform/ReplacingFile.h"
 #include "project/Project.h"
@@ -102,6 +103,15 @@ void printSurveyRefusal(const StringSurvey& survey);
 // strings with the summary and what is left of each free range used.
 void printTextRefusal(const TextInsertResult& result, const std::string& script, const std::vector<Span>& freeRanges);
 void printTextChanges(const TextInsertResult& result, const std::vector<Span>& freeRanges, uint16_t checksum);
+
+// Why a PNG was not converted or a graphic not drawn; why a palette file
+// was refused.
+std::string conversionWords(const ConversionProblem& problem);
+std::string paletteWords(const PaletteProblem& problem);
+// "Erro em <path>: <reason>": a file the conversion refused.
+void printConversionRefusal(const std::string& path, const std::string& reason);
+// "Paleta inv\xE1lida [<path>]: <reason>".
+void printPaletteRefusal(const std::string& path, const std::string& reason);
 
 // What is wrong with a project file: "Projeto <path>, linha L: " and why
 // (the key named), then "Nada foi gravado.".

@@ -2,6 +2,8 @@
 
 #include "platform/Platform.h"
 
+#include <memory>
+
 namespace {
 
 NewImageWrite failed(NewImageWrite::Outcome outcome, ReplacingFile::Outcome file) {
@@ -29,34 +31,51 @@ bool patchPathIsNew(const std::string& patch, const std::vector<const std::strin
 
 NewImageWrite writeNewImage(const RomImage& rom, const std::string& output, const std::string& patch,
                             const std::vector<uint8_t>& original) {
-    std::vector<uint8_t> patchBytes;
-    if (!patch.empty()) {
-        const PatchOutcome made = createPatch(patchFormatOf(patch), original.data(), original.size(),
-                                              rom.romData(), rom.romDataSize(), patchBytes);
+    NewImageWrite written =
+        writeNewImage(rom, output, patch.empty() ? std::vector<std::string>{} : std::vector<std::string>{patch}, original);
+    if (!written.patchSizes.empty()) written.patchSize = written.patchSizes.front();
+    return written;
+}
+
+NewImageWrite writeNewImage(const RomImage& rom, const std::string& output, const std::vector<std::string>& patches,
+                            const std::vector<uint8_t>& original) {
+    std::vector<std::vector<uint8_t>> patchBytes(patches.size());
+    for (size_t p = 0; p < patches.size(); ++p) {
+        const PatchOutcome made = createPatch(patchFormatOf(patches[p]), original.data(), original.size(),
+                                              rom.romData(), rom.romDataSize(), patchBytes[p]);
         if (made != PatchOutcome::Done) {
             NewImageWrite written;
             written.outcome = NewImageWrite::PatchNotMade;
             written.made = made;
+            written.failedPatch = p;
             return written;
         }
     }
     ReplacingFile image(output);
     image.write(rom.data.get(), static_cast<size_t>(rom.size));
-    if (patch.empty()) {
-        const ReplacingFile::Outcome committed = image.commit();
-        if (committed != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::ImageNotWritten, committed);
-        return {};
-    }
-    ReplacingFile patchFile(patch);
-    patchFile.write(patchBytes.data(), patchBytes.size());
-    // Both are complete on the disk before either is renamed; a patch
+    // Every file is complete on the disk before any is renamed; a patch
     // file that cannot be made leaves the image unwritten too.
-    if (!patchFile.isOpen()) return failed(NewImageWrite::PatchNotWritten, patchFile.commit());
+    std::vector<std::unique_ptr<ReplacingFile>> patchFiles;
+    for (size_t p = 0; p < patches.size(); ++p) {
+        patchFiles.push_back(std::make_unique<ReplacingFile>(patches[p]));
+        patchFiles.back()->write(patchBytes[p].data(), patchBytes[p].size());
+        if (!patchFiles.back()->isOpen()) {
+            NewImageWrite written = failed(NewImageWrite::PatchNotWritten, patchFiles.back()->commit());
+            written.failedPatch = p;
+            return written;
+        }
+    }
     const ReplacingFile::Outcome committed = image.commit();
     if (committed != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::ImageNotWritten, committed);
-    const ReplacingFile::Outcome patched = patchFile.commit();
-    if (patched != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::PatchNotRenamed, patched);
     NewImageWrite written;
-    written.patchSize = patchBytes.size();
+    for (size_t p = 0; p < patches.size(); ++p) {
+        const ReplacingFile::Outcome patched = patchFiles[p]->commit();
+        if (patched != ReplacingFile::Outcome::Replaced) {
+            written = failed(NewImageWrite::PatchNotRenamed, patched);
+            written.failedPatch = p;
+            return written;
+        }
+        written.patchSizes.push_back(patchBytes[p].size());
+    }
     return written;
 }

@@ -51,7 +51,7 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
         converted = pngToTiles(input.data(), input.size(), settings, output, problem, &recorded);
     }
     if (!converted) {
-        printConversionRefusal(path, conversionWords(problem));
+        cli::printConversionRefusal(path, cli::conversionWords(problem));
         return false;
     }
     const ReplacingFile::Outcome written = ReplacingFile::replaceWith(target, output.data(), output.size());

@@ -56,7 +56,7 @@ void drawEntry(GalleryEntry& entry, const ConversionSettings& settings) {
     ConversionProblem problem;
     if (!tilesToPng(bytes.data(), bytes.size(), settings, png, problem)) {
         entry.state = GalleryEntry::Unreadable;
-        entry.reason = conversionWords(problem);
+        entry.reason = cli::conversionWords(problem);
         return;
     }
     entry.state = GalleryEntry::Drawn;

@@ -27,7 +27,7 @@ bool loadPalette(const Options& options, PaletteChoice& palette) {
     }
     const PaletteProblem problem = parsePaletteFile(bytes.data(), bytes.size(), palette.colours);
     if (problem.kind != PaletteProblem::None) {
-        printPaletteRefusal(options.paletteFile, paletteWords(problem));
+        cli::printPaletteRefusal(options.paletteFile, cli::paletteWords(problem));
         return false;
     }
     palette.fromFile = true;
