@@ -95,6 +95,7 @@ ProjectBuild buildImage(RomImage& rom, EditSource& edits, const Project& project
         build.outcome = ProjectBuild::GraphicsRefused;
         return build;
     }
+    build.graphicsChecksum = static_cast<uint16_t>(rom.checksum);
     build.textRanges = rangesLeft(project.freeRanges, build.graphics);
     build.freeLeft.assign(project.freeRanges.size(), 0);
     if (!table || !script) {

@@ -62,6 +62,7 @@ RangesLeft rangesLeft(const std::vector<Span>& freeRanges, const InsertResult& g
 struct ProjectBuild {
     enum Outcome { Built, GraphicsRefused, TextRefused } outcome = Built;
     InsertResult graphics;
+    uint16_t graphicsChecksum = 0;  // the image's checksum after the graphics
     RangesLeft textRanges;
     bool textDone = false;  // false: the project names no script
     TextInsertResult text;
