@@ -38,7 +38,7 @@ documents=(README.md "${pages[@]}" LICENSE NOTICES.txt licencas/libspng.txt lice
 # The documents of a package into folder; the notices of the libraries as
 # the build of that platform links them.
 stageDocuments() {
-  local folder=$1 libspng=$2 zlib=$3
+  local folder=$1 libspng=$2 zlib=$3 libmd=$4
   cp README.md LICENSE NOTICES.txt "$folder/"
   mkdir "$folder/docs"
   cp "${pages[@]}" "$folder/docs/"
@@ -46,7 +46,7 @@ stageDocuments() {
   cp "$libspng" "$folder/licencas/libspng.txt"
   cp "$zlib" "$folder/licencas/zlib.txt"
   cp /usr/share/doc/libtomlplusplus-dev/copyright "$folder/licencas/tomlplusplus.txt"
-  cp /usr/share/doc/libmd-dev/copyright "$folder/licencas/libmd.txt"
+  cp "$libmd" "$folder/licencas/libmd.txt"
 }
 
 # Windows: the exe files and the documents side by side, the documents with
@@ -56,7 +56,8 @@ mkdir "$stage/$win"
 for program in "${programs[@]}"; do
   x86_64-w64-mingw32-strip -o "$stage/$win/$program.exe" "build/windows/$program.exe"
 done
-stageDocuments "$stage/$win" build/libspng-windows/share/copyright /usr/share/doc/libz-mingw-w64-dev/copyright
+stageDocuments "$stage/$win" build/libspng-windows/share/copyright /usr/share/doc/libz-mingw-w64-dev/copyright \
+  build/libmd-windows/share/copyright
 rm -f "$out/$win.zip"
 (cd "$stage/$win" && zip -q -X "$out/$win.zip" "${programs[@]/%/.exe}" && zip -q -X -l "$out/$win.zip" "${documents[@]}")
 
@@ -65,7 +66,8 @@ mkdir "$stage/$linux"
 for program in "${programs[@]}"; do
   strip -o "$stage/$linux/$program" "build/linux-release/$program"
 done
-stageDocuments "$stage/$linux" build/libspng-linux/share/copyright /usr/share/doc/zlib1g/copyright
+stageDocuments "$stage/$linux" build/libspng-linux/share/copyright /usr/share/doc/zlib1g/copyright \
+  /usr/share/doc/libmd-dev/copyright
 tar -C "$stage" --owner=0 --group=0 --numeric-owner --sort=name -czf "$out/$linux.tar.gz" "$linux"
 
 echo "-- packages"
