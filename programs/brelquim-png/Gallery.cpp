@@ -40,9 +40,9 @@ bool readLog(std::vector<GalleryEntry>& entries) {
     return true;
 }
 
-void drawEntry(GalleryEntry& entry, const ConversionSettings& settings) {
+void drawEntry(GalleryEntry& entry, const std::string& folder, const ConversionSettings& settings) {
     std::vector<uint8_t> bytes;
-    const FileRead read = readWholeFile(graphicPath(OUTPUT_FOLDER, entry.number), bytes);
+    const FileRead read = readWholeFile(graphicPath(folder, entry.number), bytes);
     if (read == FileRead::Missing) {
         entry.state = GalleryEntry::Missing;
         return;
@@ -68,23 +68,28 @@ void drawEntry(GalleryEntry& entry, const ConversionSettings& settings) {
 
 }  // namespace
 
-bool drawGallery(const Options& options, const ConversionSettings& settings) {
+bool drawGallery(const Options& options, GraphicSettings& settings) {
     // Run where brelquim has not run, there is nothing to show: no page.
-    const GraphicsFolder folder = checkGraphicsFolder(OUTPUT_FOLDER);
+    const std::string graphics = settings.folder();
+    const GraphicsFolder folder = checkGraphicsFolder(graphics);
     if (folder != GraphicsFolder::Usable) {
-        cli::printFolderRefusal(folder, OUTPUT_FOLDER);
+        cli::printFolderRefusal(folder, graphics);
         return false;
     }
     std::vector<GalleryEntry> entries(GRAPHICS_COUNT);
     for (int number = 0; number < GRAPHICS_COUNT; ++number) entries[number].number = number;
     const bool logRead = readLog(entries);
     int missing = 0, unreadable = 0;
+    ConversionSettings lineSettings;
+    if (!settings.settingsFor(-1, lineSettings)) return false;
     for (GalleryEntry& entry : entries) {
-        drawEntry(entry, settings);
+        ConversionSettings own;
+        if (!settings.settingsFor(entry.number, own)) return false;
+        drawEntry(entry, graphics, own);
         missing += entry.state == GalleryEntry::Missing;
         unreadable += entry.state == GalleryEntry::Unreadable;
     }
-    const std::string page = galleryPage(entries, drawnWithWords(options, settings), logRead);
+    const std::string page = galleryPage(entries, drawnWithWords(options, lineSettings, settings.fromProject()), logRead);
     const ReplacingFile::Outcome written = ReplacingFile::replaceWith(GALLERY_FILE, page.data(), page.size());
     if (written != ReplacingFile::Outcome::Replaced) {
         cli::printWriteFailure(GALLERY_FILE, written);

@@ -18,6 +18,9 @@ struct Options {
     std::string paletteFile;  // empty: the grey ramp
     uint32_t paletteRow = 0;
     std::vector<std::string> files;
+    // Which of the format's options the line gave: those win over the
+    // project's format of a graphic.
+    bool formatGiven = false, columnsGiven = false, blocks16Given = false, paletteRowGiven = false;
 };
 
 // The program: its name, its banner, its options (declared in

@@ -46,7 +46,8 @@ std::string unreadableWords(FileRead outcome) {
     return "erro de leitura";
 }
 
-std::string drawnWithWords(const Options& options, const ConversionSettings& settings) {
+std::string drawnWithWords(const Options& options, const ConversionSettings& settings, bool project) {
+    if (project) return "Cada gr\xE1""fico no formato que o projeto lhe d\xE1. Cada pixel em 2 x 2.";
     std::string text = std::string("Formato ") + formatName(settings.format) + ", " +
                        std::to_string(settings.arrangement.columns) + " colunas";
     if (settings.arrangement.blocks16) text += ", em blocos de 16x16";

@@ -27,7 +27,7 @@ void printGalleryWithoutLog(const char* log);
 // other than Read and Missing.
 std::string unreadableWords(FileRead outcome);
 // In the page: the format, the columns and the palette the graphics were
-// drawn with.
-std::string drawnWithWords(const Options& options, const ConversionSettings& settings);
+// drawn with; in a project, that each has its own.
+std::string drawnWithWords(const Options& options, const ConversionSettings& settings, bool project);
 
 }  // namespace png_program

@@ -3,6 +3,7 @@
 // with file, line and key, nothing written; the project read by the other
 // programs, an option on the command line winning over it.
 #include "tests/e2e/Harness.h"
+#include "tests/e2e/PngFiles.h"
 #include "tests/sample/SampleRom.h"
 
 #include <gtest/gtest.h>
@@ -247,4 +248,41 @@ TEST(ProjectOptions, AnOptionOnTheCommandLineWinsOverTheProject) {
     ASSERT_EQ(dump.status, 0) << dump.console;
     edit(ws, "textos.txt", "\nBem-vindo ao castelo, viajante, e boa sorte!<end>\n", "\nWelcome to the castle!<end>\n");
     EXPECT_EQ(ws.readText("de_novo.txt"), ws.readText("textos.txt"));
+}
+
+TEST(ProjectOptions, EachGraphicIsConvertedInItsOwnFormatUnlessTheLineSaysOtherwise) {
+    Workspace ws;
+    ws.write("game.sfc", sample().image);
+    ASSERT_EQ(ws.run(Program::Build, {"init", "-i", "game.sfc"}).status, 0);
+    edit(ws, "brelquim.toml", "# 9 = { bpp = 2 }", "9 = { bpp = 2, columns = 8 }");
+    const size_t bytes = ws.read("arquivos/" + graphicName(9)).size();
+    // The height of a picture of bytes in a format of tileBytes a tile,
+    // columns tiles a row.
+    const auto height = [bytes](size_t tileBytes, size_t columns) {
+        return static_cast<uint32_t>((bytes / tileBytes + columns - 1) / columns * 8);
+    };
+    struct Case {
+        std::vector<std::string> options;
+        uint32_t width, height;
+    };
+    const Case cases[] = {
+        {{}, 64, height(16, 8)},
+        {{"--bpp", "4"}, 64, height(32, 8)},
+        {{"--columns", "16"}, 128, height(16, 16)},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> words = c.options;
+        words.push_back("arquivos/" + graphicName(9));
+        const RunResult run = ws.run(Program::Png, words);
+        ASSERT_EQ(run.status, 0) << run.console;
+        const PngPicture picture = decodePng(ws.read("arquivos/grafico_009.png"));
+        EXPECT_EQ(picture.width, c.width);
+        EXPECT_EQ(picture.height, c.height);
+    }
+    // The PNG, newer than its .bin, goes back in its format: the build
+    // takes it and the image is the original again.
+    const RunResult build = ws.run(Program::Build, {});
+    ASSERT_EQ(build.status, 0) << build.console;
+    EXPECT_NE(build.console.find("Do PNG: "), std::string::npos);
+    EXPECT_EQ(ws.read("traduzido.sfc"), sample().image);
 }
