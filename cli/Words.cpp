@@ -82,6 +82,13 @@ void printImageLoadFailure(const RomImage& rom, const std::string& path, const I
     }
 }
 
+bool loadImageOrRefuse(RomImage& rom, const std::string& path) {
+    const ImageLoad load = loadGameImageFile(rom, path);
+    if (load.outcome == ImageLoad::Loaded) return true;
+    printImageLoadFailure(rom, path, load);
+    return false;
+}
+
 void printFolderRefusal(GraphicsFolder problem, const std::string& folder) {
     switch (problem) {
         case GraphicsFolder::Missing: printWithPath("Pasta n\xE3o encontrada: ", folder); break;

@@ -58,6 +58,8 @@ void printOutputIsInput(const std::string& output);
 void printImageRefusal(const RomImage& rom, ImageLoad::Outcome outcome);
 // Any refusal of loadGameImageFile.
 void printImageLoadFailure(const RomImage& rom, const std::string& path, const ImageLoad& load);
+// Loads the image at path as the expected game; false after the refusal.
+bool loadImageOrRefuse(RomImage& rom, const std::string& path);
 
 // Why a folder cannot be the source of graphics, then "Nada foi gravado.".
 void printFolderRefusal(GraphicsFolder problem, const std::string& folder);

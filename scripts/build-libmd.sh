@@ -4,34 +4,19 @@
 # installed here, for the Windows programs to carry it inside:
 #   scripts/build-libmd.sh    build/libmd-windows/{include,lib,share}
 # The Linux build links Debian's own libmd.a. Does nothing when the
-# library is already there. Adds a deb-src entry for Debian's own archives
-# when apt knows no source packages yet.
+# library is already there; scripts/debian-source.sh fetches the source
+# package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 prefix="$PWD/build/libmd-windows"
 [ -f "$prefix/lib/libmd.a" ] && exit 0
 bash scripts/setup.sh dpkg-dev libmd-dev gcc-mingw-w64-x86-64-posix
 
-version=$(dpkg-query -W -f='${source:Version}' libmd-dev)
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-if ! apt-get source --print-uris "libmd=$version" >/dev/null 2>&1; then
-  echo "-- adding deb-src entries for Debian's archives"
-  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
-      $sudo tee /etc/apt/sources.list.d/brelquim-deb-src.sources >/dev/null
-  else
-    sed -n 's/^deb \(.*\)$/deb-src \1/p' /etc/apt/sources.list |
-      $sudo tee /etc/apt/sources.list.d/brelquim-deb-src.list >/dev/null
-  fi
-  $sudo apt-get update -qq
-fi
-
+source scripts/debian-source.sh
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+version=$(debianSource libmd libmd-dev "$work")
 echo "-- libmd $version for windows from Debian's source package"
-(cd "$work" && apt-get source -qq "libmd=$version" >/dev/null 2>&1) ||
-  (cd "$work" && apt-get source "libmd=$version")
 source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libmd-*' -print -quit)
 [ -f "$source/src/sha2.c" ] || { echo "no src/sha2.c in the source package"; exit 1; }
 

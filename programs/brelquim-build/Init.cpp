@@ -73,11 +73,7 @@ int runInit(const BuildOptions& options) {
         }
     }
     RomImage rom;
-    const ImageLoad load = loadGameImageFile(rom, options.input);
-    if (load.outcome != ImageLoad::Loaded) {
-        cli::printImageLoadFailure(rom, options.input, load);
-        return 1;
-    }
+    if (!cli::loadImageOrRefuse(rom, options.input)) return 1;
     Extracted extracted;
     if (!extractAll(rom, extracted)) return 1;
     const std::string digest = sha256Hex(rom.romData(), rom.romDataSize());

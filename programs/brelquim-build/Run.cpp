@@ -111,11 +111,7 @@ int runProjectBuild(const BuildOptions& options) {
     if (!outputsAreNew(files, projectPath)) return 1;
 
     RomImage rom;
-    const ImageLoad load = loadGameImageFile(rom, files.original);
-    if (load.outcome != ImageLoad::Loaded) {
-        cli::printImageLoadFailure(rom, files.original, load);
-        return 1;
-    }
+    if (!cli::loadImageOrRefuse(rom, files.original)) return 1;
     const std::vector<uint8_t> original = romDataOf(rom);
     const std::string originalDigest = sha256Hex(original.data(), original.size());
     if (originalDigest != project.sha256) {

@@ -34,11 +34,7 @@ int runInsert(int argc, char** argv) {
     }
 
     RomImage rom;
-    const ImageLoad load = loadGameImageFile(rom, options.input);
-    if (load.outcome != ImageLoad::Loaded) {
-        cli::printImageLoadFailure(rom, options.input, load);
-        return 1;
-    }
+    if (!cli::loadImageOrRefuse(rom, options.input)) return 1;
     const GraphicsFolder folder = checkGraphicsFolder(options.folder);
     if (folder != GraphicsFolder::Usable) {
         cli::printFolderRefusal(folder, options.folder);

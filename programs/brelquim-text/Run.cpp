@@ -32,13 +32,6 @@ void printFileRefusal(const std::string& path, FileRead outcome) {
     cli::printNothingWritten();
 }
 
-bool loadImage(RomImage& rom, const std::string& path) {
-    const ImageLoad load = loadGameImageFile(rom, path);
-    if (load.outcome == ImageLoad::Loaded) return true;
-    cli::printImageLoadFailure(rom, path, load);
-    return false;
-}
-
 bool readTable(const std::string& path, TextTable& table) {
     std::vector<uint8_t> bytes;
     const FileRead read = readWholeFile(path, bytes);
@@ -79,7 +72,7 @@ std::string labelOf(const RomImage& rom, const GameString& string) {
 int runDump(const TextOptions& options) {
     if (!outputIsNew(options.output, {&options.input, &options.table, &options.labels})) return 1;
     RomImage rom;
-    if (!loadImage(rom, options.input)) return 1;
+    if (!cli::loadImageOrRefuse(rom, options.input)) return 1;
     TextTable table;
     if (!readTable(options.table, table)) return 1;
     if (!options.labels.empty()) {
@@ -126,7 +119,7 @@ int runInsertText(const TextOptions& options) {
         return 1;
     }
     RomImage rom;
-    if (!loadImage(rom, options.input)) return 1;
+    if (!cli::loadImageOrRefuse(rom, options.input)) return 1;
     TextTable table;
     if (!readTable(options.table, table)) return 1;
     std::vector<uint8_t> scriptBytes;
