@@ -509,7 +509,21 @@ bool addPointerTables(std::string& text, const std::vector<PointerTable>& tables
             edits.push_back({after, (hasComma ? " " : ", ") + quotedList(added[kind])});
         }
     }
-    if (!newLines.empty()) {
+    if (!newLines.empty() && section && section->is_inline()) {
+        // text = { ... }: the keys go inside its braces.
+        const toml::source_position end = section->source().end;
+        size_t close = offsetOf(text, end.line, end.column);
+        while (close > 0 && text[close - 1] != '}') --close;
+        --close;
+        while (close > 0 && (text[close - 1] == ' ' || text[close - 1] == '\t')) --close;
+        std::string keys;
+        for (size_t at = 0; at < newLines.size();) {
+            const size_t lineEnd = newLines.find('\n', at);
+            keys += (keys.empty() && section->empty() ? " " : ", ") + newLines.substr(at, lineEnd - at);
+            at = lineEnd + 1;
+        }
+        edits.push_back({close, keys});
+    } else if (!newLines.empty()) {
         if (!section) {
             if (!text.empty() && text.back() != '\n') text += '\n';
             edits.push_back({text.size(), "\n[text]\n" + newLines});
@@ -529,6 +543,14 @@ bool addPointerTables(std::string& text, const std::vector<PointerTable>& tables
         }
     }
     std::sort(edits.begin(), edits.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (const auto& [at, inserted] : edits) text.insert(at, inserted);
+    std::string edited = text;
+    for (const auto& [at, inserted] : edits) edited.insert(at, inserted);
+    // A [text] made of dotted keys elsewhere in the file takes no new line:
+    // the file stays as it was, and the problem the new line would make is
+    // the answer.
+    Project after;
+    problem = readProject(edited, "", after);
+    if (problem.kind != ProjectProblem::None) return false;
+    text = edited;
     return true;
 }

@@ -111,8 +111,11 @@ std::string newProjectText(const std::string& original, const std::string& sha25
 // Adds the tables not listed yet to [text] pointers or long-pointers (by
 // their kind), keeping every other byte of text: a list that is there
 // gets the new tables before its closing bracket, a missing key a line of
-// its own at the end of [text], a missing [text] a section at the end.
-// False, with problem, when text is no project.
+// its own at the end of [text] (inside its braces for text = { ... }), a
+// missing [text] a section at the end.
+// False, with problem and text as it was, when text is no project, or
+// when its [text] is made of dotted keys (text.table = ...) where no line
+// can be added.
 bool addPointerTables(std::string& text, const std::vector<PointerTable>& tables, ProjectProblem& problem);
 
 // "$98:8000:7": a pointer table as the file writes it.

@@ -142,6 +142,15 @@ TEST(ProjectFile, AddedPointerTablesKeepEveryOtherLine) {
         ASSERT_EQ(readProject(text, "", project).kind, ProjectProblem::None) << text;
         EXPECT_EQ(project.pointerTables.size(), 3u);
     }
+    // An inline [text] takes the keys inside its braces; one made of
+    // dotted keys takes none, and the file stays as it was.
+    std::string inline_ = "text = { table = \"t\" }\n" + IMAGE;
+    ProjectProblem inlineProblem;
+    ASSERT_TRUE(addPointerTables(inline_, {shortTable}, inlineProblem));
+    EXPECT_EQ(inline_, "text = { table = \"t\", pointers = [\"$98:8000:7\"] }\n" + IMAGE);
+    std::string dotted = "text.table = \"t\"\n" + IMAGE;
+    EXPECT_FALSE(addPointerTables(dotted, {shortTable}, inlineProblem));
+    EXPECT_EQ(dotted, "text.table = \"t\"\n" + IMAGE);
     std::string broken = "[image\n";
     ProjectProblem problem;
     EXPECT_FALSE(addPointerTables(broken, {shortTable}, problem));
