@@ -36,10 +36,11 @@ for program in "${programs[@]}"; do
   done <<<"$imports"
   echo "size: $(stat -c %s "$exe") bytes"
 done
-# Only brelquim-png carries the PNG library and zlib's compression;
-# brelquim-patch (and whatever makes patches) carries zlib's CRC32 alone.
+# Only brelquim-png and brelquim-build (which takes a graphic from its PNG)
+# carry the PNG library and zlib's compression; brelquim-patch (and
+# whatever makes patches) carries zlib's CRC32 alone.
 for program in "${programs[@]}"; do
-  [ "$program" = brelquim-png ] && continue
+  [ "$program" = brelquim-png ] || [ "$program" = brelquim-build ] && continue
   if grep -q -a -e spng_ctx_new -e inflateInit "$PWD/build/windows/$program.exe"; then
     echo "$program.exe links libspng or zlib's compression"; exit 1
   fi
