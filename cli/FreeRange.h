@@ -15,10 +15,5 @@ bool readFreeRange(const std::string& text, Span& range);
 // The same, as the option layer checks a value.
 bool isFreeRange(const std::string& text);
 
-// Ranges that overlap or repeat made one: each group of them becomes the
-// range from its lowest start to its highest end, where the first of them
-// stood; the others keep their order. Gives the ranges that took others in,
-// so that the run can say so.
-std::vector<Span> mergeFreeRanges(std::vector<Span>& ranges);
 
 }  // namespace cli

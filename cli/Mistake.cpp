@@ -2,6 +2,7 @@
 
 #include "graphics/GameLayout.h"
 #include "platform/Platform.h"
+#include "project/Project.h"
 
 #include <cstdio>
 
@@ -12,6 +13,15 @@ namespace {
 constexpr char USAGE_HEADING[] = "Uso:\n";
 
 std::string withNotes(const Spec& spec) { return spec.notes.empty() ? "" : spec.notes + "\n"; }
+
+// A project may give what the line leaves out: --project is on it, or the
+// current folder holds brelquim.toml.
+bool projectAround(int argc, char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--project") return true;
+    }
+    return fileKind(PROJECT_FILE) != FileKind::Missing;
+}
 
 }  // namespace
 
@@ -63,7 +73,7 @@ void printMistake(const Parse& parse) {
 
 bool readCommandLine(const Program& program, int argc, char* const* argv, CommandParse& parse, int& status) {
     const bool nothingGiven = argc <= 1;
-    parse = parseCommand(program, nothingGiven ? 0 : argc - 1, argv + (argc > 0));
+    parse = parseCommand(program, nothingGiven ? 0 : argc - 1, argv + (argc > 0), projectAround(argc, argv));
     switch (parse.parse.outcome) {
         case Parse::Parsed: return true;
         case Parse::HelpAsked:

@@ -23,7 +23,9 @@ void printUsage(const Program& program, int command);
 // parse that holds none (help, version, no command at all).
 void printMistake(const Parse& parse);
 
-// Reads the program's command line (argv[0] is its name). True when the
+// Reads the program's command line (argv[0] is its name); with a project
+// around (--project on the line, or brelquim.toml in the current folder)
+// what a project may give is not asked for. True when the
 // program is to run with parse. Otherwise the run ends with status: 0
 // after the usage for -h or --help, or for --version (the banner is all);
 // 1 after the mistake (none for no words at all) and the usage.

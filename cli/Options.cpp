@@ -32,7 +32,7 @@ Parse stop(Parse parse, Parse::Outcome outcome, std::string entry, std::string v
 
 // Hands the positional words to the declarations in their order, once
 // every option is known to be right.
-Parse placePositionals(Parse parse, const Spec& spec) {
+Parse placePositionals(Parse parse, const Spec& spec, bool projectAround) {
     const std::vector<std::string>& words = parse.positionals;
     for (const Option& option : spec.options) {
         if (!option.form || !parse.has(option.names.front())) continue;
@@ -44,7 +44,7 @@ Parse placePositionals(Parse parse, const Spec& spec) {
     for (const Positional& positional : spec.positionals) {
         const size_t left = words.size() - next;
         const size_t takes = positional.repeatable ? left : std::min<size_t>(left, 1);
-        if (takes == 0 && positional.required) return stop(std::move(parse), Parse::MissingArgument, positional.name);
+        if (takes == 0 && positional.required && !(projectAround && positional.projectGives)) return stop(std::move(parse), Parse::MissingArgument, positional.name);
         for (size_t i = next; i < next + takes; ++i) {
             if (positional.check && !positional.check(words[i])) {
                 const std::string word = words[i];
@@ -145,7 +145,7 @@ std::vector<Parse::Given> Parse::inOrder(const std::vector<std::string>& names) 
     return found;
 }
 
-Parse parse(const Spec& spec, int argc, char* const* argv) {
+Parse parse(const Spec& spec, int argc, char* const* argv, bool projectAround) {
     Parse result;
     result.spec = &spec;
     const bool takesPositionals = !spec.positionals.empty();
@@ -177,22 +177,24 @@ Parse parse(const Spec& spec, int argc, char* const* argv) {
         result.given.push_back({option.names.front(), std::move(value)});
     }
     for (const Option& option : spec.options) {
-        if (option.required && !result.has(option.names.front())) {
+        if (option.required && !(projectAround && option.projectGives) && !result.has(option.names.front())) {
             return stop(std::move(result), Parse::MissingOption, option.names.front());
         }
     }
     for (const std::vector<std::string>& group : spec.oneRequired) {
+        const int first = group.empty() ? -1 : optionNamed(spec, group.front());
+        if (projectAround && first >= 0 && spec.options[first].projectGives) continue;
         if (!group.empty() && result.inOrder(group).empty()) {
             return stop(std::move(result), Parse::MissingOption, group.front());
         }
     }
-    return placePositionals(std::move(result), spec);
+    return placePositionals(std::move(result), spec, projectAround);
 }
 
-CommandParse parseCommand(const Program& program, int argc, char* const* argv) {
+CommandParse parseCommand(const Program& program, int argc, char* const* argv, bool projectAround) {
     CommandParse result;
     if (program.commands.empty()) {
-        result.parse = parse(*program.spec, argc, argv);
+        result.parse = parse(*program.spec, argc, argv, projectAround);
         return result;
     }
     if (argc < 1) {
@@ -203,7 +205,7 @@ CommandParse parseCommand(const Program& program, int argc, char* const* argv) {
     for (size_t i = 0; i < program.commands.size(); ++i) {
         if (program.commands[i].name != word) continue;
         result.command = static_cast<int>(i);
-        result.parse = parse(*program.commands[i].spec, argc - 1, argv + 1);
+        result.parse = parse(*program.commands[i].spec, argc - 1, argv + 1, projectAround);
         return result;
     }
     if (isPositional(word)) {

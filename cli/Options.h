@@ -32,6 +32,10 @@ struct Option {
     // positional words (none is required), and the usage shows it on a
     // line of its own.
     bool form = false;
+    // A project (brelquim.toml) may give its value: with a project around,
+    // the parse does not ask for it, even when required (the usage still
+    // shows it so); the program does, once the project is read.
+    bool projectGives = false;
 };
 
 // A word taken by its place.
@@ -40,6 +44,7 @@ struct Positional {
     bool required = true;
     bool repeatable = false;  // takes every word left: the last one declared
     bool (*check)(const std::string& word) = nullptr;  // false: a malformed word
+    bool projectGives = false;  // as Option::projectGives
 };
 
 // The check of a value that may be anything but empty.
@@ -55,7 +60,8 @@ struct Spec {
     // a mistake.
     std::vector<Positional> positionals;
     // Options of which at least one must come, each group by its first
-    // names ("--pointers", "--long-pointers"); missing, the first is named.
+    // names ("--pointers", "--long-pointers"); missing, the first is named
+    // (unless a project may give the first).
     std::vector<std::vector<std::string>> oneRequired;
     std::string notes;  // lines the usage shows under the option table
 };
@@ -99,7 +105,8 @@ struct Parse {
 };
 
 // Parses the words after the program's name (argv[0] is not among them).
-Parse parse(const Spec& spec, int argc, char* const* argv);
+// projectAround: a project may give what Option::projectGives marks.
+Parse parse(const Spec& spec, int argc, char* const* argv, bool projectAround = false);
 
 // A command of a program of commands ("dump", "insert"): the first word
 // names it, and its spec parses the rest.
@@ -127,7 +134,7 @@ struct CommandParse {
 
 // Parses the words after the program's name: by its spec, or by the
 // command that the first word names.
-CommandParse parseCommand(const Program& program, int argc, char* const* argv);
+CommandParse parseCommand(const Program& program, int argc, char* const* argv, bool projectAround = false);
 
 // The synopsis of a spec, starting with start (the program as called, and
 // the command): the options other than -h, --help and --version, required

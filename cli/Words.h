@@ -6,16 +6,21 @@
 
 #include "graphics/GameImage.h"
 #include "graphics/GraphicsDirectory.h"
+#include "insertion/Insertion.h"
 #include "insertion/NewImage.h"
+#include "insertion/TextInsertion.h"
 #include "insertion/Reserved.h"
 #include "patch/Patch.h"
 #include "placement/Placement.h"
+#include "png/Conversion.h"
 #include "platform/FileBytes.h"
 #include "platform/ReplacingFile.h"
+#include "project/Project.h"
 #include "rom/RomImage.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace cli {
 
@@ -62,6 +67,8 @@ void printOutputIsInput(const std::string& output);
 void printImageRefusal(const RomImage& rom, ImageLoad::Outcome outcome);
 // Any refusal of loadGameImageFile.
 void printImageLoadFailure(const RomImage& rom, const std::string& path, const ImageLoad& load);
+// Loads the image at path as the expected game; false after the refusal.
+bool loadImageOrRefuse(RomImage& rom, const std::string& path);
 
 // Why a folder cannot be the source of graphics, then "Nada foi gravado.".
 void printFolderRefusal(GraphicsFolder problem, const std::string& folder);
@@ -98,5 +105,51 @@ void printPatchWritten(PatchFormat format, const std::string& path, size_t patch
 // Why writeNewImage wrote nothing (or the image only), output and patch
 // as the user named them.
 void printNewImageFailure(const NewImageWrite& written, const std::string& output, const std::string& patch);
+
+// The words of the two insertions, which brelquim-insert, brelquim-text
+// and brelquim-build print alike: why insertGraphics refused (graphics
+// named by their file in folder; freeRanges as the run gave them), and the
+// changed graphics with the summary.
+void printGraphicRefusal(const InsertResult& result, const std::string& folder, const std::vector<Span>& freeRanges);
+void printGraphicChanges(const InsertResult& result, const std::vector<Span>& freeRanges, uint16_t checksum);
+// A table, a script or a survey of the strings refused, then "Nada foi
+// gravado.".
+void printTableRefusal(const std::string& path, const TableProblem& problem);
+void printScriptRefusal(const std::string& path, const ScriptReading& reading);
+void printSurveyRefusal(const StringSurvey& survey);
+// A table that marks no end of a string: no string can be read.
+void printTableWithoutEnd(const std::string& path);
+// A warning for each pair of entries of the same bytes.
+void printSameBytes(const std::string& path, const std::vector<SameBytes>& pairs);
+// The warning for a table read as Windows-1252, naming its first line that
+// is not UTF-8.
+void printTableReadAsWindows1252(const std::string& path, size_t line);
+// A table or a string on the header or the directory, by its number and
+// its bytes, then what it covers.
+void printOverReserved(const ReservedOverlap& overlap, const std::vector<GameString>& strings);
+// "Roteiro <path>", the start of a line about the script.
+void printScript(const std::string& script);
+// The character at a place of a script's text: itself where the console
+// shows it, and its Unicode number.
+void printCharacter(const std::string& text, size_t at);
+// Why a text of the script cannot be written, after its place.
+void printEncodingProblem(const ScriptEntry& entry, const Encoding& encoding);
+// Why insertText refused (the script named by path), and the changed
+// strings with the summary and what is left of each free range used.
+void printTextRefusal(const TextInsertResult& result, const std::string& script, const std::vector<Span>& freeRanges);
+void printTextChanges(const TextInsertResult& result, const std::vector<Span>& freeRanges, uint16_t checksum);
+
+// Why a PNG was not converted or a graphic not drawn; why a palette file
+// was refused.
+std::string conversionWords(const ConversionProblem& problem);
+std::string paletteWords(const PaletteProblem& problem);
+// "Erro em <path>: <reason>": a file the conversion refused.
+void printConversionRefusal(const std::string& path, const std::string& reason);
+// "Paleta inv\xE1lida [<path>]: <reason>".
+void printPaletteRefusal(const std::string& path, const std::string& reason);
+
+// What is wrong with a project file: "Projeto <path>, linha L: " and why
+// (the key named), then "Nada foi gravado.".
+void printProjectRefusal(const std::string& path, const ProjectProblem& problem);
 
 }  // namespace cli

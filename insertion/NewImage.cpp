@@ -2,6 +2,8 @@
 
 #include "platform/Platform.h"
 
+#include <memory>
+
 namespace {
 
 NewImageWrite failed(NewImageWrite::Outcome outcome, ReplacingFile::Outcome file, const ReplacingFile& failing) {
@@ -30,39 +32,54 @@ bool patchPathIsNew(const std::string& patch, const std::vector<const std::strin
 
 NewImageWrite writeNewImage(const RomImage& rom, const std::string& output, const std::string& patch,
                             const std::vector<uint8_t>& original) {
-    std::vector<uint8_t> patchBytes;
-    if (!patch.empty()) {
-        const PatchOutcome made = createPatch(patchFormatOf(patch), original.data(), original.size(),
-                                              rom.romData(), rom.romDataSize(), patchBytes);
+    NewImageWrite written =
+        writeNewImage(rom, output, patch.empty() ? std::vector<std::string>{} : std::vector<std::string>{patch}, original);
+    if (!written.patchSizes.empty()) written.patchSize = written.patchSizes.front();
+    return written;
+}
+
+NewImageWrite writeNewImage(const RomImage& rom, const std::string& output, const std::vector<std::string>& patches,
+                            const std::vector<uint8_t>& original) {
+    std::vector<std::vector<uint8_t>> patchBytes(patches.size());
+    for (size_t p = 0; p < patches.size(); ++p) {
+        const PatchOutcome made = createPatch(patchFormatOf(patches[p]), original.data(), original.size(),
+                                              rom.romData(), rom.romDataSize(), patchBytes[p]);
         if (made != PatchOutcome::Done) {
             NewImageWrite written;
             written.outcome = NewImageWrite::PatchNotMade;
             written.made = made;
+            written.failedPatch = p;
             return written;
         }
     }
     ReplacingFile image(output);
     image.write(rom.data.get(), static_cast<size_t>(rom.size));
-    if (patch.empty()) {
-        const ReplacingFile::Outcome committed = image.commit();
-        if (committed != ReplacingFile::Outcome::Replaced) {
-            return failed(NewImageWrite::ImageNotWritten, committed, image);
-        }
-        return {};
+    std::vector<std::unique_ptr<ReplacingFile>> patchFiles;
+    for (size_t p = 0; p < patches.size(); ++p) {
+        patchFiles.push_back(std::make_unique<ReplacingFile>(patches[p]));
+        patchFiles.back()->write(patchBytes[p].data(), patchBytes[p].size());
     }
-    ReplacingFile patchFile(patch);
-    patchFile.write(patchBytes.data(), patchBytes.size());
-    // Both are complete on the disk before either is renamed: a failure in
-    // either leaves both targets as they were and no file behind.
+    // Every file is complete on the disk before any is renamed: a failure
+    // in any leaves every target as it was and no file behind.
     if (!image.finish()) return failed(NewImageWrite::ImageNotWritten, image.commit(), image);
-    if (!patchFile.finish()) return failed(NewImageWrite::PatchNotWritten, patchFile.commit(), patchFile);
-    const ReplacingFile::Outcome committed = image.commit();
-    if (committed != ReplacingFile::Outcome::Replaced) {
-        return failed(NewImageWrite::ImageNotWritten, committed, image);
+    for (size_t p = 0; p < patches.size(); ++p) {
+        if (!patchFiles[p]->finish()) {
+            NewImageWrite written = failed(NewImageWrite::PatchNotWritten, patchFiles[p]->commit(), *patchFiles[p]);
+            written.failedPatch = p;
+            return written;
+        }
     }
-    const ReplacingFile::Outcome patched = patchFile.commit();
-    if (patched != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::PatchNotRenamed, patched, patchFile);
+    const ReplacingFile::Outcome committed = image.commit();
+    if (committed != ReplacingFile::Outcome::Replaced) return failed(NewImageWrite::ImageNotWritten, committed, image);
     NewImageWrite written;
-    written.patchSize = patchBytes.size();
+    for (size_t p = 0; p < patches.size(); ++p) {
+        const ReplacingFile::Outcome patched = patchFiles[p]->commit();
+        if (patched != ReplacingFile::Outcome::Replaced) {
+            written = failed(NewImageWrite::PatchNotRenamed, patched, *patchFiles[p]);
+            written.failedPatch = p;
+            return written;
+        }
+        written.patchSizes.push_back(patchBytes[p].size());
+    }
     return written;
 }

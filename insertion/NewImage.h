@@ -34,6 +34,8 @@ struct NewImageWrite {
     ReplacingFile::Outcome file = ReplacingFile::Outcome::Replaced;
     SystemReason reason = SystemReason::Unknown;  // a file not written: what the system said
     size_t patchSize = 0;  // Written with a patch: its bytes
+    std::vector<size_t> patchSizes;  // Written: the bytes of each patch
+    size_t failedPatch = 0;  // PatchNotMade, PatchNotWritten, PatchNotRenamed: which
 };
 
 // Writes the whole image to output and, when patch is not empty, the
@@ -43,4 +45,9 @@ struct NewImageWrite {
 // Nothing is written unless the outcome is Written, but for a patch that
 // failed at its very last step, after the image took its place.
 NewImageWrite writeNewImage(const RomImage& rom, const std::string& output, const std::string& patch,
+                            const std::vector<uint8_t>& original);
+
+// The same with any number of patches (each IPS or BPS by its extension):
+// the image and every patch complete on the disk before any is renamed.
+NewImageWrite writeNewImage(const RomImage& rom, const std::string& output, const std::vector<std::string>& patches,
                             const std::vector<uint8_t>& original);

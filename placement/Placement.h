@@ -93,3 +93,9 @@ struct FreeRangeProblem {
     int block = -1;       // OverlapsBlock: the block
 };
 FreeRangeProblem checkFreeRanges(const PlacementInput& input);
+
+// Ranges that overlap or repeat made one: each group of them becomes the
+// range from its lowest start to its highest end, where the first of them
+// stood; the others keep their order. Gives the ranges that took others in,
+// so that the run can say so.
+std::vector<Span> mergeOverlapping(std::vector<Span>& ranges);

@@ -146,6 +146,15 @@ bool sameFile(const char* a, const char* b) {
            first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
 
+bool modifiedAfter(const char* a, const char* b) {
+    WIN32_FILE_ATTRIBUTE_DATA first, second;
+    if (!GetFileAttributesExW(wide(a).c_str(), GetFileExInfoStandard, &first) ||
+        !GetFileAttributesExW(wide(b).c_str(), GetFileExInfoStandard, &second)) {
+        return false;
+    }
+    return CompareFileTime(&first.ftLastWriteTime, &second.ftLastWriteTime) > 0;
+}
+
 FileKind fileKind(const char* path) {
     const HANDLE file = CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -305,6 +314,13 @@ bool sameFile(const char* a, const char* b) {
     struct stat first, second;
     return stat(a, &first) == 0 && stat(b, &second) == 0 && first.st_dev == second.st_dev &&
            first.st_ino == second.st_ino;
+}
+
+bool modifiedAfter(const char* a, const char* b) {
+    struct stat first, second;
+    if (stat(a, &first) != 0 || stat(b, &second) != 0) return false;
+    if (first.st_mtim.tv_sec != second.st_mtim.tv_sec) return first.st_mtim.tv_sec > second.st_mtim.tv_sec;
+    return first.st_mtim.tv_nsec > second.st_mtim.tv_nsec;
 }
 
 FileKind fileKind(const char* path) {

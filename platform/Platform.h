@@ -33,6 +33,9 @@ bool sameFile(const char* a, const char* b);
 enum class FileKind { Missing, Regular, Folder, Other, Unknown };
 FileKind fileKind(const char* path);
 
+// True when both files exist and a was last written after b.
+bool modifiedAfter(const char* a, const char* b);
+
 // Opens a file to read its bytes only when it is a regular file: a FIFO,
 // a device or a socket is never waited on (on POSIX it is opened without
 // blocking and looked at before any read). outcome says why on nullptr.

@@ -26,6 +26,9 @@
 #      finder on a 4 MiB image of the game, beside reading its file.
 #   7. brelquim-patch on two pairs of images against its I/O floor, and the
 #      patch sizes (scripts/bench-patch.sh).
+#   8. brelquim-build of the 4 MiB sample with every graphic and every
+#      string changed, against brelquim-insert and brelquim-text insert on
+#      the same edits (scripts/bench-build.sh).
 # Environment: see scripts/bench-common.sh (BENCH_CPU, BENCH_ROUNDS,
 # BENCH_RUNS, BENCH_DIR).
 set -euo pipefail
@@ -176,3 +179,5 @@ awk -v r="$(cat "$work/run.txt")" -v f="$(cat "$work/floor.txt")" -v rc="$(dumpC
 
 echo
 bash scripts/bench-patch.sh
+echo
+bash scripts/bench-build.sh

@@ -7,8 +7,7 @@
 # brelquim-png links it with a static zlib (Debian's libz.a from zlib1g-dev,
 # or libz-mingw-w64-dev's for Windows), so that it needs no library beside
 # the system's C library. Does nothing when the library is already there.
-# Adds a deb-src entry for Debian's own archives when apt knows no source
-# packages yet.
+# scripts/debian-source.sh fetches the source package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 target=${1:-}
@@ -23,26 +22,11 @@ prefix="$PWD/build/libspng-$target"
 [ -f "$prefix/lib/libspng_static.a" ] && exit 0
 bash scripts/setup.sh dpkg-dev libspng-dev "${packages[@]}"
 
-version=$(dpkg-query -W -f='${source:Version}' libspng-dev)
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-if ! apt-get source --print-uris "libspng=$version" >/dev/null 2>&1; then
-  echo "-- adding deb-src entries for Debian's archives"
-  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
-      $sudo tee /etc/apt/sources.list.d/brelquim-deb-src.sources >/dev/null
-  else
-    sed -n 's/^deb \(.*\)$/deb-src \1/p' /etc/apt/sources.list |
-      $sudo tee /etc/apt/sources.list.d/brelquim-deb-src.list >/dev/null
-  fi
-  $sudo apt-get update -qq
-fi
-
+source scripts/debian-source.sh
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+version=$(debianSource libspng libspng-dev "$work")
 echo "-- libspng $version for $target from Debian's source package"
-(cd "$work" && apt-get source -qq "libspng=$version" >/dev/null 2>&1) ||
-  (cd "$work" && apt-get source "libspng=$version")
 source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libspng-*' -print -quit)
 [ -f "$source/spng/spng.c" ] || { echo "no spng/spng.c in the source package"; exit 1; }
 

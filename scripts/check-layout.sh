@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # What each folder may include besides itself.
-libraries="encoding platform rom tiles graphics text patch placement png discovery preview insertion cli"
+libraries="encoding platform rom tiles graphics text patch placement png discovery preview insertion project cli"
 declare -A allowed=(
   [encoding]=""
   [platform]="encoding"
@@ -23,7 +23,8 @@ declare -A allowed=(
   [discovery]="encoding platform rom text"
   [preview]="encoding platform rom tiles graphics text png"
   [insertion]="encoding platform rom tiles graphics text patch placement png"
-  [cli]="encoding platform rom tiles graphics text patch placement png discovery preview insertion"
+  [project]="encoding platform rom tiles graphics text patch placement png preview insertion"
+  [cli]="encoding platform rom tiles graphics text patch placement png discovery preview insertion project"
   [programs]="$libraries"
   [tests/sample]="encoding platform rom tiles graphics"
   [bench]="$libraries tests/sample"

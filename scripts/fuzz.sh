@@ -3,7 +3,7 @@
 #   scripts/fuzz.sh [seconds] [target...]
 # seconds: time per target (default 60); targets: graphics_run, decoder,
 # table, labels, insert_round_trip, png_to_bin, patch_apply, patch_round_trip,
-# text_readers, text_round_trip
+# text_readers, text_round_trip, project
 # (default: all, one after the other). New inputs go to
 # build/fuzz/corpus/<target>, findings to build/fuzz/findings/<target>; the
 # seeds in fuzz/corpus/<target> are read, never written. Prints, for each
@@ -15,7 +15,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(graphics_run decoder table labels insert_round_trip png_to_bin patch_apply
-  patch_round_trip text_readers text_round_trip)
+  patch_round_trip text_readers text_round_trip project)
 
 bash scripts/setup.sh clang-14 libclang-rt-14-dev cmake ninja-build
 cmake --preset fuzz >/dev/null

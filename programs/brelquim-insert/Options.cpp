@@ -4,7 +4,7 @@
 
 namespace insert_program {
 
-InsertOptions insertOptionsOf(const cli::Parse& parse) {
+InsertOptions insertOptionsOf(const cli::Parse& parse, const Project* project) {
     InsertOptions options;
     options.input = parse.last("-i");
     options.output = parse.last("-o");
@@ -16,7 +16,16 @@ InsertOptions insertOptionsOf(const cli::Parse& parse) {
         cli::readFreeRange(value, range);
         options.freeRanges.push_back(range);
     }
-    options.mergedFreeRanges = cli::mergeFreeRanges(options.freeRanges);
+    options.mergedFreeRanges = mergeOverlapping(options.freeRanges);
+    if (!project) return options;
+    // What the command line leaves out, the project gives.
+    if (!parse.has("-i")) options.input = project->path(project->original);
+    if (!parse.has("--dir")) options.folder = project->path(project->graphicsFolder);
+    if (!parse.has("--free")) {
+        options.freeRanges = project->freeRanges;
+        options.mergedFreeRanges = mergeOverlapping(options.freeRanges);
+    }
+    options.allowResize = options.allowResize || project->allowResize;
     return options;
 }
 

@@ -1,6 +1,7 @@
 #include "programs/brelquim-insert/Run.h"
 
 #include "cli/Mistake.h"
+#include "cli/ProjectFile.h"
 #include "rom/RomImage.h"
 #include "insertion/EditSource.h"
 #include "insertion/Insertion.h"
@@ -19,7 +20,10 @@ int runInsert(int argc, char** argv) {
     cli::CommandParse parse;
     int status = 0;
     if (!cli::readCommandLine(insertProgram(), argc, argv, parse, status)) return status;
-    const InsertOptions options = insertOptionsOf(parse.parse);
+    std::optional<Project> project;
+    if (!cli::loadRunProject(parse.parse, project)) return 1;
+    const InsertOptions options = insertOptionsOf(parse.parse, project ? &*project : nullptr);
+    if (options.input.empty()) return cli::refuseMissing(insertProgram(), -1, "-i");
     if (sameFile(options.input.c_str(), options.output.c_str())) {
         cli::printOutputIsInput(options.output);
         return 1;
@@ -30,11 +34,7 @@ int runInsert(int argc, char** argv) {
     }
 
     RomImage rom;
-    const ImageLoad load = loadGameImageFile(rom, options.input);
-    if (load.outcome != ImageLoad::Loaded) {
-        cli::printImageLoadFailure(rom, options.input, load);
-        return 1;
-    }
+    if (!cli::loadImageOrRefuse(rom, options.input)) return 1;
     const GraphicsFolder folder = checkGraphicsFolder(options.folder);
     if (folder != GraphicsFolder::Usable) {
         cli::printFolderRefusal(folder, options.folder);
@@ -46,7 +46,7 @@ int runInsert(int argc, char** argv) {
     cli::printMergedFreeRanges(options.mergedFreeRanges);
     const InsertResult result = insertGraphics(rom, edits, {options.freeRanges, options.allowResize});
     if (result.outcome != InsertResult::Done) {
-        printRefusal(result, options);
+        cli::printGraphicRefusal(result, options.folder, options.freeRanges);
         return 1;
     }
     const NewImageWrite written = writeNewImage(rom, options.output, options.patch, original);
@@ -54,7 +54,7 @@ int runInsert(int argc, char** argv) {
         cli::printNewImageFailure(written, options.output, options.patch);
         return 1;
     }
-    printChanges(result, options, static_cast<uint16_t>(rom.checksum));
+    cli::printGraphicChanges(result, options.freeRanges, static_cast<uint16_t>(rom.checksum));
     if (!options.patch.empty()) cli::printPatchWritten(patchFormatOf(options.patch), options.patch, written.patchSize);
     return 0;
 }

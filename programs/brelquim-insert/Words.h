@@ -1,7 +1,6 @@
-// What brelquim-insert prints: its command line's declaration (help
-// lines), each refusal of the insertion, the changed graphics and the
-// summary. Windows-1252 text; names the user gave are printed as they
-// came. What it shares with the other programs is worded in cli/Words.h.
+// What brelquim-insert says of its own: its command line's declaration
+// (help lines, in Words.cpp). The insertion's refusals and changes are
+// worded in cli/Words.h, which brelquim-build prints them with too.
 #pragma once
 
 #include "insertion/Insertion.h"
@@ -12,11 +11,5 @@
 #include <string>
 
 namespace insert_program {
-
-// Why insertGraphics refused the run; graphics are named by their file
-// in folder.
-void printRefusal(const InsertResult& result, const InsertOptions& options);
-// One line per changed graphic, the growth of the image, the summary.
-void printChanges(const InsertResult& result, const InsertOptions& options, uint16_t checksum);
 
 }  // namespace insert_program

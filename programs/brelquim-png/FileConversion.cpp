@@ -24,7 +24,7 @@ bool endsWith(const std::string& name, const char* suffix) {
     return true;
 }
 
-bool convertFile(const std::string& path, const ConversionSettings& settings) {
+bool convertFile(const std::string& path, GraphicSettings& chooser) {
     const bool fromBin = endsWith(path, BIN_SUFFIX);
     if (!fromBin && !endsWith(path, PNG_SUFFIX)) {
         printNotConvertible(path);
@@ -37,6 +37,8 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
         return false;
     }
 
+    ConversionSettings settings;
+    if (!chooser.settingsFor(graphicOfName(path), settings)) return false;
     const std::string target = path.substr(0, path.size() - SUFFIX_LENGTH) + (fromBin ? PNG_SUFFIX : BIN_SUFFIX);
     ConversionProblem problem;
     std::vector<uint8_t> output;
@@ -50,7 +52,7 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
         converted = pngToTiles(input.data(), input.size(), settings, output, problem, &source);
     }
     if (!converted) {
-        printConversionRefusal(path, conversionWords(problem));
+        cli::printConversionRefusal(path, cli::conversionWords(problem));
         return false;
     }
     if (!cli::replaceOrSay(target, output.data(), output.size())) return false;
@@ -64,7 +66,7 @@ bool convertFile(const std::string& path, const ConversionSettings& settings) {
 
 }  // namespace
 
-bool convertFiles(const std::vector<std::string>& files, const ConversionSettings& settings) {
+bool convertFiles(const std::vector<std::string>& files, GraphicSettings& settings) {
     bool all = true;
     for (const std::string& path : files) all = convertFile(path, settings) && all;
     return all;

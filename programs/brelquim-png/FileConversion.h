@@ -3,15 +3,16 @@
 #pragma once
 
 #include "png/Conversion.h"
+#include "programs/brelquim-png/Formats.h"
 
 #include <string>
 #include <vector>
 
 namespace png_program {
 
-// Converts each file, printing a line for each; a refused file leaves its
-// target untouched and the others are still converted. True when every
-// file was converted.
-bool convertFiles(const std::vector<std::string>& files, const ConversionSettings& settings);
+// Converts each file (a graphic's file in its format), printing a line for
+// each; a refused file leaves its target untouched and the others are
+// still converted. True when every file was converted.
+bool convertFiles(const std::vector<std::string>& files, GraphicSettings& settings);
 
 }  // namespace png_program

@@ -39,9 +39,9 @@ bool readLog(std::vector<GalleryEntry>& entries) {
     return true;
 }
 
-void drawEntry(GalleryEntry& entry, const ConversionSettings& settings) {
+void drawEntry(GalleryEntry& entry, const std::string& folder, const ConversionSettings& settings) {
     std::vector<uint8_t> bytes;
-    const FileRead read = readWholeFile(graphicPath(OUTPUT_FOLDER, entry.number), bytes);
+    const FileRead read = readWholeFile(graphicPath(folder, entry.number), bytes);
     if (read == FileRead::Missing) {
         entry.state = GalleryEntry::Missing;
         return;
@@ -55,7 +55,7 @@ void drawEntry(GalleryEntry& entry, const ConversionSettings& settings) {
     ConversionProblem problem;
     if (!tilesToPng(bytes.data(), bytes.size(), settings, png, problem)) {
         entry.state = GalleryEntry::Unreadable;
-        entry.reason = conversionWords(problem);
+        entry.reason = cli::conversionWords(problem);
         return;
     }
     entry.state = GalleryEntry::Drawn;
@@ -67,23 +67,28 @@ void drawEntry(GalleryEntry& entry, const ConversionSettings& settings) {
 
 }  // namespace
 
-bool drawGallery(const Options& options, const ConversionSettings& settings) {
+bool drawGallery(const Options& options, GraphicSettings& settings) {
     // Run where brelquim has not run, there is nothing to show: no page.
-    const GraphicsFolder folder = checkGraphicsFolder(OUTPUT_FOLDER);
+    const std::string graphics = settings.folder();
+    const GraphicsFolder folder = checkGraphicsFolder(graphics);
     if (folder != GraphicsFolder::Usable) {
-        cli::printFolderRefusal(folder, OUTPUT_FOLDER);
+        cli::printFolderRefusal(folder, graphics);
         return false;
     }
     std::vector<GalleryEntry> entries(GRAPHICS_COUNT);
     for (int number = 0; number < GRAPHICS_COUNT; ++number) entries[number].number = number;
     const bool logRead = readLog(entries);
     int missing = 0, unreadable = 0;
+    ConversionSettings lineSettings;
+    if (!settings.settingsFor(-1, lineSettings)) return false;
     for (GalleryEntry& entry : entries) {
-        drawEntry(entry, settings);
+        ConversionSettings own;
+        if (!settings.settingsFor(entry.number, own)) return false;
+        drawEntry(entry, graphics, own);
         missing += entry.state == GalleryEntry::Missing;
         unreadable += entry.state == GalleryEntry::Unreadable;
     }
-    const std::string page = galleryPage(entries, drawnWithWords(options, settings), logRead);
+    const std::string page = galleryPage(entries, drawnWithWords(options, lineSettings, settings.fromProject()), logRead);
     if (!cli::replaceOrSay(GALLERY_FILE, page.data(), page.size())) return false;
     printGalleryWritten(GALLERY_FILE, GRAPHICS_COUNT - missing - unreadable, missing, unreadable);
     if (!logRead) printGalleryWithoutLog(LOG_FILE);

@@ -1,6 +1,7 @@
 #include "programs/brelquim-png/Options.h"
 
 #include "cli/Mistake.h"
+#include "cli/ProjectFile.h"
 
 #include <cstdio>
 
@@ -73,6 +74,7 @@ const cli::Spec& spec() {
                    cli::nonEmpty),
             option({"--palette-row"}, "R", "linha da paleta: a partir da cor R x 2^bpp (padr\xE3o: 0)",
                    isPaletteRow),
+            cli::projectOption(),
             cli::helpOption("mostra esta ajuda"),
             cli::versionOption("mostra a vers\xE3o"),
         };
@@ -105,7 +107,6 @@ bool pngOptionsOf(const cli::Parse& parse, Options& options) {
         formatOfBits(number, options.format);
     }
     if (mode7Given) options.format = TileFormat::Mode7;
-    options.formatChosen = bppGiven || mode7Given;
     if (parse.has("--columns")) {
         parseNumber(parse.last("--columns").c_str(), 1, MAX_COLUMNS, number);
         options.arrangement.columns = static_cast<uint32_t>(number);
@@ -117,6 +118,10 @@ bool pngOptionsOf(const cli::Parse& parse, Options& options) {
         options.paletteRow = static_cast<uint32_t>(number);
     }
     options.files = parse.positionals;
+    options.formatGiven = bppGiven || mode7Given;
+    options.columnsGiven = parse.has("--columns");
+    options.blocks16Given = options.arrangement.blocks16;
+    options.paletteRowGiven = parse.has("--palette-row");
 
     if (bppGiven && mode7Given) return refuse("Use --bpp ou --mode7, n\xE3o os dois.");
     if (options.arrangement.blocks16 && options.arrangement.columns % 2 != 0) {

@@ -14,11 +14,13 @@ namespace png_program {
 struct Options {
     bool gallery = false;
     TileFormat format = TileFormat::Bpp4;
-    bool formatChosen = false;  // --bpp or --mode7 given
     Arrangement arrangement;
     std::string paletteFile;  // empty: the grey ramp
     uint32_t paletteRow = 0;
     std::vector<std::string> files;
+    // Which of the format's options the line gave: those win over the
+    // project's format of a graphic.
+    bool formatGiven = false, columnsGiven = false, blocks16Given = false, paletteRowGiven = false;
 };
 
 // The program: its name, its banner, its options (declared in

@@ -1,10 +1,12 @@
 #include "programs/brelquim-png/Run.h"
 
 #include "cli/Mistake.h"
+#include "cli/ProjectFile.h"
 #include "cli/Words.h"
 #include "graphics/GameLayout.h"
 #include "platform/FileBytes.h"
 #include "programs/brelquim-png/FileConversion.h"
+#include "programs/brelquim-png/Formats.h"
 #include "programs/brelquim-png/Gallery.h"
 #include "programs/brelquim-png/Options.h"
 #include "programs/brelquim-png/Words.h"
@@ -13,30 +15,6 @@
 
 namespace png_program {
 
-namespace {
-
-// The palette that the options name; false, after a message, when its file
-// cannot be read or is no palette.
-bool loadPalette(const Options& options, PaletteChoice& palette) {
-    if (options.paletteFile.empty()) return true;
-    std::vector<uint8_t> bytes;
-    const FileRead read = readWholeFile(options.paletteFile, bytes);
-    if (read != FileRead::Read) {
-        cli::printReadFailure(options.paletteFile, read);
-        return false;
-    }
-    const PaletteProblem problem = parsePaletteFile(bytes.data(), bytes.size(), palette.colours);
-    if (problem.kind != PaletteProblem::None) {
-        printPaletteRefusal(options.paletteFile, paletteWords(problem));
-        return false;
-    }
-    palette.fromFile = true;
-    palette.row = options.paletteRow;
-    return true;
-}
-
-}  // namespace
-
 int runPngTool(int argc, char** argv) {
     cli::printBanner(pngProgram());
     cli::CommandParse parse;
@@ -44,11 +22,12 @@ int runPngTool(int argc, char** argv) {
     if (!cli::readCommandLine(pngProgram(), argc, argv, parse, status)) return status;
     Options options;
     if (!pngOptionsOf(parse.parse, options)) return 1;
-    ConversionSettings settings;
-    settings.format = options.format;
-    settings.formatChosen = options.formatChosen;
-    settings.arrangement = options.arrangement;
-    if (!loadPalette(options, settings.palette)) return 1;
+    std::optional<Project> project;
+    if (!cli::loadRunProject(parse.parse, project)) return 1;
+    GraphicSettings settings(options, project);
+    // The palette the line names is read before any file is converted.
+    ConversionSettings lineSettings;
+    if (!settings.settingsFor(-1, lineSettings)) return 1;
     const bool done = options.gallery ? drawGallery(options, settings) : convertFiles(options.files, settings);
     return done ? 0 : 1;
 }

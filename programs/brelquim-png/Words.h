@@ -14,30 +14,22 @@ namespace png_program {
 
 // A name that ends neither in .bin nor in .png.
 void printNotConvertible(const std::string& path);
-// "Erro em <path>: <reason>": a file the conversion refused.
-void printConversionRefusal(const std::string& path, const std::string& reason);
 // "<path> -> <target>".
 void printConverted(const std::string& path, const std::string& target);
 // Which format a picture without its record was taken in, and why.
 void printFormatTaken(const TilesSource& source);
 // A target larger than one graphic brelquim-insert takes.
 void printLargerThanAGraphic(const std::string& target, size_t bytes, size_t largest);
-// "Paleta inv\xE1lida [<path>]: <reason>".
-void printPaletteRefusal(const std::string& path, const std::string& reason);
 
 // The gallery's line of what it holds, and the note when the log was not
 // read.
 void printGalleryWritten(const char* page, int drawn, int missing, int unreadable);
 void printGalleryWithoutLog(const char* log);
-// Why a file was not converted or a graphic not drawn.
-std::string conversionWords(const ConversionProblem& problem);
-// Why a palette file was refused.
-std::string paletteWords(const PaletteProblem& problem);
 // In the page: why a graphic's file was not drawn, for a read outcome
 // other than Read and Missing.
 std::string unreadableWords(FileRead outcome);
 // In the page: the format, the columns and the palette the graphics were
-// drawn with.
-std::string drawnWithWords(const Options& options, const ConversionSettings& settings);
+// drawn with; in a project, that each has its own.
+std::string drawnWithWords(const Options& options, const ConversionSettings& settings, bool project);
 
 }  // namespace png_program

@@ -51,8 +51,8 @@ int numberOf(const cli::Parse& p, const char* option, int otherwise) {
     return value;
 }
 
-PreviewSettings previewSettingsOf(const cli::Parse& p) {
-    PreviewSettings settings;
+// The font and the box: the options given, over what base holds.
+PreviewSettings previewSettingsOf(const cli::Parse& p, PreviewSettings settings) {
     FontSettings& font = settings.font;
     font.graphic = numberOf(p, "--font-graphic", font.graphic);
     font.bpp = numberOf(p, "--bpp", font.bpp);
@@ -71,7 +71,45 @@ PreviewSettings previewSettingsOf(const cli::Parse& p) {
     return settings;
 }
 
+// What the command line leaves out, the project gives.
+void takeFromProject(const cli::Parse& p, const Project& project, TextOptions& options) {
+    if (!p.has("-i")) options.input = project.path(project.original);
+    if (!p.has("--table") && !project.table.empty()) options.table = project.path(project.table);
+    switch (options.command) {
+        case TextOptions::Dump:
+            if (!p.has("-o") && !project.script.empty()) options.output = project.path(project.script);
+            [[fallthrough]];
+        case TextOptions::Preview:
+        case TextOptions::Check:
+            if (!p.has("--labels") && !project.labels.empty()) options.labels = project.path(project.labels);
+            if (options.tables.empty()) options.tables = project.pointerTables;
+            if (options.command == TextOptions::Dump) break;
+            if (p.positionals.empty() && !project.script.empty()) options.script = project.path(project.script);
+            options.preview = previewSettingsOf(p, project.preview);
+            break;
+        case TextOptions::Insert:
+            if (p.positionals.empty() && !project.script.empty()) options.script = project.path(project.script);
+            if (!p.has("--free")) {
+                options.freeRanges = project.freeRanges;
+                options.mergedFreeRanges = mergeOverlapping(options.freeRanges);
+            }
+            break;
+        case TextOptions::Search:
+        case TextOptions::Scan:
+        case TextOptions::Pointers: break;
+    }
+}
+
 }  // namespace
+
+std::string missingOption(const TextOptions& options) {
+    if (options.input.empty()) return "-i";
+    if (options.command == TextOptions::Search) return "";
+    if (options.table.empty()) return "--table";
+    if (options.command == TextOptions::Dump && options.tables.empty()) return "--pointers";
+    if (options.command == TextOptions::Insert && options.script.empty()) return "<roteiro>";
+    return "";
+}
 
 bool isSearchWord(const std::string& text) { return constrainingCharacters(text) >= 0; }
 
@@ -118,7 +156,7 @@ bool isPointerTable(const std::string& text) {
     return parseTable(text, false, table);
 }
 
-TextOptions textOptionsOf(const cli::CommandParse& parse) {
+TextOptions textOptionsOf(const cli::CommandParse& parse, const Project* project) {
     const cli::Parse& p = parse.parse;
     TextOptions options;
     options.command = static_cast<TextOptions::Command>(parse.command);
@@ -141,7 +179,7 @@ TextOptions textOptionsOf(const cli::CommandParse& parse) {
     if (options.command == TextOptions::Preview || options.command == TextOptions::Check) {
         if (options.output.empty()) options.output = DEFAULT_PAGE;
         options.pngFolder = p.last("--png");
-        options.preview = previewSettingsOf(p);
+        options.preview = previewSettingsOf(p, PreviewSettings{});
         if (!p.positionals.empty()) options.script = p.positionals.front();
     }
     if (options.command != TextOptions::Insert) {
@@ -161,9 +199,10 @@ TextOptions textOptionsOf(const cli::CommandParse& parse) {
             cli::readFreeRange(value, range);
             options.freeRanges.push_back(range);
         }
-        options.mergedFreeRanges = cli::mergeFreeRanges(options.freeRanges);
-        options.script = p.positionals.front();
+        options.mergedFreeRanges = mergeOverlapping(options.freeRanges);
+        if (!p.positionals.empty()) options.script = p.positionals.front();
     }
+    if (project) takeFromProject(p, *project, options);
     return options;
 }
 

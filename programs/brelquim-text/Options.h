@@ -6,6 +6,7 @@
 #include "cli/Options.h"
 #include "placement/Placement.h"
 #include "preview/Layout.h"
+#include "project/Project.h"
 #include "text/StringSurvey.h"
 
 #include <string>
@@ -51,8 +52,14 @@ const cli::Spec& previewOptionSpec();
 const cli::Spec& checkOptionSpec();
 const cli::Program& textProgram();
 
-// The options of a command line that parsed.
-TextOptions textOptionsOf(const cli::CommandParse& parse);
+// The options of a command line that parsed, with what the project gives
+// where the line is silent: -i, --table, and for dump the pointer tables,
+// the labels and the script to write (-o), for insert the script and the
+// free ranges.
+TextOptions textOptionsOf(const cli::CommandParse& parse, const Project* project = nullptr);
+// The first required option or word that neither the line nor the
+// project gave ("-i", "--table", "--pointers", "<roteiro>"), or "".
+std::string missingOption(const TextOptions& options);
 
 // Checks of values, as the option layer takes them; that of a --free
 // value is shared with brelquim-insert.

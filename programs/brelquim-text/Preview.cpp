@@ -131,7 +131,7 @@ int runPreview(const TextOptions& options) {
         }
         script = readScript(std::string(scriptBytes.begin(), scriptBytes.end()));
         if (script.outcome != ScriptReading::Done) {
-            printScriptRefusal(options.script, script);
+            cli::printScriptRefusal(options.script, script);
             return 1;
         }
     }
@@ -152,7 +152,7 @@ int runPreview(const TextOptions& options) {
     const uint8_t* romData = rom.romData();
     const StringSurvey survey = surveyStrings(romData, rom.romDataSize(), tables, table);
     if (survey.outcome != StringSurvey::Done) {
-        printSurveyRefusal(survey);
+        cli::printSurveyRefusal(survey);
         return 1;
     }
     std::vector<Previewed> strings(survey.strings.size());

@@ -1,6 +1,7 @@
 #include "programs/brelquim-text/Run.h"
 
 #include "cli/Mistake.h"
+#include "cli/ProjectFile.h"
 #include "cli/Words.h"
 #include "encoding/Encoding.h"
 #include "rom/RomImage.h"
@@ -37,12 +38,7 @@ void printFileRefusal(const std::string& path, FileRead outcome) {
     cli::printNothingWritten();
 }
 
-bool loadImage(RomImage& rom, const std::string& path) {
-    const ImageLoad load = loadGameImageFile(rom, path);
-    if (load.outcome == ImageLoad::Loaded) return true;
-    cli::printImageLoadFailure(rom, path, load);
-    return false;
-}
+bool loadImage(RomImage& rom, const std::string& path) { return cli::loadImageOrRefuse(rom, path); }
 
 bool readTable(const std::string& path, TextTable& table, bool needsEnd) {
     std::vector<uint8_t> bytes;
@@ -53,17 +49,17 @@ bool readTable(const std::string& path, TextTable& table, bool needsEnd) {
     }
     const TableProblem problem = table.read(bytes.data(), bytes.size());
     if (problem.kind != TableProblem::None) {
-        printTableRefusal(path, problem);
+        cli::printTableRefusal(path, problem);
         return false;
     }
-    if (table.windows1252Line() != 0) printTableReadAsWindows1252(path, table.windows1252Line());
+    if (table.windows1252Line() != 0) cli::printTableReadAsWindows1252(path, table.windows1252Line());
     // Strings read through pointers end at an end token; a scan lists
     // runs without one, and names the likely end tokens.
     if (needsEnd && !table.hasEndTokens()) {
-        printTableWithoutEnd(path);
+        cli::printTableWithoutEnd(path);
         return false;
     }
-    printSameBytes(path, table.sameBytes());
+    cli::printSameBytes(path, table.sameBytes());
     return true;
 }
 
@@ -111,7 +107,7 @@ int runDump(const TextOptions& options) {
     if (!loadImage(rom, options.input)) return 1;
     const ReservedOverlap onTable = tableOverReserved(rom, options.tables);
     if (onTable.kind != ReservedOverlap::None) {
-        printOverReserved(onTable, {});
+        cli::printOverReserved(onTable, {});
         return 1;
     }
     TextTable table;
@@ -121,12 +117,12 @@ int runDump(const TextOptions& options) {
     const uint8_t* romData = rom.romData();
     const StringSurvey survey = surveyStrings(romData, rom.romDataSize(), options.tables, table);
     if (survey.outcome != StringSurvey::Done) {
-        printSurveyRefusal(survey);
+        cli::printSurveyRefusal(survey);
         return 1;
     }
     const ReservedOverlap onString = stringOverReserved(rom, survey.strings);
     if (onString.kind != ReservedOverlap::None) {
-        printOverReserved(onString, survey.strings);
+        cli::printOverReserved(onString, survey.strings);
         return 1;
     }
     // The script goes to the file as it is made, a block of strings at a
@@ -167,7 +163,7 @@ int runInsertText(const TextOptions& options) {
         return 1;
     }
     RomImage rom;
-    if (!loadImage(rom, options.input)) return 1;
+    if (!cli::loadImageOrRefuse(rom, options.input)) return 1;
     TextTable table;
     if (!readTable(options.table, table)) return 1;
     std::vector<uint8_t> scriptBytes;
@@ -178,7 +174,7 @@ int runInsertText(const TextOptions& options) {
     }
     const ScriptReading script = readScript(std::string(scriptBytes.begin(), scriptBytes.end()));
     if (script.outcome != ScriptReading::Done) {
-        printScriptRefusal(options.script, script);
+        cli::printScriptRefusal(options.script, script);
         return 1;
     }
 
@@ -186,7 +182,7 @@ int runInsertText(const TextOptions& options) {
     cli::printMergedFreeRanges(options.mergedFreeRanges);
     const TextInsertResult result = insertText(rom, table, script, options.freeRanges);
     if (result.outcome != TextInsertResult::Done) {
-        printInsertRefusal(result, options);
+        cli::printTextRefusal(result, options.script, options.freeRanges);
         return 1;
     }
     const NewImageWrite written = writeNewImage(rom, options.output, options.patch, original);
@@ -194,7 +190,7 @@ int runInsertText(const TextOptions& options) {
         cli::printNewImageFailure(written, options.output, options.patch);
         return 1;
     }
-    printTextChanges(result, options, static_cast<uint16_t>(rom.checksum));
+    cli::printTextChanges(result, options.freeRanges, static_cast<uint16_t>(rom.checksum));
     if (!options.patch.empty()) cli::printPatchWritten(patchFormatOf(options.patch), options.patch, written.patchSize);
     return 0;
 }
@@ -279,7 +275,11 @@ int runText(int argc, char** argv) {
     cli::CommandParse parse;
     int status = 0;
     if (!cli::readCommandLine(textProgram(), argc, argv, parse, status)) return status;
-    const TextOptions options = textOptionsOf(parse);
+    std::optional<Project> project;
+    if (!cli::loadRunProject(parse.parse, project)) return 1;
+    const TextOptions options = textOptionsOf(parse, project ? &*project : nullptr);
+    const std::string missing = missingOption(options);
+    if (!missing.empty()) return cli::refuseMissing(textProgram(), parse.command, missing, missing[0] == '<');
     switch (options.command) {
         case TextOptions::Dump: return runDump(options);
         case TextOptions::Insert: return runInsertText(options);

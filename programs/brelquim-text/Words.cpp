@@ -1,6 +1,7 @@
 #include "programs/brelquim-text/Words.h"
 
 #include "cli/Mistake.h"
+#include "cli/ProjectFile.h"
 #include "cli/Words.h"
 #include "encoding/Encoding.h"
 #include "graphics/GameLayout.h"
@@ -23,136 +24,11 @@ cli::Option required(cli::Option option) {
     return option;
 }
 
-// "$98:8004 (tabela 1, n.\xBA 2)": where a pointer lies and which it is.
-void printPointer(const StringPointer& pointer) {
-    std::printf("%s (tabela %u, n.\xBA %u)", formatBusAddress(pointer.at).c_str(),
-                static_cast<unsigned>(pointer.table + 1), static_cast<unsigned>(pointer.index));
-}
-
-// A string by its number and its first pointer.
-void printString(const TextInsertResult& result, size_t string) {
-    std::printf("Texto %u, ponteiro ", static_cast<unsigned>(string + 1));
-    printPointer(result.survey.strings[string].pointers.front());
-}
-
-// The most mistakes of a script told in one run.
-constexpr size_t MOST_MISTAKES_TOLD = 20;
-// The most characters shown of the text after an end token.
-constexpr size_t MOST_CHARACTERS_SHOWN = 30;
-
-// A character of a script's text as the console shows it: its
-// Windows-1252 byte, or -1 for a control character or one the console
-// cannot show.
-int shownByte(uint32_t value) {
-    const int byte = windows1252ByteOf(value);
-    return byte < 0x20 || byte == 0x7F ? -1 : byte;
-}
-
-// The character at a place of a script's text: itself when the console
-// can show it, and its Unicode number.
-void printCharacter(const std::string& text, size_t at) {
-    const uint32_t value = codePointAt(text, at);
-    const int byte = shownByte(value);
-    if (byte >= 0) std::printf("'%c' ", static_cast<char>(byte));
-    std::printf("(U+%04X)", static_cast<unsigned>(value));
-}
-
-// Up to MOST_CHARACTERS_SHOWN characters of a script's text from a place,
-// as the console shows them: "?" for those it cannot.
-std::string shownText(const std::string& text, size_t from) {
-    std::string shown;
-    size_t at = from;
-    for (size_t count = 0; at < text.size() && count < MOST_CHARACTERS_SHOWN; ++count) {
-        size_t length = 1;
-        const int byte = shownByte(codePointAt(text, at, &length));
-        shown += byte >= 0 ? static_cast<char>(byte) : '?';
-        at += length;
-    }
-    if (at < text.size()) shown += "...";
-    return shown;
-}
-
-// The form of a raw byte that went wrong at text[at] ("<$" met where no
-// entry writes "<"): "<$" and two hexadecimal digits without the closing
-// ">", or anything but exactly two digits before it. False when no "<$"
-// starts there.
-bool printBrokenRawForm(const std::string& text, size_t at) {
-    if (text.compare(at, 2, "<$") != 0) return false;
-    size_t digits = 0;
-    while (at + 2 + digits < text.size() && std::isxdigit(static_cast<unsigned char>(text[at + 2 + digits]))) ++digits;
-    if (digits == 2) {
-        std::printf("\"<$\" sem o \">\" que o fecha; um byte se escreve <$XX>.\n");
-    } else {
-        std::printf("\"<$\" pede dois d\xEDgitos hexadecimais; um byte se escreve <$XX>.\n");
-    }
-    return true;
-}
-
-// "Roteiro <script>": the start of a line about the script.
-void printScript(const std::string& script) { cli::printWithPath("Roteiro ", script, ""); }
-
-void printGraphicUnreadable(int graphic) {
-    std::printf("Erro de leitura de %s: o texto n\xE3o \xE9 posto numa imagem cujos gr\xE1""ficos n\xE3o "
-                "se leem.\n",
-                graphicFileName(graphic).c_str());
-}
-
-void printUnknownString(const TextInsertResult& result, const std::string& script) {
-    printScript(script);
-    std::printf(", linha %u: a imagem tem s\xF3 %u textos nessas tabelas.\n", static_cast<unsigned>(result.line),
-                static_cast<unsigned>(result.survey.strings.size()));
-}
-
-// Why the table cannot write a text, after its place in the script.
-void printEncodingProblem(const ScriptEntry& entry, const Encoding& encoding) {
-    switch (encoding.outcome) {
-        case Encoding::Uncovered:
-            if (printBrokenRawForm(entry.text, encoding.at)) break;
-            std::printf("nenhuma entrada da tabela escreve o caractere ");
-            printCharacter(entry.text, encoding.at);
-            std::printf("; escreva-o como <$XX> se for um byte.\n");
-            break;
-        case Encoding::NoParameters:
-            std::printf("o c\xF3""digo de controle precisa dos seus par\xE2metros, cada um como <$XX>.\n");
-            break;
-        case Encoding::NoEndToken:
-            std::printf("o texto n\xE3o termina com um fim da tabela; sem ele o jogo leria al\xE9m do texto.\n");
-            break;
-        case Encoding::EndBeforeEnd:
-            std::printf("um fim de texto antes do fim do texto, seguido de \"%s\".\n",
-                        shownText(entry.text, encoding.after).c_str());
-            break;
-        case Encoding::ReadsOtherwise:
-            std::printf("a tabela leria estes bytes como outro texto; escreva este trecho de outro modo ou com "
-                        "<$XX>.\n");
-            break;
-        case Encoding::NotUtf8: std::printf("o roteiro n\xE3o est\xE1 em UTF-8.\n"); break;
-        case Encoding::Done: break;
-    }
-}
-
-// "Roteiro <script>, linha L, coluna C (texto n): " and why, for each text
-// the table cannot write, up to MOST_MISTAKES_TOLD, then how many more.
-void printNotWritable(const TextInsertResult& result, const std::string& script) {
-    const size_t told = std::min(result.mistakes.size(), MOST_MISTAKES_TOLD);
-    for (size_t i = 0; i < told; ++i) {
-        const TextMistake& mistake = result.mistakes[i];
-        const auto [line, column] = mistake.entry->place(mistake.encoding.at);
-        printScript(script);
-        std::printf(", linha %u, coluna %u (texto %u): ", static_cast<unsigned>(line), static_cast<unsigned>(column),
-                    static_cast<unsigned>(mistake.entry->number));
-        printEncodingProblem(*mistake.entry, mistake.encoding);
-    }
-    if (result.mistakes.size() > told) {
-        std::printf("E mais %u erros no roteiro.\n", static_cast<unsigned>(result.mistakes.size() - told));
-    }
-}
-
-void printNoRoom(const TextInsertResult& result) {
-    printString(result, result.entry->number - 1);
-    std::printf(": precisa de %u bytes, e o seu banco tem no m\xE1ximo %u bytes livres juntos.\n"
-                "Indique com --free espa\xE7o sem uso nesse banco.\n",
-                static_cast<unsigned>(result.needed), static_cast<unsigned>(result.room));
+// Required, but a project may give it.
+cli::Option fromProject(cli::Option option) {
+    option = required(option);
+    option.projectGives = true;
+    return option;
 }
 
 }  // namespace
@@ -165,6 +41,7 @@ const cli::Spec& dumpOptionSpec() {
                              "Posi\xE7\xE3o LoROM ($98:8000) ou deslocamento no arquivo sem cabe\xE7""alho\n"
                              "de copiadora (c0000); n de 1 a 65535. Pode ser repetida"};
         pointers.repeatable = true;
+        pointers.projectGives = true;
         pointers.check = isPointerTable;
         cli::Option longPointers{{"--long-pointers"}, "<tabela>:<n>",
                                  "tabela de n ponteiros de 24 bits (endere\xE7os LoROM); pode ser repetida"};
@@ -174,12 +51,13 @@ const cli::Spec& dumpOptionSpec() {
         labels.check = cli::nonEmpty;
         cli::Option output{{"-o"}, "<roteiro>", std::string("o roteiro a gravar (padr\xE3o: ") + DEFAULT_SCRIPT + ")"};
         output.check = cli::nonEmpty;
-        declared.options = {required({{"-i"}, "<rom>", "a imagem do jogo"}),
-                            required({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
+        declared.options = {fromProject({{"-i"}, "<rom>", "a imagem do jogo"}),
+                            fromProject({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
                             pointers,
                             longPointers,
                             labels,
                             output,
+                            cli::projectOption(),
                             cli::helpOption("mostra esta ajuda"),
                             cli::versionOption("mostra a vers\xE3o")};
         declared.oneRequired = {{"--pointers", "--long-pointers"}};
@@ -199,15 +77,17 @@ const cli::Spec& insertOptionSpec() {
         cli::Option patch{{"--patch"}, "<arquivo.bps|.ips>",
                           "grava tamb\xE9m o patch da ROM de origem para a nova (sem cabe\xE7""alho de copiadora)"};
         patch.check = isPatchPath;
-        declared.options = {required({{"-i"}, "<rom>", "a imagem de origem (nunca alterada)"}),
+        declared.options = {fromProject({{"-i"}, "<rom>", "a imagem de origem (nunca alterada)"}),
                             required({{"-o"}, "<nova rom>", "a imagem a gravar, com os textos traduzidos"}),
-                            required({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
+                            fromProject({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
                             free,
                             patch,
+                            cli::projectOption(),
                             cli::helpOption("mostra esta ajuda"),
                             cli::versionOption("mostra a vers\xE3o")};
         declared.positionals = {{"<roteiro>"}};
         declared.positionals.front().check = cli::nonEmpty;
+        declared.positionals.front().projectGives = true;
         return declared;
     }();
     return spec;
@@ -219,7 +99,8 @@ const cli::Spec& searchOptionSpec() {
         cli::Option wide{{"--wide"}, "", "caracteres de 16 bits (dois bytes, o menos significativo primeiro)"};
         cli::Option output{{"-o"}, "<rascunho.tbl>", "grava a tabela de rascunho do primeiro mapeamento"};
         output.check = cli::nonEmpty;
-        declared.options = {required({{"-i"}, "<rom>", "a imagem do jogo"}), wide, output,
+        declared.options = {fromProject({{"-i"}, "<rom>", "a imagem do jogo"}), wide, output,
+                            cli::projectOption(),
                             cli::helpOption("mostra esta ajuda"), cli::versionOption("mostra a vers\xE3o")};
         cli::Positional word{"<palavra>"};
         word.repeatable = true;
@@ -239,10 +120,11 @@ const cli::Spec& scanOptionSpec() {
         least.check = isLeastCount;
         cli::Option output{{"-o"}, "<lista>", "grava a lista dos trechos num arquivo (padr\xE3o: a tela)"};
         output.check = cli::nonEmpty;
-        declared.options = {required({{"-i"}, "<rom>", "a imagem do jogo"}),
-                            required({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
+        declared.options = {fromProject({{"-i"}, "<rom>", "a imagem do jogo"}),
+                            fromProject({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
                             least,
                             output,
+                            cli::projectOption(),
                             cli::helpOption("mostra esta ajuda"),
                             cli::versionOption("mostra a vers\xE3o")};
         return declared;
@@ -256,9 +138,10 @@ const cli::Spec& pointersOptionSpec() {
         cli::Option least{{"--min-count"}, "<n>",
                           "o menor n\xFAmero de ponteiros de uma tabela, de 1 a 65535 (padr\xE3o: 3)"};
         least.check = isLeastCount;
-        declared.options = {required({{"-i"}, "<rom>", "a imagem do jogo"}),
-                            required({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
+        declared.options = {fromProject({{"-i"}, "<rom>", "a imagem do jogo"}),
+                            fromProject({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
                             least,
+                            cli::projectOption(),
                             cli::helpOption("mostra esta ajuda"),
                             cli::versionOption("mostra a vers\xE3o")};
         return declared;
@@ -320,6 +203,7 @@ cli::Spec previewSpec(bool page) {
         declared.options.push_back(output);
         declared.options.push_back(png);
     }
+    declared.options.push_back(cli::projectOption());
     declared.options.push_back(cli::helpOption("mostra esta ajuda"));
     declared.options.push_back(cli::versionOption("mostra a vers\xE3o"));
     cli::Positional script{"<roteiro>"};
@@ -364,159 +248,10 @@ const cli::Program& textProgram() {
     return program;
 }
 
-void printTableRefusal(const std::string& path, const TableProblem& problem) {
-    cli::printWithPath("Tabela ", path, "");
-    std::printf(", linha %u: ", static_cast<unsigned>(problem.line));
-    switch (problem.kind) {
-        case TableProblem::NoEquals: std::printf("falta o sinal =.\n"); break;
-        case TableProblem::NoDigits: std::printf("antes do = v\xEAm s\xF3 d\xED""gitos hexadecimais.\n"); break;
-        case TableProblem::OddDigits: std::printf("n\xFAmero \xEDmpar de d\xED""gitos hexadecimais.\n"); break;
-        case TableProblem::EmptyText: std::printf("falta o texto depois do =.\n"); break;
-        case TableProblem::ParameterCount:
-            std::printf("um c\xF3""digo de controle precisa de \",N\" no fim, N de 0 a %d.\n", MOST_PARAMETERS);
-            break;
-        case TableProblem::TooManyBytes:
-            std::printf("mais de %u bytes antes do =.\n", static_cast<unsigned>(MOST_ENTRY_BYTES));
-            break;
-        case TableProblem::TextTooLong:
-            std::printf("texto de mais de %u bytes depois do =.\n", static_cast<unsigned>(MOST_ENTRY_TEXT));
-            break;
-        case TableProblem::None: break;
-    }
-    cli::printNothingWritten();
-}
-
-void printTableWithoutEnd(const std::string& path) {
-    cli::printWithPath("Tabela ", path, "");
-    std::printf(": nenhuma entrada de fim de texto (\"/XX=...\", ou uma de texto \"@\"); sem ela n\xE3o se sabe "
-                "onde os textos terminam.\n");
-    cli::printNothingWritten();
-}
-
-void printSameBytes(const std::string& path, const std::vector<SameBytes>& pairs) {
-    const size_t told = std::min(pairs.size(), MOST_MISTAKES_TOLD);
-    for (size_t i = 0; i < told; ++i) {
-        cli::printWithPath("Aviso: tabela ", path, "");
-        std::printf(", linhas %u e %u: as duas entradas t\xEAm os mesmos bytes; vale a da linha %u.\n",
-                    static_cast<unsigned>(pairs[i].first), static_cast<unsigned>(pairs[i].second),
-                    static_cast<unsigned>(pairs[i].first));
-    }
-    if (pairs.size() > told) {
-        std::printf("E mais %u entradas com os bytes de outra.\n", static_cast<unsigned>(pairs.size() - told));
-    }
-}
-
-void printTableReadAsWindows1252(const std::string& path, size_t line) {
-    cli::printWithPath("Aviso: a tabela ", path, "");
-    std::printf(" n\xE3o est\xE1 em UTF-8 (linha %u); foi lida como Windows-1252.\n", static_cast<unsigned>(line));
-}
-
-void printScriptRefusal(const std::string& path, const ScriptReading& reading) {
-    printScript(path);
-    if (reading.outcome == ScriptReading::NoTables) {
-        std::printf(": nenhuma linha \"#!pointers\" ou \"#!long-pointers\" diz de onde v\xEAm os textos.\n");
-        cli::printNothingWritten();
-        return;
-    }
-    std::printf(", linha %u: ", static_cast<unsigned>(reading.line));
-    switch (reading.outcome) {
-        case ScriptReading::TextOutsideEntry: std::printf("texto antes do primeiro cabe\xE7""alho \"#[n]\".\n"); break;
-        case ScriptReading::BadHeader: std::printf("cabe\xE7""alho inv\xE1lido; o formato \xE9 \"#[n] ...\".\n"); break;
-        case ScriptReading::BadTables:
-            std::printf("tabela de ponteiros inv\xE1lida; o formato \xE9 \"#!pointers $BB:AAAA:n\".\n");
-            break;
-        case ScriptReading::TablesLate:
-            std::printf("as tabelas de ponteiros v\xEAm antes do primeiro texto.\n");
-            break;
-        case ScriptReading::Repeated: std::printf("o mesmo texto aparece duas vezes.\n"); break;
-        case ScriptReading::NoTables:
-        case ScriptReading::Done: break;
-    }
-    cli::printNothingWritten();
-}
-
-void printOverReserved(const ReservedOverlap& overlap, const std::vector<GameString>& strings) {
-    if (overlap.kind == ReservedOverlap::Table) {
-        std::printf("A tabela de ponteiros %u (%s)", static_cast<unsigned>(overlap.index + 1),
-                    cli::formatRange(overlap.span).c_str());
-    } else {
-        std::printf("Texto %u, ponteiro ", static_cast<unsigned>(overlap.index + 1));
-        printPointer(strings[overlap.index].pointers.front());
-        std::printf(": o texto (%s)", cli::formatRange(overlap.span).c_str());
-    }
-    std::printf(overlap.reserved == RESERVED_HEADER ? " cobre o cabe\xE7""alho interno da ROM e os seus vetores.\n"
-                                                     : " cobre o diret\xF3rio de gr\xE1""ficos.\n");
-    cli::printNothingWritten();
-}
-
-void printSurveyRefusal(const StringSurvey& survey) {
-    std::printf("Ponteiro ");
-    printPointer(survey.pointer);
-    switch (survey.outcome) {
-        case StringSurvey::TableOutside: std::printf(" fora dos dados da ROM.\n"); break;
-        case StringSurvey::StringOutside:
-            std::printf(": o texto (%0*x) fica fora dos dados da ROM.\n", survey.pointer.isLong ? 6 : 4,
-                        static_cast<unsigned>(survey.pointer.value));
-            break;
-        case StringSurvey::NoEnd:
-            std::printf(": o texto n\xE3o termina dentro do seu banco de 32 KiB.\n");
-            break;
-        case StringSurvey::Done: break;
-    }
-    cli::printNothingWritten();
-}
-
 void printDumped(size_t strings, size_t pointers, size_t bytes, const std::string& script) {
     std::printf("%u textos, %u ponteiros, %u bytes -> ", static_cast<unsigned>(strings),
                 static_cast<unsigned>(pointers), static_cast<unsigned>(bytes));
     cli::printWithPath("", script);
-}
-
-void printInsertRefusal(const TextInsertResult& result, const TextOptions& options) {
-    switch (result.outcome) {
-        case TextInsertResult::GraphicUnreadable: printGraphicUnreadable(result.graphic); break;
-        case TextInsertResult::OverReserved: printOverReserved(result.reserved, result.survey.strings); return;
-        case TextInsertResult::SurveyRefused: printSurveyRefusal(result.survey); return;
-        case TextInsertResult::UnknownString: printUnknownString(result, options.script); break;
-        case TextInsertResult::NotWritable: printNotWritable(result, options.script); break;
-        case TextInsertResult::LongerThanBank:
-            std::printf("Texto %u: %u bytes n\xE3o cabem num banco de 32 KiB.\n",
-                        static_cast<unsigned>(result.entry->number), static_cast<unsigned>(result.needed));
-            break;
-        case TextInsertResult::NoRoom: printNoRoom(result); break;
-        case TextInsertResult::PointerInString:
-            std::printf("Texto %u, ponteiro ", static_cast<unsigned>(result.entry->number));
-            printPointer(result.pointer);
-            std::printf(": o ponteiro fica dentro do texto %u, que mudaria com ele.\n",
-                        static_cast<unsigned>(result.under + 1));
-            break;
-        case TextInsertResult::PastLoRomLimit:
-            std::printf("Texto %u: a imagem passaria de 4 MiB, o limite de um jogo LoROM.\n",
-                        static_cast<unsigned>(result.entry->number));
-            break;
-        case TextInsertResult::BadFreeRange:
-            cli::printFreeRangeRefusal(options.freeRanges[result.freeRange.range], result.freeRange);
-            return;
-        case TextInsertResult::Mismatch:
-            std::printf("Erro interno: a nova imagem n\xE3o se l\xEA como deveria.\n");
-            break;
-        case TextInsertResult::Done: return;
-    }
-    cli::printNothingWritten();
-}
-
-void printTextChanges(const TextInsertResult& result, const TextOptions& options, uint16_t checksum) {
-    for (const TextChange& change : result.changes) {
-        printString(result, change.string);
-        std::printf(": %s %u -> %s %u %s\n", formatBusAddress(change.oldOffset).c_str(),
-                    static_cast<unsigned>(change.oldLength), formatBusAddress(change.newOffset).c_str(),
-                    static_cast<unsigned>(change.newLength), cli::placeKindWords(change.kind));
-    }
-    cli::printGrowth(result.oldRomDataSize, result.newRomDataSize, "textos");
-    std::printf("Textos alterados: %u\n", static_cast<unsigned>(result.changes.size()));
-    cli::printBytesAdded(result.oldRomDataSize, result.newRomDataSize);
-    cli::printFreeRoomLeft(options.freeRanges, result.freeLeft, result.freeUsed);
-    cli::printNewChecksum(checksum);
 }
 
 namespace {
@@ -626,17 +361,17 @@ void printFontUnreadable(int graphic) {
 }
 
 void printPreviewUnknownString(const std::string& script, size_t line, size_t strings) {
-    printScript(script);
+    cli::printScript(script);
     std::printf(", linha %u: a imagem tem s\xF3 %u textos nessas tabelas.\n", static_cast<unsigned>(line),
                 static_cast<unsigned>(strings));
 }
 
 void printPreviewNotWritable(const std::string& script, const ScriptEntry& entry, const Encoding& encoding) {
     const auto [line, column] = entry.place(encoding.at);
-    printScript(script);
+    cli::printScript(script);
     std::printf(", linha %u, coluna %u (texto %u): ", static_cast<unsigned>(line), static_cast<unsigned>(column),
                 static_cast<unsigned>(entry.number));
-    printEncodingProblem(entry, encoding);
+    cli::printEncodingProblem(entry, encoding);
 }
 
 void printOverflow(size_t string, const Overflow& overflow) {
@@ -653,7 +388,7 @@ void printMissingGlyph(size_t string, const MissingGlyph& missing) {
     std::printf("Texto %u, linha %u, coluna %u: a fonte n\xE3o tem glifo para o caractere ",
                 static_cast<unsigned>(string), static_cast<unsigned>(missing.line),
                 static_cast<unsigned>(missing.column));
-    printCharacter(missing.character, 0);
+    cli::printCharacter(missing.character, 0);
     std::printf(" (nenhuma entrada de um byte o escreve).\n");
 }
 

@@ -1,8 +1,8 @@
-// What brelquim-text prints: its command line's declarations (help
-// lines), each refusal of its own, the dump's summary, the changed strings
-// and the insertion's summary. Windows-1252 text; names the user gave are
-// printed as they came. What it shares with the other programs is worded
-// in cli/Words.h.
+// What brelquim-text says of its own: its command line's declarations
+// (help lines, in Words.cpp) and the dump's summary. Windows-1252 text;
+// names the user gave are printed as they came. The refusals of the
+// table, the script and the insertion, and the changed strings, are worded
+// in cli/Words.h, which brelquim-build prints them with too.
 #pragma once
 
 #include "cli/Options.h"
@@ -19,23 +19,8 @@
 
 namespace text_program {
 
-void printTableRefusal(const std::string& path, const TableProblem& problem);
-// A table that marks no end of a string: no string can be read.
-void printTableWithoutEnd(const std::string& path);
-// A warning for each pair of entries of the same bytes.
-void printSameBytes(const std::string& path, const std::vector<SameBytes>& pairs);
-// The warning for a table read as Windows-1252, naming its first line that
-// is not UTF-8.
-void printTableReadAsWindows1252(const std::string& path, size_t line);
-void printScriptRefusal(const std::string& path, const ScriptReading& reading);
-void printSurveyRefusal(const StringSurvey& survey);
-// A table or a string on the header or the directory, by its number and
-// its bytes, then what it covers.
-void printOverReserved(const ReservedOverlap& overlap, const std::vector<GameString>& strings);
 // A dump's summary line.
 void printDumped(size_t strings, size_t pointers, size_t bytes, const std::string& script);
-void printInsertRefusal(const TextInsertResult& result, const TextOptions& options);
-void printTextChanges(const TextInsertResult& result, const TextOptions& options, uint16_t checksum);
 // search: a word too short or no hit; the mappings found; the draft.
 void printSearchRefusal(const RelativeSearch& search, const std::vector<std::string>& words);
 void printMappings(const RelativeSearch& search, const std::vector<std::string>& words, bool wide);

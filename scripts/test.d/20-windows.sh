@@ -36,11 +36,12 @@ for program in "${programs[@]}"; do
   done <<<"$imports"
   echo "size: $(stat -c %s "$exe") bytes"
 done
-# Only brelquim-png and brelquim-text (its preview's pictures) carry the
-# PNG library and zlib's compression; brelquim-patch (and whatever makes
-# patches) carries libdeflate's CRC32 alone.
+# Only brelquim-png, brelquim-text (its preview's pictures) and
+# brelquim-build (which takes a graphic from its PNG) carry the PNG library
+# and zlib's compression; brelquim-patch (and whatever makes patches)
+# carries libdeflate's CRC32 alone.
 for program in "${programs[@]}"; do
-  [ "$program" = brelquim-png ] || [ "$program" = brelquim-text ] && continue
+  case "$program" in brelquim-png | brelquim-text | brelquim-build) continue ;; esac
   if grep -q -a -e spng_ctx_new -e inflateInit "$PWD/build/windows/$program.exe"; then
     echo "$program.exe links libspng or zlib's compression"; exit 1
   fi

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The gallery in a real browser: Debian's chromium renders galeria.html of
-# the sample headless to a screenshot, which must show every graphic's
-# picture pixels (at twice the size, 4 bpp in 16 columns: 128 x 8 pixels a
-# row of 16 tiles, each shown as 2 x 2), and the page must fetch nothing.
+# the sample's project headless to a screenshot, which must show every
+# graphic's picture pixels in the graphic's own format (at twice the size:
+# by default 4 bpp in 16 columns, 128 x 8 pixels a row of 16 tiles, each
+# shown as 2 x 2; the project gives graphic 9 2 bpp and graphic 12 8 bpp in
+# 8 columns), and the page must fetch nothing.
 # Chromium runs with a proxy that is a listener of this script: any request
 # for the network would reach it. A first page that does fetch shows that
 # the listener sees such a request. The page also forbids every fetch in
@@ -17,7 +19,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash scripts/setup.sh $(cat scripts/build-packages.txt) chromium python3
 [ -f build/default/CMakeCache.txt ] || cmake --preset default >/dev/null
-cmake --build --preset default --target brelquim brelquim-png brelquim-text make_sample_rom screenshot_check >/dev/null
+cmake --build --preset default --target brelquim-build brelquim-png brelquim-text make_sample_rom screenshot_check >/dev/null
 build="$PWD/build/default"
 work=$(mktemp -d)
 listener=""
@@ -29,7 +31,9 @@ trap cleanup EXIT
 cd "$work"
 
 "$build/make_sample_rom" game.sfc
-"$build/brelquim" -i game.sfc >/dev/null
+"$build/brelquim-build" init -i game.sfc >/dev/null
+sed -i 's/^# 9 = { bpp = 2 }$/9 = { bpp = 2 }\n12 = { bpp = 8, columns = 8 }/' brelquim.toml
+grep -q '^12 = { bpp = 8, columns = 8 }$' brelquim.toml || { echo "the project's formats were not set"; exit 1; }
 "$build/brelquim-png" --gallery
 
 # The listener: the first line of each request it gets, in requests.txt.
@@ -77,15 +81,20 @@ if ! grep -q '^GET http://brelquim\.invalid/x\.png ' requests.txt; then
 fi
 : >requests.txt
 
-# The pictures' pixels: every graphic of n bytes is ceil(n / 32) tiles in
-# rows of 16, 128 pixels wide, shown at 2 x 2.
+# The pictures' pixels: a graphic of n bytes in a format of b bytes a tile
+# is ceil(n / b) tiles in rows of c, c x 8 pixels wide, shown at 2 x 2.
 expected=0
 for file in arquivos/grafico_*.bin; do
   size=$(stat -c %s "$file")
-  tiles=$(((size + 31) / 32))
-  rows=$(((tiles + 15) / 16))
+  case "$file" in
+    */grafico_009.bin) tileBytes=16 columns=16 ;;
+    */grafico_012.bin) tileBytes=64 columns=8 ;;
+    *) tileBytes=32 columns=16 ;;
+  esac
+  tiles=$(((size + tileBytes - 1) / tileBytes))
+  rows=$(((tiles + columns - 1) / columns))
   [ "$rows" -eq 0 ] && rows=1
-  expected=$((expected + 128 * rows * 8 * 4))
+  expected=$((expected + columns * 8 * rows * 8 * 4))
 done
 render galeria.html gallery.png 2400 9000
 "$build/tests/screenshot_check" gallery.png 1c2a3a "$expected"

@@ -2,6 +2,7 @@
 
 #include "cli/Mistake.h"
 #include "programs/brelquim-insert/Options.h"
+#include "programs/brelquim-build/Options.h"
 #include "programs/brelquim-patch/Command.h"
 #include "programs/brelquim-png/Options.h"
 #include "programs/brelquim-text/Options.h"
@@ -36,6 +37,7 @@ std::string toolExecutable(Program program) {
                            : program == Program::Png  ? "BRELQUIM_PNG_EXE"
                            : program == Program::Text ? "BRELQUIM_TEXT_EXE"
                            : program == Program::Patch ? "BRELQUIM_PATCH_EXE"
+                           : program == Program::Build ? "BRELQUIM_BUILD_EXE"
                                                       : "BRELQUIM_EXE";
     const std::string exe = environment(variable);
     if (exe.empty()) throw std::runtime_error(std::string(variable) + " is not set");
@@ -57,6 +59,7 @@ std::string declaredUsage(Program program, int command) {
         case Program::Png: declared = &png_program::pngProgram(); break;
         case Program::Text: declared = &text_program::textProgram(); break;
         case Program::Patch: declared = &patch_program::patchProgram(); break;
+        case Program::Build: declared = &build_program::buildProgram(); break;
         case Program::Extract: throw std::runtime_error("brelquim declares no usage");
     }
     return cli::usage(*declared, command, programName(declared->name));

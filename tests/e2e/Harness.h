@@ -2,7 +2,8 @@
 // captures what it leaves behind: console bytes, exit status, files.
 //
 // BRELQUIM_EXE names the extraction program, BRELQUIM_INSERT_EXE,
-// BRELQUIM_PNG_EXE, BRELQUIM_TEXT_EXE and BRELQUIM_PATCH_EXE the others;
+// BRELQUIM_PNG_EXE, BRELQUIM_TEXT_EXE, BRELQUIM_PATCH_EXE and
+// BRELQUIM_BUILD_EXE the others;
 // BRELQUIM_RUNNER, when set, is a program that runs them (Windows
 // executables under Wine, say), and then
 // BRELQUIM_TARGET=windows makes the expected texts use CR LF line ends
@@ -20,7 +21,7 @@ struct RunResult {
 };
 
 // The programs under test.
-enum class Program { Extract, Insert, Png, Text, Patch };
+enum class Program { Extract, Insert, Png, Text, Patch, Build };
 
 // Absolute path of a program's executable (the extraction's by default).
 std::string toolExecutable(Program program = Program::Extract);

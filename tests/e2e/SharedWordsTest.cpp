@@ -26,6 +26,7 @@ std::string banner(Program program) {
         case Program::Png: return "Brelquim PNG v1.0\n";
         case Program::Text: return "Brelquim-text v1.0\n";
         case Program::Patch: return "Brelquim-patch v1.0\n";
+        case Program::Build: return "Brelquim-build v1.0\n";
     }
     return "";
 }

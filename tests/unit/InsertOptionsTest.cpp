@@ -37,7 +37,7 @@ TEST(InsertOptions, TakesEveryOptionInAnyOrder) {
 
 TEST(InsertOptions, RefusesWhatIsMissingUnknownTwiceOrMalformed) {
     const std::vector<std::vector<std::string>> incomplete = {
-        {}, {"-i", "a"}, {"-o", "b"}, {"-i", "a", "-o"}, {"-i", "a", "-i", "c", "-o", "b"}, {"-i", "", "-o", "b"}};
+        {}, {"-i", "a"}, {"-i", "a", "-o"}, {"-i", "a", "-i", "c", "-o", "b"}, {"-i", "", "-o", "b"}};
     // Each after a command line that is otherwise right: -i a -o b.
     const std::vector<std::vector<std::string>> after = {
         {"-x"}, {"extra"}, {"-o", "c"}, {"--dir", "x", "--dir", "y"}, {"--allow-resize", "--allow-resize"},
