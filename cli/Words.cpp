@@ -720,4 +720,31 @@ void printProjectRefusal(const std::string& path, const ProjectProblem& problem)
     printNothingWritten();
 }
 
+void printOverflow(size_t string, const Overflow& overflow) {
+    if (overflow.kind == Overflow::Line) {
+        std::printf("Texto %u, linha %u: %d pixels numa caixa de %d.\n", static_cast<unsigned>(string),
+                    static_cast<unsigned>(overflow.line), overflow.size, overflow.limit);
+    } else {
+        std::printf("Texto %u, caixa %u: %d linhas numa caixa de %d.\n", static_cast<unsigned>(string),
+                    static_cast<unsigned>(overflow.box), overflow.size, overflow.limit);
+    }
+}
+
+void printMissingGlyph(size_t string, const MissingGlyph& missing) {
+    std::printf("Texto %u, linha %u, coluna %u: a fonte n\xE3o tem glifo para o caractere ",
+                static_cast<unsigned>(string), static_cast<unsigned>(missing.line),
+                static_cast<unsigned>(missing.column));
+    printCharacter(missing.character, 0);
+    std::printf(" (nenhuma entrada de um byte o escreve).\n");
+}
+
+void printFontUnreadable(int graphic) {
+    std::printf("A fonte (%s) fica fora dos dados da ROM.\n", graphicFileName(graphic).c_str());
+}
+
+void printOverflowRefused() {
+    std::printf("A tradu\xE7\xE3o passa das caixas de texto (acima); --allow-overflow a grava mesmo assim.\n");
+    printNothingWritten();
+}
+
 }  // namespace cli

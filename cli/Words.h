@@ -15,6 +15,7 @@
 #include "png/Conversion.h"
 #include "platform/FileBytes.h"
 #include "platform/ReplacingFile.h"
+#include "preview/Layout.h"
 #include "project/Project.h"
 #include "rom/RomImage.h"
 
@@ -151,5 +152,14 @@ void printPaletteRefusal(const std::string& path, const std::string& reason);
 // What is wrong with a project file: "Projeto <path>, linha L: " and why
 // (the key named), then "Nada foi gravado.".
 void printProjectRefusal(const std::string& path, const ProjectProblem& problem);
+
+// The check of the text box: a line wider than the box or a box of more
+// lines ("Texto n, linha l: ..."), a character the font has no glyph for;
+// a build refused for them.
+void printOverflow(size_t string, const Overflow& overflow);
+void printMissingGlyph(size_t string, const MissingGlyph& missing);
+void printOverflowRefused();
+// The font graphic cannot be read from the image.
+void printFontUnreadable(int graphic);
 
 }  // namespace cli

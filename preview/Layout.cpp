@@ -1,7 +1,11 @@
 #include "preview/Layout.h"
 
+#include "graphics/Decompress.h"
+#include "graphics/GraphicsDirectory.h"
+
 #include "text/TextCodec.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 GlyphFont::GlyphFont(const uint8_t* bytes, size_t length, TileFormat format) {
@@ -159,4 +163,42 @@ std::vector<StringOverflows> checkStrings(const TextLayout& layout, const std::v
         found.push_back({s, std::move(overflows), std::move(laid.missing)});
     }
     return found;
+}
+
+bool readFontGraphic(RomImage& rom, int graphic, std::vector<uint8_t>& bytes) {
+    GraphicRecord record{};
+    uint32_t dataIndex = 0;
+    if (!readGraphicRecord(rom, graphic, record, dataIndex)) return false;
+    if (dataIndex < rom.headerBytes() || dataIndex >= static_cast<uint32_t>(rom.size)) return false;
+    bytes.assign(std::max<size_t>(record.unpackedSize, 1), 0);
+    const GraphicDecode decoded = decompressGraphic(rom, record.unpackedSize, bytes.data());
+    if (uint64_t{dataIndex} + decoded.packedLength > static_cast<uint64_t>(rom.size)) return false;
+    bytes.resize(decoded.producedLength);
+    return true;
+}
+
+TileFormat fontFormat(int bpp) { return bpp == 8 ? TileFormat::Bpp8 : bpp == 4 ? TileFormat::Bpp4 : TileFormat::Bpp2; }
+
+ImageCheck checkImageStrings(RomImage& rom, const TextTable& table, const std::vector<PointerTable>& tables,
+                             const PreviewSettings& settings) {
+    ImageCheck check;
+    std::vector<uint8_t> fontBytes;
+    if (!readFontGraphic(rom, settings.font.graphic, fontBytes)) {
+        check.outcome = ImageCheck::FontUnreadable;
+        return check;
+    }
+    const GlyphFont font(fontBytes.data(), fontBytes.size(), fontFormat(settings.font.bpp));
+    const TextLayout layout(table, font, settings);
+    const uint8_t* romData = rom.romData();
+    check.survey = surveyStrings(romData, rom.romDataSize(), tables, table);
+    if (check.survey.outcome != StringSurvey::Done) {
+        check.outcome = ImageCheck::SurveyRefused;
+        return check;
+    }
+    std::vector<std::vector<uint8_t>> strings;
+    for (const GameString& string : check.survey.strings) {
+        strings.emplace_back(romData + string.offset, romData + string.offset + string.length);
+    }
+    check.found = checkStrings(layout, strings, settings.box);
+    return check;
 }

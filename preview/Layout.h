@@ -4,6 +4,9 @@
 // tokens and control codes not drawn. Pure code over buffers.
 #pragma once
 
+#include "rom/RomImage.h"
+#include "text/StringSurvey.h"
+
 #include "text/TextTable.h"
 #include "tiles/TileFormat.h"
 
@@ -127,3 +130,19 @@ struct StringOverflows {
 };
 std::vector<StringOverflows> checkStrings(const TextLayout& layout, const std::vector<std::vector<uint8_t>>& strings,
                                           const BoxSettings& box);
+
+// The font graphic's decoded bytes, read from the image; false when its
+// record or data lie outside the image.
+bool readFontGraphic(RomImage& rom, int graphic, std::vector<uint8_t>& bytes);
+// The tile format of a font of bpp bits (2, 4 or 8).
+TileFormat fontFormat(int bpp);
+
+// The strings the tables reach in an image checked against the box, drawn
+// by the font the image holds: what a build checks before it writes.
+struct ImageCheck {
+    enum Outcome { Checked, FontUnreadable, SurveyRefused } outcome = Checked;
+    StringSurvey survey;
+    std::vector<StringOverflows> found;
+};
+ImageCheck checkImageStrings(RomImage& rom, const TextTable& table, const std::vector<PointerTable>& tables,
+                             const PreviewSettings& settings);

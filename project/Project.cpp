@@ -283,6 +283,7 @@ public:
     bool font(const toml::node& node, const std::string& key) {
         const toml::table* table = section(node, key);
         if (!table) return false;
+        project.hasFont = true;
         FontSettings& f = project.preview.font;
         return walk(*table, "font.",
                     {{"graphic", [&](const toml::node& n, const std::string& k) {
@@ -307,6 +308,7 @@ public:
     bool box(const toml::node& node, const std::string& key) {
         const toml::table* table = section(node, key);
         if (!table) return false;
+        project.hasBox = true;
         BoxSettings& b = project.preview.box;
         return walk(*table, "box.",
                     {{"width", [&](const toml::node& n, const std::string& k) { return setting(n, k, 1, LARGEST_BOX, b.width); }},

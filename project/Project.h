@@ -56,6 +56,7 @@ struct Project {
     std::vector<PointerTable> pointerTables;  // pointers, then long-pointers
 
     PreviewSettings preview;  // [font] and [box]
+    bool hasFont = false, hasBox = false;  // the file has [font], [box]
 
     // A path of the file as the programs open it.
     std::string path(const std::string& relative) const;

@@ -10,6 +10,7 @@ BuildOptions buildOptionsOf(const cli::Parse& parse) {
     options.input = parse.last("-i");
     options.table = parse.last("--table");
     options.project = parse.last("--project");
+    options.allowOverflow = parse.has("--allow-overflow");
     return options;
 }
 

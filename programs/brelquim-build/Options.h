@@ -13,6 +13,7 @@ struct BuildOptions {
     std::string input;    // -i (init)
     std::string table;    // --table (init)
     std::string project;  // --project (a build); empty: brelquim.toml
+    bool allowOverflow = false;  // --allow-overflow (a build)
 };
 
 // The program: its name, its banner and its options (Words.cpp holds

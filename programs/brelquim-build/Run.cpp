@@ -3,6 +3,7 @@
 #include "cli/Mistake.h"
 #include "cli/ProjectFile.h"
 #include "cli/Words.h"
+#include "preview/Layout.h"
 #include "graphics/GameImage.h"
 #include "graphics/GraphicsDirectory.h"
 #include "insertion/NewImage.h"
@@ -99,6 +100,32 @@ void printSteps(const ProjectBuild& build, const ProjectEdits& edits, const Proj
     cli::printTextChanges(build.text, build.textRanges.pieces, checksum);
 }
 
+// The text box check of a project with [font] and [box]: every string of
+// the built image in its box, by the font the image holds. False, after
+// the overflows and the refusal, when a string does not fit and the build
+// may not write it.
+bool textFits(RomImage& rom, const TextTable& table, const ScriptReading& script, const Project& project,
+              bool allowOverflow) {
+    if (!project.hasFont || !project.hasBox) return true;
+    const ImageCheck check = checkImageStrings(rom, table, script.tables, project.preview);
+    if (check.outcome == ImageCheck::FontUnreadable) {
+        cli::printFontUnreadable(project.preview.font.graphic);
+        cli::printNothingWritten();
+        return false;
+    }
+    if (check.outcome == ImageCheck::SurveyRefused) {
+        cli::printSurveyRefusal(check.survey);
+        return false;
+    }
+    for (const StringOverflows& string : check.found) {
+        for (const Overflow& overflow : string.overflows) cli::printOverflow(string.string + 1, overflow);
+        for (const MissingGlyph& missing : string.missing) cli::printMissingGlyph(string.string + 1, missing);
+    }
+    if (check.found.empty() || allowOverflow) return true;
+    cli::printOverflowRefused();
+    return false;
+}
+
 int runProjectBuild(const BuildOptions& options) {
     const std::string projectPath = options.project.empty() ? PROJECT_FILE : options.project;
     if (options.project.empty() && fileKind(PROJECT_FILE) == FileKind::Missing) {
@@ -143,6 +170,7 @@ int runProjectBuild(const BuildOptions& options) {
         cli::printTextRefusal(build.text, files.script, build.textRanges.pieces);
         return 1;
     }
+    if (build.textDone && !textFits(rom, table, script, project, options.allowOverflow)) return 1;
     const NewImageWrite written = writeNewImage(rom, files.output, files.patches, original);
     if (written.outcome != NewImageWrite::Written) {
         const std::string failedPatch = files.patches.empty() ? "" : files.patches[written.failedPatch];

@@ -18,7 +18,9 @@ const cli::Program& buildProgram() {
         input.check = cli::nonEmpty;
         cli::Option table{{"--table"}, "<tabela.tbl>", "init: a tabela de caracteres do projeto"};
         table.check = cli::nonEmpty;
-        declared.options = {input, table, cli::projectOption(), cli::helpOption("mostra esta ajuda"),
+        const cli::Option overflow{{"--allow-overflow"}, "",
+                                   "grava mesmo uma tradu\xE7\xE3o que passa das caixas de texto ([font] e [box])"};
+        declared.options = {input, table, overflow, cli::projectOption(), cli::helpOption("mostra esta ajuda"),
                             cli::versionOption("mostra a vers\xE3o")};
         cli::Positional init{"init"};
         init.required = false;

@@ -166,14 +166,19 @@ TextOptions textOptionsOf(const cli::CommandParse& parse, const Project* project
     if (options.command == TextOptions::Search) {
         options.words = p.positionals;
         options.wide = p.has("--wide");
+        if (project) takeFromProject(p, *project, options);
         return options;
     }
     if (options.command == TextOptions::Scan) {
         options.least = countOf(p.last("--min"), DEFAULT_LEAST_PIECES);
+        if (project) takeFromProject(p, *project, options);
         return options;
     }
     if (options.command == TextOptions::Pointers) {
         options.least = countOf(p.last("--min-count"), DEFAULT_LEAST_POINTERS);
+        options.save = p.has("--save");
+        if (project) options.projectFile = p.has("--project") ? p.last("--project") : PROJECT_FILE;
+        if (project) takeFromProject(p, *project, options);
         return options;
     }
     if (options.command == TextOptions::Preview || options.command == TextOptions::Check) {

@@ -28,6 +28,8 @@ struct TextOptions {
     std::string patch;                 // --patch (insert)
     std::vector<std::string> words;    // search: the words to find
     bool wide = false;                 // --wide (search)
+    bool save = false;                 // --save (pointers)
+    std::string projectFile;           // the run's project file, when there is one
     uint32_t least = 0;                // --min (scan), --min-count (pointers)
     // preview and check: the script is optional (the dump's text without
     // one); -o is the page, "previa.html" by default.

@@ -21,25 +21,9 @@ namespace text_program {
 
 namespace {
 
-// The font graphic of the image, decoded; false when its record or stream
-// lies outside the image.
-bool readFont(RomImage& rom, int graphic, std::vector<uint8_t>& bytes) {
-    GraphicRecord record{};
-    uint32_t dataIndex = 0;
-    if (!readGraphicRecord(rom, graphic, record, dataIndex)) return false;
-    if (dataIndex < rom.headerBytes() || dataIndex >= static_cast<uint32_t>(rom.size)) return false;
-    bytes.assign(std::max<size_t>(record.unpackedSize, 1), 0);
-    const GraphicDecode decoded = decompressGraphic(rom, record.unpackedSize, bytes.data());
-    if (uint64_t{dataIndex} + decoded.packedLength > static_cast<uint64_t>(rom.size)) return false;
-    bytes.resize(decoded.producedLength);
-    return true;
-}
-
 // The text chunk of the pictures: what made them.
 constexpr char PNG_KEYWORD[] = "Software";
 constexpr char PNG_TEXT[] = "Brelquim";
-
-TileFormat formatOf(int bpp) { return bpp == 8 ? TileFormat::Bpp8 : bpp == 4 ? TileFormat::Bpp4 : TileFormat::Bpp2; }
 
 // One string to lay out: the original's bytes, and the translation's when
 // the script has it.
@@ -142,11 +126,11 @@ int runPreview(const TextOptions& options) {
     }
     const FontSettings& fontSettings = options.preview.font;
     std::vector<uint8_t> fontBytes;
-    if (!readFont(rom, fontSettings.graphic, fontBytes)) {
-        printFontUnreadable(fontSettings.graphic);
+    if (!readFontGraphic(rom, fontSettings.graphic, fontBytes)) {
+        cli::printFontUnreadable(fontSettings.graphic);
         return 1;
     }
-    const GlyphFont font(fontBytes.data(), fontBytes.size(), formatOf(fontSettings.bpp));
+    const GlyphFont font(fontBytes.data(), fontBytes.size(), fontFormat(fontSettings.bpp));
     const TextLayout layout(table, font, options.preview);
 
     const uint8_t* romData = rom.romData();
@@ -170,8 +154,8 @@ int runPreview(const TextOptions& options) {
     if (!page) {
         const std::vector<StringOverflows> found = checkStrings(layout, judged, options.preview.box);
         for (const StringOverflows& string : found) {
-            for (const Overflow& overflow : string.overflows) printOverflow(string.string + 1, overflow);
-            for (const MissingGlyph& missing : string.missing) printMissingGlyph(string.string + 1, missing);
+            for (const Overflow& overflow : string.overflows) cli::printOverflow(string.string + 1, overflow);
+            for (const MissingGlyph& missing : string.missing) cli::printMissingGlyph(string.string + 1, missing);
         }
         printChecked(strings.size(), found.size());
         return found.empty() && notWritten == 0 ? 0 : 1;

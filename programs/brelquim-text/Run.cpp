@@ -249,6 +249,32 @@ std::string shellWord(const std::string& word) {
     return plain ? word : "\"" + word + "\"";
 }
 
+// pointers --save: the tables found added to the project's [text], every
+// other line of the file kept.
+int saveTables(const TextOptions& options, const PointerSearch& search) {
+    if (options.projectFile.empty()) {
+        printSaveWithoutProject();
+        return 1;
+    }
+    std::vector<uint8_t> bytes;
+    const FileRead read = readWholeFile(options.projectFile, bytes);
+    if (read != FileRead::Read) {
+        printFileRefusal(options.projectFile, read);
+        return 1;
+    }
+    std::string text(bytes.begin(), bytes.end());
+    std::vector<PointerTable> tables;
+    for (const FoundTable& found : search.tables) tables.push_back(found.table);
+    ProjectProblem problem;
+    if (!addPointerTables(text, tables, problem)) {
+        cli::printProjectRefusal(options.projectFile, problem);
+        return 1;
+    }
+    if (!cli::writeWhole(options.projectFile, text.data(), text.size())) return 1;
+    printTablesSaved(options.projectFile, tables.size());
+    return 0;
+}
+
 int runPointers(const TextOptions& options) {
     RomImage rom;
     if (!loadImage(rom, options.input)) return 1;
@@ -265,7 +291,8 @@ int runPointers(const TextOptions& options) {
         line += std::string(" ") + found.optionName() + " " + value;
     }
     printFoundTables(search, line);
-    return search.tables.empty() ? 1 : 0;
+    if (search.tables.empty()) return 1;
+    return options.save ? saveTables(options, search) : 0;
 }
 
 }  // namespace

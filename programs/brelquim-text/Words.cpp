@@ -138,9 +138,11 @@ const cli::Spec& pointersOptionSpec() {
         cli::Option least{{"--min-count"}, "<n>",
                           "o menor n\xFAmero de ponteiros de uma tabela, de 1 a 65535 (padr\xE3o: 3)"};
         least.check = isLeastCount;
+        const cli::Option save{{"--save"}, "", "acrescenta as tabelas achadas ao [text] do projeto"};
         declared.options = {fromProject({{"-i"}, "<rom>", "a imagem do jogo"}),
                             fromProject({{"--table"}, "<tabela.tbl>", "a tabela de caracteres"}),
                             least,
+                            save,
                             cli::projectOption(),
                             cli::helpOption("mostra esta ajuda"),
                             cli::versionOption("mostra a vers\xE3o")};
@@ -356,10 +358,6 @@ void printNoPointerTables() {
     std::printf("Sem roteiro, indique as tabelas de ponteiros com --pointers ou --long-pointers.\n");
 }
 
-void printFontUnreadable(int graphic) {
-    std::printf("A fonte (%s) fica fora dos dados da ROM.\n", graphicFileName(graphic).c_str());
-}
-
 void printPreviewUnknownString(const std::string& script, size_t line, size_t strings) {
     cli::printScript(script);
     std::printf(", linha %u: a imagem tem s\xF3 %u textos nessas tabelas.\n", static_cast<unsigned>(line),
@@ -372,24 +370,6 @@ void printPreviewNotWritable(const std::string& script, const ScriptEntry& entry
     std::printf(", linha %u, coluna %u (texto %u): ", static_cast<unsigned>(line), static_cast<unsigned>(column),
                 static_cast<unsigned>(entry.number));
     cli::printEncodingProblem(entry, encoding);
-}
-
-void printOverflow(size_t string, const Overflow& overflow) {
-    if (overflow.kind == Overflow::Line) {
-        std::printf("Texto %u, linha %u: %d pixels numa caixa de %d.\n", static_cast<unsigned>(string),
-                    static_cast<unsigned>(overflow.line), overflow.size, overflow.limit);
-    } else {
-        std::printf("Texto %u, caixa %u: %d linhas numa caixa de %d.\n", static_cast<unsigned>(string),
-                    static_cast<unsigned>(overflow.box), overflow.size, overflow.limit);
-    }
-}
-
-void printMissingGlyph(size_t string, const MissingGlyph& missing) {
-    std::printf("Texto %u, linha %u, coluna %u: a fonte n\xE3o tem glifo para o caractere ",
-                static_cast<unsigned>(string), static_cast<unsigned>(missing.line),
-                static_cast<unsigned>(missing.column));
-    cli::printCharacter(missing.character, 0);
-    std::printf(" (nenhuma entrada de um byte o escreve).\n");
 }
 
 void printChecked(size_t strings, size_t failing) {
@@ -409,6 +389,16 @@ void printPreviewed(size_t strings, size_t overflowing, const std::string& page,
     if (folder.empty()) return;
     std::printf("%u caixas em PNG -> ", static_cast<unsigned>(pictures));
     cli::printWithPath("", folder);
+}
+
+void printSaveWithoutProject() {
+    std::printf("--save grava no projeto: d\xEA --project <arquivo> ou rode numa pasta com brelquim.toml.\n");
+    cli::printNothingWritten();
+}
+
+void printTablesSaved(const std::string& project, size_t tables) {
+    std::printf("%u tabelas no [text] de ", static_cast<unsigned>(tables));
+    cli::printWithPath("", project);
 }
 
 }  // namespace text_program

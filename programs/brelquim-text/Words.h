@@ -30,14 +30,14 @@ void printScanSummary(const TextScanResult& scan, const std::string& listing);
 // pointers: each table found as the option that dumps it, the command
 // line of a dump of all of them (dumpLine), and the text they leave.
 void printFoundTables(const PointerSearch& search, const std::string& dumpLine);
+// pointers --save: no project to save to; the tables written to it.
+void printSaveWithoutProject();
+void printTablesSaved(const std::string& project, size_t tables);
 
 // preview and check.
 void printNoPointerTables();
-void printFontUnreadable(int graphic);
 void printPreviewUnknownString(const std::string& script, size_t line, size_t strings);
 void printPreviewNotWritable(const std::string& script, const ScriptEntry& entry, const Encoding& encoding);
-void printOverflow(size_t string, const Overflow& overflow);
-void printMissingGlyph(size_t string, const MissingGlyph& missing);
 void printChecked(size_t strings, size_t failing);
 void printPreviewed(size_t strings, size_t overflowing, const std::string& page, size_t pictures,
                     const std::string& folder);

@@ -286,3 +286,41 @@ TEST(ProjectOptions, EachGraphicIsConvertedInItsOwnFormatUnlessTheLineSaysOtherw
     EXPECT_NE(build.console.find("Do PNG: "), std::string::npos);
     EXPECT_EQ(ws.read("traduzido.sfc"), sample().image);
 }
+
+// The way of a translator: pointers --save puts the tables found into the
+// project (its other lines kept), dump then needs no option, and a build
+// with [font] and [box] refuses a line past the box unless told to write it.
+TEST(Build, SavedTablesDumpAndAnOverflowingLineIsRefused) {
+    Workspace ws;
+    ws.write("game.sfc", sample().image);
+    writeText(ws, "game.tbl", sample().text.table);
+    ASSERT_EQ(ws.run(Program::Build, {"init", "-i", "game.sfc", "--table", "game.tbl"}).status, 0);
+    edit(ws, "brelquim.toml", "free = []", "free = [\"" + freeRange() + "\"]");
+    edit(ws, "brelquim.toml", "# script = \"textos.txt\"", "script = \"textos.txt\"");
+    const std::string before = ws.readText("brelquim.toml");
+    const RunResult saved = ws.run(Program::Text, {"pointers", "--save"});
+    ASSERT_EQ(saved.status, 0) << saved.console;
+    EXPECT_NE(saved.console.find("2 tabelas no [text] de brelquim.toml\n"), std::string::npos) << saved.console;
+    const std::string after = ws.readText("brelquim.toml");
+    // Every line of the file is still there.
+    std::istringstream lines(before);
+    for (std::string line; std::getline(lines, line);) EXPECT_NE(after.find(line), std::string::npos) << line;
+    for (const SamplePointerTable& table : sample().text.tables) {
+        EXPECT_NE(after.find(table.busAddress + ":" + std::to_string(table.count)), std::string::npos) << after;
+    }
+    const RunResult dump = ws.run(Program::Text, {"dump"});
+    ASSERT_EQ(dump.status, 0) << dump.console;
+    EXPECT_NE(ws.readText("textos.txt").find("\nWelcome to the castle!<end>\n"), std::string::npos);
+
+    edit(ws, "textos.txt", "\nWelcome to the castle!<end>\n", "\nBem-vindo ao castelo, viajante, e boa sorte!<end>\n");
+    writeText(ws, "brelquim.toml", ws.readText("brelquim.toml") + "[font]\ngraphic = 9\n[box]\nwidth = 224\n");
+    const RunResult refused = ws.run(Program::Build, {});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.console.find("Texto 1, linha 1: 352 pixels numa caixa de 224.\n"), std::string::npos)
+        << refused.console;
+    EXPECT_NE(refused.console.find("--allow-overflow a grava mesmo assim.\nNada foi gravado.\n"), std::string::npos);
+    EXPECT_FALSE(ws.exists("traduzido.sfc"));
+    const RunResult allowed = ws.run(Program::Build, {"--allow-overflow"});
+    EXPECT_EQ(allowed.status, 0) << allowed.console;
+    EXPECT_TRUE(ws.exists("traduzido.sfc"));
+}
