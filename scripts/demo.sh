@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Builds the tools, writes a synthetic image of the expected game and runs
-# the translator's loop on it in a fresh temporary folder (removed at the
-# end unless BRELQUIM_KEEP=1): extract the graphics, edit one, put it back
-# with brelquim-insert and show that it came back; find the text from a word
-# (its codes, where it lies, its pointer tables), dump it, translate one
-# line into a longer one, put it back with brelquim-text and show that it
-# came back.
+# the translator's loop on it as a project, in a fresh temporary folder
+# (removed at the end unless BRELQUIM_KEEP=1): brelquim-build init (the
+# project file and the graphics), edit a graphic; find the text from a word
+# (its codes, where it lies, its pointer tables, saved into the project),
+# dump it, translate one line into a longer one, check it fits its box;
+# brelquim-build; read the new image again and show that both edits came
+# back; apply the build's patch to a clean copy.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh $(cat scripts/build-packages.txt)
 cmake --preset default >/dev/null
 cmake --build --preset default --target brelquim brelquim-insert brelquim-png brelquim-text brelquim-patch \
-  make_sample_rom >/dev/null
+  brelquim-build make_sample_rom >/dev/null
 
 build="$PWD/build/default"
 work=$(mktemp -d)
@@ -38,8 +39,13 @@ step() {
 }
 
 echo "# in $work"
-step brelquim -i sample.sfc
-echo "log.txt has $(wc -l < log.txt) lines, and arquivos/ holds $(ls arquivos | wc -l) files"
+echo "\$ # a project for the translation: brelquim.toml, and the graphics extracted as brelquim does"
+step brelquim-build init -i sample.sfc --table sample.tbl
+echo "\$ # the room the game does not use, the script to build, and the font in 2 bpp"
+sed -i -e 's/^free = \[\]$/free = ["$98:E000:$99:8000"]/' -e 's/^# script = /script = /' \
+  -e 's/^# 9 = { bpp = 2 }$/9 = { bpp = 2 }/' brelquim.toml
+echo "\$ grep -e '^free' -e '^script' -e '^9 =' brelquim.toml"
+grep -e '^free' -e '^script' -e '^9 =' brelquim.toml
 
 echo
 echo "\$ # edit: the font (graphic 9, 2 bpp) in inverse video, every bit flipped (the demo's stand-in for a tile editor)"
@@ -47,22 +53,22 @@ echo "\$ # edit: the font (graphic 9, 2 bpp) in inverse video, every bit flipped
 descending=$(for value in $(seq 255 -1 0); do printf '\\%03o' "$value"; done)
 tr '\000-\377' "$descending" < arquivos/grafico_009.bin > edited_009.bin
 cp edited_009.bin arquivos/grafico_009.bin
-step brelquim-insert -i sample.sfc -o graficos.sfc
 
 echo
 echo "\$ # the text from a word on the screen: its codes, where it lies, and (the table completed) its pointer tables"
-step brelquim-text search -i graficos.sfc 'Welcome to' castle -o rascunho.tbl
-step brelquim-text scan -i graficos.sfc --table rascunho.tbl --min 10 -o trechos.txt
-step brelquim-text pointers -i graficos.sfc --table sample.tbl
-dump=$("$build/brelquim-text" pointers -i graficos.sfc --table sample.tbl | grep '^brelquim-text dump ')
-read -r -a words <<<"${dump#brelquim-text }"
-step brelquim-text "${words[@]}"
-echo "\$ # translate string 1 into a longer line, put it back"
-sed -i 's/^Welcome to the castle!<end>$/Olá, bem-vindo ao castelo, viajante!<end>/' textos.txt
+step brelquim-text search 'Welcome to' castle -o rascunho.tbl
+step brelquim-text scan --table rascunho.tbl --min 10 -o trechos.txt
+step brelquim-text pointers --save
+step brelquim-text dump
+echo "\$ # translate string 1 into a longer line; does every string fit in the text box?"
+sed -i 's/^Welcome to the castle!<end>$/Olá, bem-vindo ao castelo!<end>/' textos.txt
 echo "\$ sed -n '/^#\\[1\\]/,/^\$/p' textos.txt"
 sed -n '/^#\[1\]/,/^$/p' textos.txt
-step brelquim-text insert -i graficos.sfc -o traduzido.sfc --table sample.tbl --free '$98:E000:$99:8000' textos.txt
+step brelquim-text check
 
+echo
+echo "\$ # build: the graphics, then the text, in one image, and its patch"
+step brelquim-build
 echo
 echo "\$ # the new image read again: graphics, then text"
 mkdir again
@@ -78,14 +84,13 @@ if cmp -s ../edited_009.bin arquivos/grafico_009.bin; then echo "the edit came b
 step brelquim-text dump -i ../traduzido.sfc --table ../sample.tbl --pointers '$98:8000:7' --long-pointers '$99:8000:4'
 echo "\$ sed -n '/^#\\[1\\]/,/^\$/p' textos.txt"
 sed -n '/^#\[1\]/,/^$/p' textos.txt
-if grep -qx 'Olá, bem-vindo ao castelo, viajante!<end>' textos.txt; then echo "the translation came back"; else exit 1; fi
+if grep -qx 'Olá, bem-vindo ao castelo!<end>' textos.txt; then echo "the translation came back"; else exit 1; fi
 step brelquim-png --gallery
 echo "gallery of the new image: $work/again/galeria.html"
 cd ..
 
 echo
-echo "\$ # share it: the patch from the original to the translation, applied to a clean copy"
-step brelquim-patch create sample.sfc traduzido.sfc traducao.bps
+echo "\$ # share it: the build's patch, applied to a clean copy"
 cp sample.sfc copia.sfc
 step brelquim-patch apply traducao.bps copia.sfc jogo.sfc
 if cmp -s jogo.sfc traduzido.sfc; then echo "the patched copy is the translation, byte for byte"; else exit 1; fi
