@@ -300,11 +300,11 @@ TEST(Build, SavedTablesDumpAndAnOverflowingLineIsRefused) {
     const std::string before = ws.readText("brelquim.toml");
     const RunResult saved = ws.run(Program::Text, {"pointers", "--save"});
     ASSERT_EQ(saved.status, 0) << saved.console;
-    EXPECT_NE(saved.console.find("2 tabelas no [text] de brelquim.toml\n"), std::string::npos) << saved.console;
+    EXPECT_NE(saved.console.find(lines("2 tabelas no [text] de brelquim.toml\n")), std::string::npos) << saved.console;
     const std::string after = ws.readText("brelquim.toml");
     // Every line of the file is still there.
-    std::istringstream lines(before);
-    for (std::string line; std::getline(lines, line);) EXPECT_NE(after.find(line), std::string::npos) << line;
+    std::istringstream beforeLines(before);
+    for (std::string line; std::getline(beforeLines, line);) EXPECT_NE(after.find(line), std::string::npos) << line;
     for (const SamplePointerTable& table : sample().text.tables) {
         EXPECT_NE(after.find(table.busAddress + ":" + std::to_string(table.count)), std::string::npos) << after;
     }
@@ -316,9 +316,9 @@ TEST(Build, SavedTablesDumpAndAnOverflowingLineIsRefused) {
     writeText(ws, "brelquim.toml", ws.readText("brelquim.toml") + "[font]\ngraphic = 9\n[box]\nwidth = 224\n");
     const RunResult refused = ws.run(Program::Build, {});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.console.find("Texto 1, linha 1: 352 pixels numa caixa de 224.\n"), std::string::npos)
+    EXPECT_NE(refused.console.find(lines("Texto 1, linha 1: 352 pixels numa caixa de 224.\n")), std::string::npos)
         << refused.console;
-    EXPECT_NE(refused.console.find("--allow-overflow a grava mesmo assim.\nNada foi gravado.\n"), std::string::npos);
+    EXPECT_NE(refused.console.find(lines("--allow-overflow a grava mesmo assim.\nNada foi gravado.\n")), std::string::npos);
     EXPECT_FALSE(ws.exists("traduzido.sfc"));
     const RunResult allowed = ws.run(Program::Build, {"--allow-overflow"});
     EXPECT_EQ(allowed.status, 0) << allowed.console;

@@ -375,9 +375,10 @@ TEST(PatchTool, AFailedWriteLeavesNothing) {
     ASSERT_TRUE(madeIps(ws, pair));
     ws.limitFileSize(pair.modified.size() / 2);
     const RunResult r = ws.run(Program::Patch, {"apply", "p.ips", "game.sfc", "out.sfc"});
-    EXPECT_EQ(r.console, lines(BANNER + "Erro de escrita de out.sfc\n"
-                                        "O arquivo passaria do tamanho que o sistema permite.\n" +
-                               NOTHING_WRITTEN));
+    // Wine gives a Windows program no reason for a write past the file
+    // size limit; Linux says it.
+    const std::string reason = targetIsWindows() ? "" : "O arquivo passaria do tamanho que o sistema permite.\n";
+    EXPECT_EQ(r.console, lines(BANNER + "Erro de escrita de out.sfc\n" + reason + NOTHING_WRITTEN));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(ws.list(), (std::vector<std::string>{"edited.sfc", "game.sfc", "p.ips"}));
 }

@@ -130,9 +130,14 @@ TEST(TextDump, WarnsOfTableEntriesOfTheSameBytes) {
         const RunResult result = ws.run(Program::Text, dumpArgs());
         EXPECT_EQ(result.console, lines(expected + "9 textos, 11 ponteiros, 142 bytes -> textos.txt\n"));
         EXPECT_EQ(result.status, 0);
-        Workspace plain;
-        dumped(plain);
-        EXPECT_EQ(ws.readText("textos.txt"), plain.readText("textos.txt"));
+        // The same script as through the table without the added lines.
+        const std::string& plain = sample().text.table;
+        ws.write("plain.tbl", Bytes(plain.begin(), plain.end()));
+        std::vector<std::string> args = dumpArgs();
+        args[4] = "plain.tbl";
+        args.insert(args.end(), {"-o", "plain.txt"});
+        ASSERT_EQ(ws.run(Program::Text, args).status, 0);
+        EXPECT_EQ(ws.readText("textos.txt"), ws.readText("plain.txt"));
     }
 }
 
