@@ -19,4 +19,14 @@ bool isFreeRange(const std::string& text) {
 }
 
 
+std::vector<Span> readFreeRanges(const std::vector<std::string>& values) {
+    std::vector<Span> ranges;
+    for (const std::string& value : values) {
+        Span range{0, 0};
+        readFreeRange(value, range);
+        ranges.push_back(range);
+    }
+    return ranges;
+}
+
 }  // namespace cli

@@ -14,6 +14,8 @@ namespace cli {
 bool readFreeRange(const std::string& text, Span& range);
 // The same, as the option layer checks a value.
 bool isFreeRange(const std::string& text);
+// Every --free value the option layer took, as ranges, in their order.
+std::vector<Span> readFreeRanges(const std::vector<std::string>& values);
 
 
 }  // namespace cli

@@ -238,6 +238,18 @@ void printNewImageFailure(const NewImageWrite& written, const std::string& outpu
     printNothingWritten();
 }
 
+bool writeNewImageOrSay(const RomImage& rom, const std::string& output, const std::string& patch,
+                        const std::vector<uint8_t>& original, NewImageWrite& written) {
+    written = writeNewImage(rom, output, patch, original);
+    if (written.outcome == NewImageWrite::Written) return true;
+    printNewImageFailure(written, output, patch);
+    return false;
+}
+
+void printRunPatch(const std::string& patch, const NewImageWrite& written) {
+    if (!patch.empty()) printPatchWritten(patchFormatOf(patch), patch, written.patchSize);
+}
+
 namespace {
 
 // A line about a graphic's file: before, its path ("<folder>/grafico_NNN.bin",

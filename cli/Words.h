@@ -106,6 +106,12 @@ void printPatchWritten(PatchFormat format, const std::string& path, size_t patch
 // Why writeNewImage wrote nothing (or the image only), output and patch
 // as the user named them.
 void printNewImageFailure(const NewImageWrite& written, const std::string& output, const std::string& patch);
+// Writes the new image and its patch (when one is named) as writeNewImage
+// does; false after saying why nothing (or the image only) was written.
+bool writeNewImageOrSay(const RomImage& rom, const std::string& output, const std::string& patch,
+                        const std::vector<uint8_t>& original, NewImageWrite& written);
+// "Patch BPS gravado: ..." after a run's summary, when it named a patch.
+void printRunPatch(const std::string& patch, const NewImageWrite& written);
 
 // The words of the two insertions, which brelquim-insert, brelquim-text
 // and brelquim-build print alike: why insertGraphics refused (graphics

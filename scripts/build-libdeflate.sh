@@ -21,26 +21,12 @@ prefix="$PWD/build/libdeflate-$target"
 [ -f "$prefix/lib/libdeflate.a" ] && exit 0
 bash scripts/setup.sh dpkg-dev libdeflate-dev "${packages[@]}"
 
-version=$(dpkg-query -W -f='${source:Version}' libdeflate-dev)
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-if ! apt-get source --print-uris "libdeflate=$version" >/dev/null 2>&1; then
-  echo "-- adding deb-src entries for Debian's archives"
-  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
-      $sudo tee /etc/apt/sources.list.d/brelquim-deb-src.sources >/dev/null
-  else
-    sed -n 's/^deb \(.*\)$/deb-src \1/p' /etc/apt/sources.list |
-      $sudo tee /etc/apt/sources.list.d/brelquim-deb-src.list >/dev/null
-  fi
-  $sudo apt-get update -qq
-fi
-
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-echo "-- libdeflate $version for $target from Debian's source package"
-(cd "$work" && apt-get source -qq "libdeflate=$version" >/dev/null 2>&1) ||
-  (cd "$work" && apt-get source "libdeflate=$version")
+. scripts/debian-source.sh
+echo "-- libdeflate for $target from Debian's source package"
+version=$(debianSource libdeflate libdeflate-dev "$work")
+echo "-- libdeflate $version"
 source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libdeflate-*' -print -quit)
 [ -f "$source/libdeflate.h" ] && [ -f "$source/lib/crc32.c" ] || { echo "no libdeflate.h or lib/crc32.c in the source package"; exit 1; }
 

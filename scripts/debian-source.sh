@@ -1,5 +1,6 @@
 # Fetches a Debian source package, sourced by the scripts that build a
-# library from one (scripts/build-libspng.sh, scripts/build-libmd.sh):
+# library from one (scripts/build-libspng.sh, scripts/build-libmd.sh,
+# scripts/build-libdeflate.sh):
 #   debianSource <source package> <binary package installed here> <folder>
 # unpacks the source of the version of the installed package into the
 # folder and prints that version. Adds a deb-src entry for Debian's own

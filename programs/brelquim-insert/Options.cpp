@@ -11,11 +11,7 @@ InsertOptions insertOptionsOf(const cli::Parse& parse, const Project* project) {
     options.folder = parse.has("--dir") ? parse.last("--dir") : OUTPUT_FOLDER;
     options.allowResize = parse.has("--allow-resize");
     options.patch = parse.last("--patch");
-    for (const std::string& value : parse.all("--free")) {
-        Span range{0, 0};
-        cli::readFreeRange(value, range);
-        options.freeRanges.push_back(range);
-    }
+    options.freeRanges = cli::readFreeRanges(parse.all("--free"));
     options.mergedFreeRanges = mergeOverlapping(options.freeRanges);
     if (!project) return options;
     // What the command line leaves out, the project gives.

@@ -49,13 +49,10 @@ int runInsert(int argc, char** argv) {
         cli::printGraphicRefusal(result, options.folder, options.freeRanges);
         return 1;
     }
-    const NewImageWrite written = writeNewImage(rom, options.output, options.patch, original);
-    if (written.outcome != NewImageWrite::Written) {
-        cli::printNewImageFailure(written, options.output, options.patch);
-        return 1;
-    }
+    NewImageWrite written;
+    if (!cli::writeNewImageOrSay(rom, options.output, options.patch, original, written)) return 1;
     cli::printGraphicChanges(result, options.freeRanges, static_cast<uint16_t>(rom.checksum));
-    if (!options.patch.empty()) cli::printPatchWritten(patchFormatOf(options.patch), options.patch, written.patchSize);
+    cli::printRunPatch(options.patch, written);
     return 0;
 }
 

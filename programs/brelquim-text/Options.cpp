@@ -199,11 +199,7 @@ TextOptions textOptionsOf(const cli::CommandParse& parse, const Project* project
         }
     } else {
         options.patch = p.last("--patch");
-        for (const std::string& value : p.all("--free")) {
-            Span range{0, 0};
-            cli::readFreeRange(value, range);
-            options.freeRanges.push_back(range);
-        }
+        options.freeRanges = cli::readFreeRanges(p.all("--free"));
         options.mergedFreeRanges = mergeOverlapping(options.freeRanges);
         if (!p.positionals.empty()) options.script = p.positionals.front();
     }

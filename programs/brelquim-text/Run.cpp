@@ -185,13 +185,10 @@ int runInsertText(const TextOptions& options) {
         cli::printTextRefusal(result, options.script, options.freeRanges);
         return 1;
     }
-    const NewImageWrite written = writeNewImage(rom, options.output, options.patch, original);
-    if (written.outcome != NewImageWrite::Written) {
-        cli::printNewImageFailure(written, options.output, options.patch);
-        return 1;
-    }
+    NewImageWrite written;
+    if (!cli::writeNewImageOrSay(rom, options.output, options.patch, original, written)) return 1;
     cli::printTextChanges(result, options.freeRanges, static_cast<uint16_t>(rom.checksum));
-    if (!options.patch.empty()) cli::printPatchWritten(patchFormatOf(options.patch), options.patch, written.patchSize);
+    cli::printRunPatch(options.patch, written);
     return 0;
 }
 
