@@ -128,6 +128,17 @@ std::vector<std::string> Workspace::list(const std::string& folder) const {
 }
 
 RunResult Workspace::run(Program program, const std::vector<std::string>& args) const {
+    RunResult result = runOnce(program, args);
+    // Under a runner (Wine), a start now and then fails before the program
+    // runs: nothing on the console, where every program prints its banner
+    // first, and a failing status. Such a run is started again, once.
+    if (!environment("BRELQUIM_RUNNER").empty() && result.console.empty() && result.status != 0) {
+        result = runOnce(program, args);
+    }
+    return result;
+}
+
+RunResult Workspace::runOnce(Program program, const std::vector<std::string>& args) const {
     const std::string exe = toolExecutable(program);
     std::vector<std::string> command;
     if (!environment("BRELQUIM_RUNNER").empty()) command.push_back(environment("BRELQUIM_RUNNER"));

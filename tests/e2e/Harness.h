@@ -68,6 +68,7 @@ public:
     void limitFileSize(uint64_t bytes) { fileSizeLimit = bytes; }
 
 private:
+    RunResult runOnce(Program program, const std::vector<std::string>& args) const;
     std::filesystem::path dir;
     uint64_t fileSizeLimit = 0;  // 0: no limit
 };
