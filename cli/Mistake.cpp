@@ -12,7 +12,10 @@ namespace {
 
 constexpr char USAGE_HEADING[] = "Uso:\n";
 
-std::string withNotes(const Spec& spec) { return spec.notes.empty() ? "" : spec.notes + "\n"; }
+// The usage of one spec: its synopsis, its option table and its notes.
+std::string specUsage(const std::string& start, const Spec& spec) {
+    return synopsis(start, spec) + optionTable(spec) + (spec.notes.empty() ? "" : spec.notes + "\n");
+}
 
 // A project may give what the line leaves out: --project is on it, or the
 // current folder holds brelquim.toml.
@@ -31,13 +34,13 @@ std::string usage(const Program& program, int command, const std::string& shownN
     std::string text = USAGE_HEADING;
     if (command >= 0) {
         const Command& chosen = program.commands[command];
-        text += synopsis(shownName + " " + chosen.name, *chosen.spec) + optionTable(*chosen.spec) +
-                withNotes(*chosen.spec);
+        text += specUsage(shownName + " " + chosen.name, *chosen.spec);
     } else if (program.commands.empty()) {
-        text += synopsis(shownName, *program.spec) + optionTable(*program.spec) + withNotes(*program.spec);
+        text += specUsage(shownName, *program.spec);
     } else {
         for (const Command& each : program.commands) text += synopsis(shownName + " " + each.name, *each.spec);
-        text += optionTable(*program.spec, program.commands) + withNotes(*program.spec);
+        text += optionTable(*program.spec, program.commands);
+        if (!program.spec->notes.empty()) text += program.spec->notes + "\n";
     }
     return text + "\n";
 }

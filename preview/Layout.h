@@ -25,6 +25,13 @@ struct FontSettings {
     int spacing = 1;         // measured: pixels after a glyph
 };
 
+// The largest box a preview draws, so that no picture passes 8 million
+// pixels: a box's width (and a glyph's advance) in pixels, its lines, a
+// line's height in pixels.
+constexpr int MOST_BOX_PIXELS = 2048;
+constexpr int MOST_BOX_LINES = 64;
+constexpr int MOST_LINE_HEIGHT = 64;
+
 // The text box.
 struct BoxSettings {
     int width = 224;         // pixels

@@ -17,11 +17,7 @@ namespace {
 constexpr uint32_t HIGHEST_BPP = 8;
 constexpr uint32_t MOST_COLUMNS = 256;
 constexpr uint32_t HIGHEST_PALETTE_ROW = 65535;
-// The preview's limits, as brelquim-text's options take them: a box's
-// width (and a glyph's advance), its lines and a line's height.
-constexpr uint32_t LARGEST_BOX = 2048;
-constexpr uint32_t MOST_BOX_LINES = 64;
-constexpr uint32_t MOST_LINE_HEIGHT = 64;
+constexpr uint32_t LARGEST_BOX = MOST_BOX_PIXELS;
 constexpr size_t DIGEST_DIGITS = 64;
 
 using Problem = ProjectProblem;

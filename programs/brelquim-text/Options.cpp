@@ -38,12 +38,7 @@ bool readNumber(const std::string& text, long low, long high, int& value) {
     return true;
 }
 
-// The largest box the page and the pictures take: a box's width, a line's
-// height (in pixels) and its lines, so that no picture passes 8 million
-// pixels.
-constexpr long MOST_PIXELS = 2048;
-constexpr long MOST_LINE_HEIGHT = 64;
-constexpr long MOST_LINES = 64;
+constexpr long MOST_PIXELS = MOST_BOX_PIXELS;
 
 int numberOf(const cli::Parse& p, const char* option, int otherwise) {
     int value = otherwise;
@@ -148,7 +143,7 @@ bool isLineHeight(const std::string& text) {
 
 bool isLineCount(const std::string& text) {
     int value = 0;
-    return readNumber(text, 1, MOST_LINES, value);
+    return readNumber(text, 1, MOST_BOX_LINES, value);
 }
 
 bool isPointerTable(const std::string& text) {
